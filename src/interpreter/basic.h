@@ -1,0 +1,172 @@
+// TBasic: the interpreter. It holds the stored program, the variables, the
+// control stack, the DATA pointer and the read cursor, and runs statements.
+// Its operations are implemented one subsystem per file; the comment before
+// each group names the file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "console.h"
+#include "control_stack.h"
+#include "program_store.h"
+#include "registry.h"
+#include "tokens.h"
+#include "values.h"
+
+namespace basic {
+
+class TBasic;
+
+// Created by each Execute call and handed to every statement handler.
+struct StatementContext {
+  bool lineJumped = false;    // currentLine is where execution goes on
+  bool skipEndCheck = false;  // nextToken starts a further statement
+};
+
+using StatementHandler = void (TBasic::*)(StatementContext&);
+
+class TBasic : public TInterpreter {
+ public:
+  explicit TBasic(Console& console);
+  ~TBasic() override;
+
+  // command_processor.cpp
+  void NameRegistered(const std::string& upperName, TFuncDefs* defs) override;
+  void ProcessText(std::string_view text) override;
+  void RunConsole() override;
+
+  Console& console() { return console_; }
+
+  // --- State -------------------------------------------------------------
+  std::string inputLine;
+  Program program;
+  VariableList variables;
+  ControlStack controlStack;
+  int32_t enteredLineNumber = 0;
+  ProgramLine* currentLine = nullptr;
+  ProgramLine* dataLine = nullptr;
+  Token* currentToken = NilToken();
+  Token* dataToken = NilToken();
+  TokenList immediateTokens;
+  bool stopRequested = false;
+  Token* nextToken = NilToken();  // the read cursor
+  std::vector<std::string> commonNames;  // upper case, sorted
+  std::vector<std::string> environment;  // name=value
+  uint32_t rndState = 0;
+
+  // --- tokenizer.cpp -----------------------------------------------------
+  void Tokenize(std::string_view text, TokenList& out);
+
+  // --- program_store.cpp -------------------------------------------------
+  void EnterLine(TokenList& head);  // works on inputLine
+  void StopExecution();
+  void ClearControlStack();
+  void ResetDataPointer();
+  void NewProgram();
+
+  // --- values.cpp: cursor helpers and variable references ---------------
+  bool AtStatementEnd() const {
+    TokenCode c = nextToken->code;
+    return c == tcEol || c == tcColon || c == tcElse;
+  }
+  TokenCode PeekCode() const { return nextToken->code; }
+  void Advance() { ++nextToken; }  // only when not at tcEol
+  void ExpectToken(TokenCode code);
+  bool AcceptWord(std::string_view upperWord);
+  void ExpectWord(std::string_view upperWord);
+  void SkipSubscript();
+  void SkipParenthesised();
+  VarLocation GetVariable();
+  double EvalNumber();
+  Str EvalString();
+  int64_t EvalInteger();
+  double FactorNumber();
+  Str FactorString();
+  int64_t FactorInteger();
+
+  // --- evaluator.cpp -----------------------------------------------------
+  void EvalExpression(valrec& result);
+  void EvalConjunction(valrec& result);
+  void EvalComparison(valrec& result);
+  void EvalSum(valrec& result);
+  void EvalTerm(valrec& result);
+  void EvalPower(valrec& result);
+
+  // --- builtins.cpp ------------------------------------------------------
+  void EvalFactor(valrec& result);
+
+  // --- execution.cpp -----------------------------------------------------
+  void Execute();
+  void CheckStatementEnd();
+  void SkipStatement() {
+    while (!AtStatementEnd()) Advance();
+  }
+  ProgramLine* FindLine(int64_t number) const;
+  ProgramLine* GetLine(int64_t number) const;  // "Undefined line" when absent
+
+  // --- Statement handlers (the dispatch table in tokens.h) ---------------
+  // statements.cpp
+  void ExecIllegal(StatementContext& ctx);
+  void ExecImplicitLet(StatementContext& ctx);
+  void ExecLet(StatementContext& ctx);
+  void ExecDim(StatementContext& ctx);
+  void ExecRem(StatementContext& ctx);
+  void ExecEnd(StatementContext& ctx);
+  void ExecStop(StatementContext& ctx);
+  void ExecBye(StatementContext& ctx);
+  void ExecNew(StatementContext& ctx);
+  void ExecRun(StatementContext& ctx);
+  // print_input.cpp
+  void ExecPrint(StatementContext& ctx);
+  void ExecInput(StatementContext& ctx);
+  // control_flow.cpp
+  void ExecGoto(StatementContext& ctx);
+  void ExecIf(StatementContext& ctx);
+  void ExecElse(StatementContext& ctx);
+  void ExecOn(StatementContext& ctx);
+  void ExecFor(StatementContext& ctx);
+  void ExecNext(StatementContext& ctx);
+  void ExecWhile(StatementContext& ctx);
+  void ExecWend(StatementContext& ctx);
+  void ExecGosub(StatementContext& ctx);
+  void ExecReturn(StatementContext& ctx);
+  // data.cpp
+  void ExecRead(StatementContext& ctx);
+  void ExecData(StatementContext& ctx);
+  void ExecRestore(StatementContext& ctx);
+  // calls.cpp
+  void ExecCallStatement(StatementContext& ctx);
+  void CallFunction(TFuncDefs* defs, bool inExpression, valrec& result);
+
+  // Depth of the evaluator's recursion; see kMaxEvalDepth.
+  int evalDepth = 0;
+
+ private:
+  // execution.cpp
+  void ReportRunError(const std::exception& error, int code, bool hasCode);
+  // command_processor.cpp
+  void HandleLine();
+  void ReportOutsideRun(const std::exception& error);
+  // control_flow.cpp
+  void Jump(StatementContext& ctx);
+  bool ScanBlock(TokenCode opening, TokenCode closing);
+
+  Console& console_;
+};
+
+// Guards one level of evaluator recursion ("Stack overflow" past the limit).
+class DepthGuard {
+ public:
+  explicit DepthGuard(TBasic& basic);
+  ~DepthGuard() { --basic_.evalDepth; }
+  DepthGuard(const DepthGuard&) = delete;
+  DepthGuard& operator=(const DepthGuard&) = delete;
+
+ private:
+  TBasic& basic_;
+};
+
+}  // namespace basic

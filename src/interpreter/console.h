@@ -1,0 +1,67 @@
+// The console as the interpreter sees it: buffered output and line input.
+// The platform supplies the raw byte streams; the rules for where a line ends
+// and when output must reach the screen live here, the same on every target.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace basic {
+
+class ByteSink {
+ public:
+  virtual ~ByteSink() = default;
+  virtual void WriteBytes(const char* bytes, size_t count) = 0;
+};
+
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  // Up to `capacity` bytes; 0 at end of input.
+  virtual size_t ReadBytes(char* buffer, size_t capacity) = 0;
+};
+
+struct ConsoleOptions {
+  // Output reaches the sink after every PRINT item (standard output is a
+  // terminal); otherwise only when it must: before input, errors and exit.
+  bool flushEachItem = false;
+  // A lone LF ends an input line too (terminals on Linux send LF).
+  bool lfEndsLine = false;
+};
+
+class Console {
+ public:
+  Console(ByteSink& out, ByteSource& in, ConsoleOptions options);
+  ~Console();
+
+  void Write(std::string_view bytes);
+  void Write(char c);
+  void WriteLine(std::string_view bytes);  // bytes, then CR LF
+  void NewLine() { Write(std::string_view("\r\n", 2)); }
+  void Flush();
+  // After each PRINT item and prompt: flushes when output is interactive.
+  void ItemDone() {
+    if (options_.flushEachItem) Flush();
+  }
+
+  // One line without its line break. A line ends at CR (an LF right after
+  // it belongs to the break), at a lone LF when lfEndsLine is set, and byte
+  // 26 ends the input. False when the input is exhausted (nothing read).
+  bool ReadLine(std::string& line);
+  // True when no further line can be read.
+  bool AtEnd();
+
+ private:
+  bool Fill();          // more input; false at end
+  int PeekByte();       // -1 at end of input
+  ByteSink& out_;
+  ByteSource& in_;
+  ConsoleOptions options_;
+  std::string pending_;   // output not yet written
+  std::string inBuf_;
+  size_t inPos_ = 0;
+  bool inEnded_ = false;  // end of the source or byte 26 seen
+};
+
+}  // namespace basic

@@ -1,0 +1,70 @@
+// Errors: the one exception class the interpreter raises (EBasic, with a code),
+// the runtime's message-only class, the raise helpers, and every message text.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace basic {
+
+// Every error the interpreter detects itself. Reported with its code inside a
+// run ("(42) Syntax error in 20"), with the message alone outside a run.
+class EBasic : public std::runtime_error {
+ public:
+  EBasic(int code, const std::string& message) : std::runtime_error(message), errorCode(code) {}
+  int errorCode;
+};
+
+// Faults of the runtime (floating point, files, console input, limits) and of
+// the shell subsystem: a message only, no code in any report.
+class ERuntime : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+inline constexpr int kErrorCode = 42;
+inline constexpr int kBreakCode = -20;
+
+// Message texts, exactly as the user sees them.
+namespace msg {
+inline constexpr const char* kSyntaxError = "Syntax error";
+inline constexpr const char* kTypeMismatch = "Type mismatch error";
+inline constexpr const char* kBadSubscript = "Bad subscript";
+inline constexpr const char* kAlreadyDimensioned = "Array already dimensioned";
+inline constexpr const char* kIllegalCommand = "Illegal command";
+inline constexpr const char* kExtraInformation = "Extra information on line";
+inline constexpr const char* kUndefinedLine = "Undefined line";
+inline constexpr const char* kForWithoutNext = "FOR without NEXT";
+inline constexpr const char* kNextWithoutFor = "NEXT without FOR";
+inline constexpr const char* kWhileWithoutWend = "WHILE without WEND";
+inline constexpr const char* kWendWithoutWhile = "WEND without WHILE";
+inline constexpr const char* kReturnWithoutGosub = "RETURN without GOSUB";
+inline constexpr const char* kOutOfData = "Out of Data";
+inline constexpr const char* kExternalMissing = "external function missing";
+inline constexpr const char* kBreak = "Break";
+
+// Runtime (message-only) texts.
+inline constexpr const char* kFpDivisionByZero = "Floating point division by zero";
+inline constexpr const char* kFpInvalid = "Invalid floating point operation";
+inline constexpr const char* kFpOverflow = "Floating point overflow";
+inline constexpr const char* kDivisionByZero = "Division by zero";
+inline constexpr const char* kStackOverflow = "Stack overflow";
+inline constexpr const char* kOutOfMemory = "Out of memory";
+inline constexpr const char* kReadBeyondEnd = "Read beyond end of file";
+inline constexpr const char* kStreamRead = "Stream read error";
+inline constexpr const char* kCannotOpenFile = "Cannot open file ";  // followed by the path
+inline constexpr const char* kBadLineInFile = "Bad line in file";
+}  // namespace msg
+
+[[noreturn]] void RaiseError(int code, const std::string& message);
+[[noreturn]] void RaiseMessage(const char* message);
+[[noreturn]] void SyntaxError();
+[[noreturn]] void TypeMismatch();
+[[noreturn]] void BadSubscript();
+[[noreturn]] void RaiseRuntime(const char* message);
+
+// The message of a file or console I/O fault by its system code (2 "File not
+// found", 3 "Invalid filename", ..., otherwise "I/O error N").
+std::string FileErrorMessage(int code);
+
+}  // namespace basic

@@ -1,0 +1,87 @@
+// The statement loop: walks token lists statement by statement, dispatching
+// on the code of each statement's first token, and reports the error that
+// ends a run.
+#include <exception>
+#include <new>
+#include <string>
+
+#include "basic.h"
+#include "errors.h"
+#include "numeric.h"
+
+namespace basic {
+
+namespace {
+
+constexpr StatementHandler kDispatch[kTokenCodeCount] = {
+#define BASIC_TOKEN_HANDLER(name, text, handler) &TBasic::handler,
+    BASIC_TOKENS(BASIC_TOKEN_HANDLER)
+#undef BASIC_TOKEN_HANDLER
+};
+
+}  // namespace
+
+TBasic::TBasic(Console& console) : console_(console) {}
+
+TBasic::~TBasic() {
+  // Tokens point at variables and definitions; release the lines first.
+  immediateTokens.Free();
+  controlStack.Clear();
+  program.Clear();
+  variables.RemoveAll();
+}
+
+void TBasic::Execute() {
+  try {
+    for (;;) {
+      StatementContext ctx;
+      while (currentToken->code == tcColon) ++currentToken;
+      nextToken = currentToken;
+      if (!AtEol(currentToken)) {
+        nextToken = currentToken + 1;
+        (this->*kDispatch[currentToken->code])(ctx);
+      }
+      if (!ctx.skipEndCheck && !AtStatementEnd()) RaiseMessage(msg::kExtraInformation);
+      currentToken = nextToken;
+      if (!AtEol(currentToken)) continue;
+      // The line is finished.
+      if (currentLine == nullptr) return;
+      if (!ctx.lineJumped) currentLine = currentLine->Next;
+      if (currentLine == nullptr) return;
+      currentToken = currentLine->Tokens.begin();
+    }
+  } catch (const EBasic& error) {
+    ReportRunError(error, error.errorCode, true);
+  } catch (const std::bad_alloc&) {
+    ReportRunError(ERuntime(msg::kOutOfMemory), 0, false);
+  } catch (const std::exception& error) {
+    ReportRunError(error, 0, false);
+  }
+}
+
+void TBasic::ReportRunError(const std::exception& error, int code, bool hasCode) {
+  std::string report = "\a";
+  if (hasCode) report += "(" + std::to_string(code) + ") ";
+  report += error.what();
+  console_.Write(report);
+  console_.Flush();
+  if (currentLine != nullptr) console_.Write(" in " + std::to_string(currentLine->LineNo));
+  console_.NewLine();
+  console_.Flush();
+}
+
+void TBasic::CheckStatementEnd() {
+  if (!AtEol(nextToken)) RaiseMessage(msg::kExtraInformation);
+}
+
+ProgramLine* TBasic::FindLine(int64_t number) const {
+  return program.Find(Low32(number));
+}
+
+ProgramLine* TBasic::GetLine(int64_t number) const {
+  ProgramLine* line = FindLine(number);
+  if (line == nullptr) RaiseMessage(msg::kUndefinedLine);
+  return line;
+}
+
+}  // namespace basic

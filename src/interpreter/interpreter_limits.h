@@ -1,0 +1,30 @@
+// Named limits of the interpreter. Each is a promise to the user: reaching it
+// raises a clear error instead of exhausting the machine or the native stack.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace basic {
+
+// Nesting of brackets, unary operators, "^" chains and VAL calls. Every level
+// costs native stack; 10,000 "(" must end with "Stack overflow", not a crash.
+inline constexpr int kMaxEvalDepth = 1000;
+
+// Longest string value: lengths are 32-bit signed quantities.
+inline constexpr size_t kMaxStringLength = 0x7FFFFFFF;
+
+// Largest array storage in bytes: above this DIM raises "Out of memory".
+inline constexpr uint64_t kMaxArrayBytes = uint64_t{1} << 31;
+
+// Control stack frames: a runaway GOSUB recursion ends with "Out of memory"
+// long before it exhausts the machine.
+inline constexpr size_t kMaxFrames = 10'000'000;
+
+// Variable names keep this many characters.
+inline constexpr size_t kMaxNameLength = 20;
+
+// Arrays have at most this many dimensions.
+inline constexpr int kMaxDimensions = 4;
+
+}  // namespace basic

@@ -1,0 +1,52 @@
+// The stored program: numbered lines in ascending order, each owning its
+// tokens. Lines are linked in order (the statement loop steps along Next);
+// lookup by number goes through a sorted index rebuilt after edits, so a
+// jump costs O(log n) while FindLine's result stays that of a walk.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "tokens.h"
+
+namespace basic {
+
+struct ProgramLine {
+  int32_t LineNo = 0;
+  int32_t NewLineNo = 0;  // scratch of RENUM
+  TokenList Tokens;
+  ProgramLine* Next = nullptr;
+};
+
+class Program {
+ public:
+  Program() = default;
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+  ~Program() { Clear(); }
+
+  ProgramLine* First() const { return first_; }
+  bool empty() const { return first_ == nullptr; }
+  // The line with that number, or nullptr.
+  ProgramLine* Find(int32_t number) const;
+  // Stores tokens under number, replacing a line of that number; an empty
+  // list only deletes. The list is taken over.
+  void Enter(int32_t number, TokenList tokens);
+  // Unlinks and frees one line (DEL, MERGE); `line` must be in the program.
+  void Remove(ProgramLine* line);
+  // Every line freed.
+  void Clear();
+  // Call after line numbers change in place (RENUM).
+  void Renumbered() { indexValid_ = false; }
+
+ private:
+  void RebuildIndex() const;
+
+  ProgramLine* first_ = nullptr;
+  ProgramLine* last_ = nullptr;
+  mutable std::vector<ProgramLine*> index_;
+  mutable bool indexValid_ = true;
+};
+
+}  // namespace basic

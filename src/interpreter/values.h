@@ -1,0 +1,85 @@
+// Values, variables and arrays: the evaluated value (valrec), the variable
+// record (varrec, scalar or array of up to four dimensions) and the list of
+// all variables, which the tokenizer fills and NEW empties.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "interpreter_limits.h"
+#include "str.h"
+
+namespace basic {
+
+// One evaluated value: a number or a string.
+struct valrec {
+  Str strValue;
+  bool isString = false;
+  double numValue = 0;
+
+  void SetNumber(double x) {
+    isString = false;
+    numValue = x;
+    if (!strValue.empty()) strValue = Str();
+  }
+  void SetString(Str s) {
+    isString = true;
+    strValue = std::move(s);
+  }
+};
+
+// One variable. The scalar A and the array A(...) are the same record; a
+// string variable's name ends in "$".
+struct varrec {
+  Str strValue;                 // string scalar
+  std::string name;             // as written, cut to kMaxNameLength
+  int32_t extents[kMaxDimensions] = {};
+  uint8_t dimCount = 0;         // 0: scalar; 1..4: array
+  bool isString = false;
+  std::unique_ptr<double[]> numElements;  // numeric array storage
+  std::unique_ptr<Str[]> strElements;     // string array storage
+  // The location of the latest reference: &numValue for a numeric scalar,
+  // nullptr for a string scalar, the selected element of an array.
+  void* valuePtr = nullptr;
+  double numValue = 0;          // numeric scalar
+
+  // Element count of an array (product of the extents).
+  uint64_t ElementCount() const;
+};
+
+// Where a reference (GetVariable) leads: exactly one of the two is set.
+struct VarLocation {
+  varrec* var = nullptr;
+  double* num = nullptr;  // numeric scalar or element
+  Str* str = nullptr;     // string scalar (&strValue) or element
+};
+
+// ClearVariable: back to a scalar 0 or empty string; name and place stay.
+void ClearVariable(varrec& v);
+
+// The interpreter's variables. Lookup by name happens only while tokenizing.
+class VariableList {
+ public:
+  // The variable of that (already cut) name, created at the head when new.
+  varrec* FindOrAdd(std::string_view name);
+  // ClearVariables.
+  void ClearAll();
+  // NEW: every variable is discarded.
+  void RemoveAll();
+  size_t size() const { return order_.size(); }
+  // Newest first, the order of the list from its head.
+  template <typename F>
+  void ForEachFromHead(F&& f) const {
+    for (auto it = order_.rbegin(); it != order_.rend(); ++it) f(**it);
+  }
+
+ private:
+  std::vector<std::unique_ptr<varrec>> order_;  // oldest first
+  std::unordered_map<std::string_view, varrec*> byName_;  // keys view varrec::name
+};
+
+}  // namespace basic

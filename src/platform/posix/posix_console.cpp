@@ -1,0 +1,2 @@
+// PLACEHOLDER: replace.
+namespace basic {}
