@@ -1,1 +1,9 @@
-int main() { return 0; }
+// The run-time stub: runs the BASIC program appended to its own file.
+#include "platform.h"
+#include "program_runner.h"
+
+int main() {
+  basic::platform::InitConsole();
+  return basic::app::RunStub(basic::platform::ExecutablePath(), basic::app::ProcessStreams(),
+                             basic::platform::WriteErrorLine);
+}

@@ -122,6 +122,7 @@ class TBasic : public TInterpreter {
   // print_input.cpp
   void ExecPrint(StatementContext& ctx);
   void ExecInput(StatementContext& ctx);
+  std::string ReadInputLine();  // "Read beyond end of file" at the end
   // control_flow.cpp
   void ExecGoto(StatementContext& ctx);
   void ExecIf(StatementContext& ctx);
@@ -149,8 +150,11 @@ class TBasic : public TInterpreter {
   void ReportRunError(const std::exception& error, int code, bool hasCode);
   // command_processor.cpp
   void HandleLine();
+  bool ReadConsoleLine();  // into inputLine; false at the end of input
+  void ReleaseImmediateLine();
   void ReportOutsideRun(const std::exception& error);
   // control_flow.cpp
+  void PushFrame(FrameKind kind);
   void Jump(StatementContext& ctx);
   bool ScanBlock(TokenCode opening, TokenCode closing);
 

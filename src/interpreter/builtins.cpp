@@ -1,6 +1,220 @@
-// PLACEHOLDER: owned by the built-ins work; replace the whole file.
+// The factor level of the evaluator: literals, variables, brackets, unary
+// operators, calls of registered names and the eighteen built-in functions.
+//
+// Built-in functions compute in extended precision and round once, when the
+// result becomes a double; a single-argument function takes one factor, so
+// SIN X + 1 adds 1 to the sine.
+#include <cmath>
+#include <cstdint>
+
 #include "basic.h"
 #include "errors.h"
+#include "numeric.h"
+
 namespace basic {
-void TBasic::EvalFactor(valrec&) { RaiseMessage("not built yet"); }
+
+namespace {
+
+// The x87 gives up on arguments this large and so do we: SIN and COS are 0.
+constexpr long double kTrigLimit = 0x1p63L;
+
+long double Sine(double x) {
+  long double e = x;
+  return std::fabs(e) >= kTrigLimit ? 0.0L : std::sin(e);
+}
+
+long double Cosine(double x) {
+  long double e = x;
+  return std::fabs(e) >= kTrigLimit ? 0.0L : std::cos(e);
+}
+
+double Tangent(double x) {
+  long double s = Sine(x), c = Cosine(x);
+  if (c == 0) RaiseRuntime(s == 0 ? msg::kFpInvalid : msg::kFpDivisionByZero);
+  return FromExtended(s / c);
+}
+
+double Logarithm(double x) {
+  if (x == 0) RaiseRuntime(msg::kFpDivisionByZero);
+  if (x < 0) RaiseRuntime(msg::kFpInvalid);
+  return FromExtended(std::log(static_cast<long double>(x)));
+}
+
+double SquareRoot(double x) {
+  if (x < 0) RaiseRuntime(msg::kFpInvalid);
+  return std::sqrt(x);
+}
+
+// The functions of one numeric argument.
+[[gnu::noinline]] double ApplyNumeric(TokenCode function, double x) {
+  switch (function) {
+    case tcSqr: return Multiply(x, x);  // SQR squares; the root is SQRT
+    case tcSqrt: return SquareRoot(x);
+    case tcSin: return FromExtended(Sine(x));
+    case tcCos: return FromExtended(Cosine(x));
+    case tcTan: return Tangent(x);
+    case tcArctan: return FromExtended(std::atan(static_cast<long double>(x)));
+    case tcLog: return Logarithm(x);
+    case tcExp: return FromExtended(std::exp(static_cast<long double>(x)));
+    case tcAbs: return std::fabs(x);
+    case tcSgn: return x > 0 ? 1 : x < 0 ? -1 : 0;
+    default: return static_cast<double>(TruncToInt64(x));  // tcInt
+  }
+}
+
+// Puts the cursor back when VAL is done with its temporary tokens, also
+// when the expression in them fails.
+class CursorRestore {
+ public:
+  explicit CursorRestore(TBasic& basic) : basic_(basic), saved_(basic.nextToken) {}
+  ~CursorRestore() { basic_.nextToken = saved_; }
+  CursorRestore(const CursorRestore&) = delete;
+  CursorRestore& operator=(const CursorRestore&) = delete;
+
+ private:
+  TBasic& basic_;
+  Token* saved_;
+};
+
+// VAL: the string read as an expression of either kind; tokens after the
+// expression are ignored and an empty text is 0.
+[[gnu::noinline]] void EvalVal(TBasic& basic, valrec& result) {
+  Str text = basic.FactorString();
+  TokenList tokens;
+  CursorRestore restore(basic);
+  basic.Tokenize(text.view(), tokens);
+  if (tokens.empty()) {
+    result.SetNumber(0);
+    return;
+  }
+  basic.nextToken = tokens.begin();
+  basic.EvalExpression(result);
+}
+
+// MID$(s, start [, count]): start below 1 counts as 1, count defaults to 255.
+[[gnu::noinline]] void EvalMid(TBasic& basic, valrec& result) {
+  basic.ExpectToken(tcOpen);
+  Str s = basic.EvalString();
+  basic.ExpectToken(tcComma);
+  int64_t start = Low32(basic.EvalInteger());
+  if (start < 1) start = 1;
+  int64_t count = 255;
+  if (basic.PeekCode() == tcComma) {
+    basic.Advance();
+    count = Low32(basic.EvalInteger());
+  }
+  basic.ExpectToken(tcClose);
+
+  const int64_t length = static_cast<int64_t>(s.size());
+  if (count > length - start + 1) count = length - start + 1;
+  if (start > length || count <= 0) {
+    result.SetString(Str());
+  } else if (start == 1 && count == length) {
+    result.SetString(std::move(s));
+  } else {
+    result.SetString(Str(s.data() + (start - 1), static_cast<size_t>(count)));
+  }
+}
+
+// A 32-bit linear congruential generator, one state for the process.
+double NextRandom(uint32_t& state) {
+  state = state * 134775813u + 1u;
+  uint64_t thousandths = (uint64_t{state} * 1000u) >> 32;
+  return static_cast<double>(thousandths) / 1000;
+}
+
+// The cases below that hold strings or locations do it in frames of their
+// own, so EvalFactor, which every nesting level passes through, stays small
+// (every temporary there would cost each level its slot, and under the
+// address sanitizer a red zone as well).
+
+[[gnu::noinline]] void ReadVariable(TBasic& basic, valrec& result) {
+  VarLocation at = basic.GetVariable();
+  if (at.str != nullptr)
+    result.SetString(*at.str);
+  else
+    result.SetNumber(*at.num);
+}
+
+[[gnu::noinline]] void CallForValue(TBasic& basic, TFuncDefs* defs, valrec& result) {
+  result.SetNumber(0);
+  basic.CallFunction(defs, true, result);
+}
+
+[[gnu::noinline]] void ReadLiteral(const Token& token, valrec& result) {
+  result.SetString(token.Text());
+}
+
+[[gnu::noinline]] void StringOfNumber(TBasic& basic, valrec& result) {
+  double x = basic.FactorNumber();
+  result.SetString(Str(FormatNumber(x)));
+}
+
+[[gnu::noinline]] void CharacterOf(TBasic& basic, valrec& result) {
+  result.SetString(Str::OfByte(static_cast<unsigned char>(basic.FactorInteger())));
+}
+
+[[gnu::noinline]] void CodeOfFirstByte(TBasic& basic, valrec& result) {
+  Str s = basic.FactorString();
+  result.SetNumber(s.empty() ? 0 : s.byte(0));
+}
+
+[[gnu::noinline]] void LengthOf(TBasic& basic, valrec& result) {
+  Str s = basic.FactorString();
+  result.SetNumber(static_cast<double>(s.size()));
+}
+
+}  // namespace
+
+void TBasic::EvalFactor(valrec& result) {
+  DepthGuard guard(*this);
+  if (AtEol(nextToken)) SyntaxError();
+  const Token& token = *nextToken;
+  Advance();
+
+  double number;
+  switch (token.code) {
+    // A literal too large for a double never becomes a value.
+    case tcNumber: number = CheckFinite(token.number); break;
+    case tcPlus: number = FactorNumber(); break;
+    case tcMinus: number = -FactorNumber(); break;
+    case tcNot: number = ~Low32(FactorInteger()); break;
+    case tcSqr:
+    case tcSqrt:
+    case tcSin:
+    case tcCos:
+    case tcTan:
+    case tcArctan:
+    case tcLog:
+    case tcExp:
+    case tcAbs:
+    case tcSgn:
+    case tcInt: number = ApplyNumeric(token.code, FactorNumber()); break;
+    case tcRnd:
+      SkipParenthesised();  // the argument is not even evaluated
+      number = NextRandom(rndState);
+      break;
+
+    case tcVariable:
+      --nextToken;  // GetVariable takes the name and its subscripts
+      ReadVariable(*this, result);
+      return;
+    case tcString: ReadLiteral(token, result); return;
+    case tcFunction: CallForValue(*this, token.funcDefs, result); return;
+    case tcOpen:
+      EvalExpression(result);
+      ExpectToken(tcClose);
+      return;
+    case tcStrFn: StringOfNumber(*this, result); return;
+    case tcVal: EvalVal(*this, result); return;
+    case tcChr: CharacterOf(*this, result); return;
+    case tcAsc: CodeOfFirstByte(*this, result); return;
+    case tcLen: LengthOf(*this, result); return;
+    case tcMid: EvalMid(*this, result); return;
+
+    default: SyntaxError();
+  }
+  result.SetNumber(number);
+}
+
 }  // namespace basic

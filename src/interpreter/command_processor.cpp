@@ -1,10 +1,134 @@
-// PLACEHOLDER
+// The command processor: takes lines from a text or from the console and
+// treats each as typed. Numbered lines go into the program; others run at
+// once. Errors outside a run are reported here in the short form.
+#include <exception>
+#include <new>
+#include <string>
+#include <string_view>
+
 #include "basic.h"
 #include "errors.h"
+
 namespace basic {
-void TBasic::NameRegistered(const std::string&, TFuncDefs*) {}
-void TBasic::ProcessText(std::string_view) { RaiseMessage("not built yet"); }
-void TBasic::RunConsole() { RaiseMessage("not built yet"); }
-void TBasic::HandleLine() {}
-void TBasic::ReportOutsideRun(const std::exception&) {}
+
+namespace {
+
+// Cuts the next non-empty line off the front of the text. Only CR LF
+// separates lines; a lone CR or LF stays inside the line.
+std::string_view NextTextLine(std::string_view& rest) {
+  for (;;) {
+    std::string_view line;
+    size_t end = rest.find("\r\n");
+    if (end == std::string_view::npos) {
+      line = rest;
+      rest = {};
+    } else {
+      line = rest.substr(0, end);
+      rest.remove_prefix(end + 2);
+    }
+    if (!line.empty() || rest.empty()) return line;
+  }
+}
+
+}  // namespace
+
+void TBasic::ProcessText(std::string_view text) {
+  std::string_view rest = text;
+  inputLine = NextTextLine(rest);
+  const bool hadText = !inputLine.empty();
+  ClearControlStack();
+  variables.ClearAll();
+  stopRequested = false;
+  while (!stopRequested) {
+    try {
+      if (inputLine.empty()) {
+        inputLine = NextTextLine(rest);
+        if (inputLine.empty()) {
+          if (hadText) {
+            stopRequested = true;
+            continue;
+          }
+          console_.WriteLine("READY");
+          if (!ReadConsoleLine()) {
+            stopRequested = true;
+            continue;
+          }
+        }
+      }
+      HandleLine();
+      inputLine.clear();
+    } catch (const std::bad_alloc&) {
+      ReportOutsideRun(ERuntime(msg::kOutOfMemory));
+      inputLine.clear();
+    } catch (const std::exception& error) {
+      ReportOutsideRun(error);
+      inputLine.clear();
+    }
+  }
+  console_.Flush();
+}
+
+void TBasic::RunConsole() {
+  stopRequested = false;
+  while (!stopRequested) {
+    try {
+      console_.WriteLine("READY");
+      if (!ReadConsoleLine()) {
+        stopRequested = true;
+        continue;
+      }
+      HandleLine();
+      inputLine.clear();
+    } catch (const std::bad_alloc&) {
+      ReportOutsideRun(ERuntime(msg::kOutOfMemory));
+      inputLine.clear();
+    } catch (const std::exception& error) {
+      ReportOutsideRun(error);
+      inputLine.clear();
+    }
+  }
+  console_.Flush();
+}
+
+bool TBasic::ReadConsoleLine() {
+  console_.Flush();
+  if (console_.AtEnd()) return false;
+  return console_.ReadLine(inputLine);
+}
+
+void TBasic::HandleLine() {
+  EnterLine(immediateTokens);
+  if (enteredLineNumber != 0) return;
+  currentLine = nullptr;
+  currentToken = immediateTokens.begin();
+  if (!immediateTokens.empty()) Execute();
+  ReleaseImmediateLine();
+}
+
+// Frames pushed by the immediate line point into its tokens: they go with it.
+void TBasic::ReleaseImmediateLine() {
+  controlStack.RemoveImmediateFrames();
+  currentToken = NilToken();
+  nextToken = NilToken();
+  immediateTokens.Free();
+}
+
+void TBasic::ReportOutsideRun(const std::exception& error) {
+  std::string report = "\a";
+  report += error.what();
+  console_.WriteLine(report);
+  console_.Flush();
+}
+
+void TBasic::NameRegistered(const std::string& upperName, TFuncDefs* defs) {
+  for (ProgramLine* line = program.First(); line != nullptr; line = line->Next) {
+    for (Token* t = line->Tokens.begin(); !AtEol(t); ++t) {
+      if (t->code == tcVariable && UpperAscii(t->variable->name) == upperName) {
+        t->code = tcFunction;
+        t->funcDefs = defs;
+      }
+    }
+  }
+}
+
 }  // namespace basic

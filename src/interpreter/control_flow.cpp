@@ -1,17 +1,230 @@
-// PLACEHOLDER
+// Control flow: GOTO, IF/THEN/ELSE, ON, FOR/NEXT, WHILE/WEND, GOSUB/RETURN.
+// Blocks are not matched before a run: FOR, WHILE and IF scan forward for
+// their partners when they need them; NEXT, WEND and RETURN search the stack.
+#include <cmath>
+
 #include "basic.h"
 #include "errors.h"
+#include "numeric.h"
+
 namespace basic {
-void TBasic::ExecGoto(StatementContext&) { RaiseMessage(msg::kIllegalCommand); }
-void TBasic::ExecIf(StatementContext&) { RaiseMessage(msg::kIllegalCommand); }
+
+namespace {
+
+// The loop is left when the value has passed the limit in the direction of
+// the step; a zero step runs only while the value equals the limit.
+bool LoopFinished(double value, double limit, double step) {
+  return (step >= 0 && value > limit) || (step <= 0 && value < limit);
+}
+
+}  // namespace
+
+void TBasic::PushFrame(FrameKind kind) {
+  framerec frame;
+  frame.line = currentLine;
+  frame.resumeToken = nextToken;
+  frame.kind = kind;
+  controlStack.Push(frame);
+}
+
+void TBasic::Jump(StatementContext& ctx) {
+  currentLine = GetLine(EvalInteger());
+  nextToken = NilToken();
+  ctx.lineJumped = true;
+}
+
+bool TBasic::ScanBlock(TokenCode opening, TokenCode closing) {
+  ProgramLine* const startLine = currentLine;
+  int depth = 0;
+  for (;;) {
+    while (AtEol(nextToken)) {
+      if (currentLine == nullptr || currentLine->Next == nullptr) {
+        currentLine = startLine;
+        return false;
+      }
+      currentLine = currentLine->Next;
+      nextToken = currentLine->Tokens.begin();
+    }
+    const TokenCode code = PeekCode();
+    Advance();
+    if (code == opening) ++depth;
+    if (code == closing && --depth < 0) return true;
+  }
+}
+
+void TBasic::ExecGoto(StatementContext& ctx) { Jump(ctx); }
+
+void TBasic::ExecIf(StatementContext& ctx) {
+  const double condition = EvalNumber();
+  ExpectToken(tcThen);
+  if (condition == 0 || std::isnan(condition)) {
+    // Skip to the ELSE that pairs with this IF, within the line.
+    int depth = 0;
+    while (!AtEol(nextToken)) {
+      const TokenCode code = PeekCode();
+      Advance();
+      if (code == tcIf) ++depth;
+      if (code == tcElse && --depth < 0) break;
+    }
+  }
+  if (PeekCode() == tcNumber) {
+    Jump(ctx);
+    return;
+  }
+  ctx.skipEndCheck = true;
+}
+
+// Met as a statement: the THEN branch has ended, so the rest of the line goes.
 void TBasic::ExecElse(StatementContext&) { nextToken = NilToken(); }
-void TBasic::ExecOn(StatementContext&) { RaiseMessage(msg::kIllegalCommand); }
-void TBasic::ExecFor(StatementContext&) { RaiseMessage(msg::kIllegalCommand); }
-void TBasic::ExecNext(StatementContext&) { RaiseMessage(msg::kIllegalCommand); }
-void TBasic::ExecWhile(StatementContext&) { RaiseMessage(msg::kIllegalCommand); }
-void TBasic::ExecWend(StatementContext&) { RaiseMessage(msg::kIllegalCommand); }
-void TBasic::ExecGosub(StatementContext&) { RaiseMessage(msg::kIllegalCommand); }
-void TBasic::ExecReturn(StatementContext&) { RaiseMessage(msg::kIllegalCommand); }
-void TBasic::Jump(StatementContext&) {}
-bool TBasic::ScanBlock(TokenCode, TokenCode) { return false; }
+
+void TBasic::ExecOn(StatementContext& ctx) {
+  int64_t selector = EvalInteger();
+  Token* const keyword = nextToken;
+  const bool isGosub = PeekCode() == tcGosub;
+  if (isGosub)
+    Advance();
+  else
+    ExpectToken(tcGoto);
+  if (selector < 1) {
+    SkipStatement();
+    return;
+  }
+  // Entries before the selected one must be plain line numbers.
+  while (selector > 1 && !AtStatementEnd()) {
+    ExpectToken(tcNumber);
+    if (!AtStatementEnd()) ExpectToken(tcComma);
+    --selector;
+  }
+  if (AtStatementEnd()) return;
+  if (isGosub) {
+    PushFrame(fkGosub);
+    controlStack.Top().resumeToken = keyword;
+  }
+  Jump(ctx);
+}
+
+void TBasic::ExecFor(StatementContext&) {
+  const VarLocation target = GetVariable();
+  if (target.var->isString) SyntaxError();
+  ExpectToken(tcEqual);
+  *target.num = EvalNumber();
+  ExpectToken(tcTo);
+  const double limit = EvalNumber();
+  double step = 1;
+  if (PeekCode() == tcStep) {
+    Advance();
+    step = EvalNumber();
+  }
+
+  if (!LoopFinished(*target.num, limit, step)) {
+    // The frame keeps the location FOR assigned, so NEXT steps that element
+    // even when another element of the array was referenced since.
+    framerec frame;
+    frame.line = currentLine;
+    frame.resumeToken = nextToken;
+    frame.kind = fkFor;
+    frame.loopVar = target.var;
+    frame.loopValue = target.num;
+    frame.limit = limit;
+    frame.step = step;
+    controlStack.Push(frame);
+    return;
+  }
+
+  // Not entered: skip to the matching NEXT. NEXT with this variable pairs
+  // with FOR of this variable; any other NEXT pairs with any other FOR.
+  ProgramLine* const startLine = currentLine;
+  int mine = 0;
+  int others = 0;
+  for (;;) {
+    while (AtEol(nextToken)) {
+      if (currentLine == nullptr || currentLine->Next == nullptr) {
+        currentLine = startLine;
+        RaiseMessage(msg::kForWithoutNext);
+      }
+      currentLine = currentLine->Next;
+      nextToken = currentLine->Tokens.begin();
+    }
+    const Token* token = nextToken;
+    Advance();
+    if (token->code != tcFor && token->code != tcNext) continue;
+    const bool isMine = token[1].code == tcVariable && token[1].variable == target.var;
+    int& counter = isMine ? mine : others;
+    counter += token->code == tcFor ? 1 : -1;
+    if (counter < 0) break;
+  }
+  SkipStatement();
+}
+
+void TBasic::ExecNext(StatementContext&) {
+  varrec* wanted = AtStatementEnd() ? nullptr : GetVariable().var;
+  for (;;) {
+    if (controlStack.empty() || controlStack.Top().kind == fkGosub)
+      RaiseMessage(msg::kNextWithoutFor);
+    const framerec& top = controlStack.Top();
+    if (top.kind == fkFor && (wanted == nullptr || wanted == top.loopVar)) break;
+    controlStack.Pop();
+  }
+  framerec& frame = controlStack.Top();
+  const double value = Add(*frame.loopValue, frame.step);
+  *frame.loopValue = value;
+  if (LoopFinished(value, frame.limit, frame.step)) {
+    controlStack.Pop();
+    return;
+  }
+  currentLine = frame.line;
+  nextToken = frame.resumeToken;
+}
+
+void TBasic::ExecWhile(StatementContext&) {
+  PushFrame(fkWhile);
+  if (AtStatementEnd()) return;  // no condition: tested at WEND only
+  if (EvalNumber() != 0) return;
+  if (!ScanBlock(tcWhile, tcWend)) RaiseMessage(msg::kWhileWithoutWend);
+  controlStack.Pop();
+  SkipStatement();  // an exit condition on that WEND is not evaluated
+}
+
+void TBasic::ExecWend(StatementContext&) {
+  for (;;) {
+    if (controlStack.empty() || controlStack.Top().kind == fkGosub)
+      RaiseMessage(msg::kWendWithoutWhile);
+    if (controlStack.Top().kind == fkWhile) break;
+    controlStack.Pop();
+  }
+  bool again = true;
+  if (!AtStatementEnd() && EvalNumber() != 0) again = false;
+  ProgramLine* const afterLine = currentLine;
+  Token* const afterToken = nextToken;
+  if (again) {
+    const framerec& frame = controlStack.Top();
+    currentLine = frame.line;
+    nextToken = frame.resumeToken;
+    if (!AtStatementEnd() && EvalNumber() == 0) again = false;
+  }
+  if (again) return;  // the body follows the WHILE condition
+  currentLine = afterLine;
+  nextToken = afterToken;
+  controlStack.Pop();
+}
+
+void TBasic::ExecGosub(StatementContext& ctx) {
+  PushFrame(fkGosub);
+  Jump(ctx);
+}
+
+void TBasic::ExecReturn(StatementContext&) {
+  for (;;) {
+    if (controlStack.empty()) RaiseMessage(msg::kReturnWithoutGosub);
+    if (controlStack.Top().kind == fkGosub) break;
+    controlStack.Pop();
+  }
+  const framerec& frame = controlStack.Top();
+  currentLine = frame.line;
+  nextToken = frame.resumeToken;
+  controlStack.Pop();
+  // Passes over the GOSUB target (or ON's keyword and list) to the statement end.
+  SkipStatement();
+}
+
 }  // namespace basic

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <deque>
 
 namespace basic {
 
@@ -36,7 +36,7 @@ class ControlStack {
   void RemoveImmediateFrames();
 
  private:
-  std::vector<framerec> frames_;
+  std::deque<framerec> frames_;  // no reallocation copies on deep recursion
 };
 
 }  // namespace basic

@@ -1,8 +1,79 @@
-// PLACEHOLDER
+// DATA, READ and RESTORE. Items stay tokens of the program lines; READ walks
+// them with its own position (dataLine, dataToken) and evaluates each item
+// as an expression when it is read.
 #include "basic.h"
 #include "errors.h"
+
 namespace basic {
-void TBasic::ExecRead(StatementContext&) { RaiseMessage(msg::kIllegalCommand); }
+
+namespace {
+
+class CursorRestore {
+ public:
+  explicit CursorRestore(Token*& cursor) : cursor_(cursor), saved_(cursor) {}
+  ~CursorRestore() { cursor_ = saved_; }
+  CursorRestore(const CursorRestore&) = delete;
+  CursorRestore& operator=(const CursorRestore&) = delete;
+
+ private:
+  Token*& cursor_;
+  Token* saved_;
+};
+
+}  // namespace
+
 void TBasic::ExecData(StatementContext&) { SkipStatement(); }
-void TBasic::ExecRestore(StatementContext&) { RaiseMessage(msg::kIllegalCommand); }
+
+void TBasic::ExecRead(StatementContext&) {
+  for (;;) {
+    const VarLocation target = GetVariable();
+    {
+      CursorRestore restore(nextToken);
+      nextToken = dataToken;
+      if (dataLine == nullptr) {
+        dataLine = program.First();
+        if (dataLine == nullptr) RaiseMessage(msg::kOutOfData);
+        nextToken = dataLine->Tokens.begin();
+      }
+      if (PeekCode() == tcComma) {
+        Advance();  // the next item of the same DATA statement
+      } else {
+        // The next DATA statement with at least one item, in program order.
+        for (;;) {
+          while (AtEol(nextToken)) {
+            if (dataLine->Next == nullptr) {
+              dataToken = nextToken;
+              RaiseMessage(msg::kOutOfData);
+            }
+            dataLine = dataLine->Next;
+            nextToken = dataLine->Tokens.begin();
+          }
+          const TokenCode code = PeekCode();
+          Advance();
+          if (code == tcData && !AtStatementEnd()) break;
+        }
+      }
+      if (target.var->isString) {
+        Str value = EvalString();
+        *target.str = std::move(value);
+      } else {
+        *target.num = EvalNumber();
+      }
+      dataToken = nextToken;
+    }
+    if (AtStatementEnd()) return;
+    ExpectToken(tcComma);
+  }
+}
+
+void TBasic::ExecRestore(StatementContext&) {
+  if (AtStatementEnd()) {
+    ResetDataPointer();
+    return;
+  }
+  ProgramLine* line = GetLine(EvalInteger());
+  dataLine = line;
+  dataToken = line->Tokens.begin();
+}
+
 }  // namespace basic

@@ -1,16 +1,174 @@
-// PLACEHOLDER: owned by the numeric work; replace the whole file.
+// Integer conversions, checked arithmetic and the text form of numbers.
+// Faults are found by testing operands and results: the processor's traps
+// stay masked on both targets, so nothing here depends on the FPU control
+// word except the default rounding (to nearest, ties to even).
 #include "numeric.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
 #include "errors.h"
+
 namespace basic {
-int64_t RoundToInt64(double) { RaiseMessage("not built yet"); }
-int64_t TruncToInt64(double) { RaiseMessage("not built yet"); }
-double CheckFinite(double x) { return x; }
-double Add(double a, double b) { return a + b; }
-double Subtract(double a, double b) { return a - b; }
-double Multiply(double a, double b) { return a * b; }
-double Divide(double a, double b) { return a / b; }
-double Power(double, double) { RaiseMessage("not built yet"); }
-double ModOf(double, double) { RaiseMessage("not built yet"); }
-std::string FormatNumber(double) { RaiseMessage("not built yet"); }
-std::string FormatScientific(double) { RaiseMessage("not built yet"); }
+
+namespace {
+
+// Doubles in [-2^63, 2^63) round and truncate into int64_t; nothing else does.
+constexpr double kTwoTo63 = 9223372036854775808.0;
+
+bool FitsInt64(double x) { return x >= -kTwoTo63 && x < kTwoTo63; }
+
+// The smallest magnitude that rounds to infinity as a double: DBL_MAX plus
+// half its unit in the last place.
+constexpr long double kDoubleOverflow = 0x1p1024L - 0x1p970L;
+
+// The exact value of a double rounded to 18 significant decimal digits.
+constexpr int kExpansionDigits = 18;
+
+struct DecimalDigits {
+  char digits[kExpansionDigits];
+  int exponent;  // of the first digit: value = d.ddd... * 10^exponent
+
+  // The digit at a position counted from the first; "0" beyond the expansion.
+  char At(int index) const {
+    return index >= 0 && index < kExpansionDigits ? digits[index] : '0';
+  }
+
+  // Keeps `keep` leading digits, rounding half up on the expansion's digits.
+  void RoundTo(int keep) {
+    if (keep >= kExpansionDigits || keep < 1) return;
+    bool up = digits[keep] >= '5';
+    std::memset(digits + keep, '0', kExpansionDigits - keep);
+    if (!up) return;
+    for (int i = keep - 1; i >= 0; --i) {
+      if (digits[i] != '9') {
+        ++digits[i];
+        return;
+      }
+      digits[i] = '0';
+    }
+    // Carried out of the first digit: 9.99... became 10.00...
+    digits[0] = '1';
+    ++exponent;
+  }
+};
+
+DecimalDigits Expand(double x) {
+  // "d.<17 digits>e<sign><digits>": 18 significant digits, correctly rounded.
+  char text[40];
+  auto [end, ec] = std::to_chars(text, text + sizeof text, std::fabs(x),
+                                 std::chars_format::scientific, kExpansionDigits - 1);
+  DecimalDigits d{};
+  if (ec != std::errc()) {  // cannot happen for a finite double; stay defined
+    std::memset(d.digits, '0', kExpansionDigits);
+    return d;
+  }
+  d.digits[0] = text[0];
+  std::memcpy(d.digits + 1, text + 2, kExpansionDigits - 1);
+  const char* e = text + 2 + (kExpansionDigits - 1) + 1;  // after the 'e'
+  bool negative = *e == '-';
+  int exponent = 0;
+  std::from_chars(e + 1, end, exponent);
+  d.exponent = negative ? -exponent : exponent;
+  return d;
+}
+
+}  // namespace
+
+int64_t RoundToInt64(double x) {
+  if (!FitsInt64(x)) RaiseRuntime(msg::kFpInvalid);
+  return static_cast<int64_t>(std::nearbyint(x));
+}
+
+int64_t TruncToInt64(double x) {
+  if (!FitsInt64(x)) RaiseRuntime(msg::kFpInvalid);
+  return static_cast<int64_t>(x);
+}
+
+double CheckFinite(double x) {
+  if (std::isnan(x)) RaiseRuntime(msg::kFpInvalid);
+  if (std::isinf(x)) RaiseRuntime(msg::kFpOverflow);
+  return x;
+}
+
+double FromExtended(long double x) {
+  if (std::isnan(x)) RaiseRuntime(msg::kFpInvalid);
+  if (std::fabs(x) >= kDoubleOverflow) RaiseRuntime(msg::kFpOverflow);
+  return static_cast<double>(x);
+}
+
+double Add(double a, double b) { return CheckFinite(a + b); }
+double Subtract(double a, double b) { return CheckFinite(a - b); }
+double Multiply(double a, double b) { return CheckFinite(a * b); }
+
+double Divide(double a, double b) {
+  if (b == 0) RaiseRuntime(a == 0 ? msg::kFpInvalid : msg::kFpDivisionByZero);
+  return CheckFinite(a / b);
+}
+
+double Power(double x, double y) {
+  // A zero base takes the logarithm of 0, like LOG(0): 0^2 fails too.
+  if (x == 0) RaiseRuntime(msg::kFpDivisionByZero);
+  if (x > 0) return FromExtended(std::exp(static_cast<long double>(y) * std::log(static_cast<long double>(x))));
+  // A negative base only to a whole power, the sign following its parity.
+  int64_t whole = TruncToInt64(y);
+  if (static_cast<double>(whole) != y) RaiseRuntime(msg::kFpInvalid);
+  long double magnitude = std::exp(static_cast<long double>(y) * std::log(-static_cast<long double>(x)));
+  return FromExtended((whole & 1) != 0 ? -magnitude : magnitude);
+}
+
+double ModOf(double a, double b) {
+  int64_t dividend = RoundToInt64(a);
+  int64_t divisor = RoundToInt64(b);
+  if (divisor == 0) RaiseRuntime(msg::kDivisionByZero);
+  // INT64_MIN % -1 traps on x86; the remainder is 0 anyway.
+  if (divisor == -1) return 0;
+  return static_cast<double>(dividend % divisor);
+}
+
+std::string FormatScientific(double x) {
+  DecimalDigits d = Expand(x);
+  d.RoundTo(15);
+  if (x == 0) d.exponent = 0;
+  char text[23];
+  text[0] = std::signbit(x) ? '-' : ' ';
+  text[1] = d.digits[0];
+  text[2] = '.';
+  std::memcpy(text + 3, d.digits + 1, 14);
+  text[17] = 'E';
+  text[18] = d.exponent < 0 ? '-' : '+';
+  int e = d.exponent < 0 ? -d.exponent : d.exponent;
+  for (int i = 22; i >= 19; --i, e /= 10) text[i] = static_cast<char>('0' + e % 10);
+  return std::string(text, sizeof text);
+}
+
+std::string FormatNumber(double x) {
+  // Compared in extended precision, so the double nearest 0.01 is fixed.
+  long double magnitude = std::fabs(static_cast<long double>(x));
+  if ((x != 0 && magnitude < 0.01L) || magnitude >= 1e12L) return FormatScientific(x);
+
+  // Fixed notation, ten decimals, trailing zeros and a bare point removed.
+  char text[40];
+  int length = 0;
+  if (std::signbit(x)) text[length++] = '-';
+  if (x == 0) {
+    text[length++] = '0';
+    return std::string(text, length);
+  }
+  DecimalDigits d = Expand(x);
+  d.RoundTo(d.exponent + 11);  // digits down to the 10^-10 place
+  if (d.exponent < 0) {
+    text[length++] = '0';
+  } else {
+    for (int i = 0; i <= d.exponent; ++i) text[length++] = d.At(i);
+  }
+  int point = length;
+  text[length++] = '.';
+  for (int place = 1; place <= 10; ++place) text[length++] = d.At(d.exponent + place);
+  while (text[length - 1] == '0') --length;
+  if (length - 1 == point) --length;
+  return std::string(text, length);
+}
+
 }  // namespace basic

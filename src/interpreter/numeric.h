@@ -19,6 +19,9 @@ inline int32_t Low32(int64_t n) { return static_cast<int32_t>(static_cast<uint32
 // The result of an operation on finite operands: "Floating point overflow"
 // when it left the double range.
 double CheckFinite(double x);
+// An extended-precision result rounded to double, with the same checks
+// ("Invalid floating point operation" for NaN).
+double FromExtended(long double x);
 
 double Add(double a, double b);
 double Subtract(double a, double b);

@@ -1,7 +1,123 @@
-// PLACEHOLDER
+// PRINT and INPUT: the console statements.
+#include <string>
+
 #include "basic.h"
 #include "errors.h"
+#include "numeric.h"
+
 namespace basic {
-void TBasic::ExecPrint(StatementContext&) { RaiseMessage("not built yet"); }
-void TBasic::ExecInput(StatementContext&) { RaiseMessage("not built yet"); }
+
+// "," and ";" write nothing; they only matter last, where either keeps the
+// line open. Every number is followed by one blank, strings by none.
+void TBasic::ExecPrint(StatementContext&) {
+  bool endsWithSeparator = false;
+  valrec item;
+  while (!AtStatementEnd()) {
+    endsWithSeparator = false;
+    TokenCode code = PeekCode();
+    if (code == tcComma || code == tcSemicolon) {
+      Advance();
+      endsWithSeparator = true;
+      continue;
+    }
+    EvalExpression(item);
+    if (item.isString) {
+      console_.Write(item.strValue.view());
+    } else {
+      console_.Write(FormatNumber(item.numValue));
+      console_.Write(' ');
+    }
+    console_.ItemDone();
+  }
+  if (!endsWithSeparator) console_.NewLine();
+}
+
+namespace {
+
+// Restores the program's cursor when a typed item has been evaluated, also
+// when its evaluation fails, so the cursor never points into a freed list.
+class CursorSwap {
+ public:
+  CursorSwap(Token*& cursor, Token* replacement) : cursor_(cursor), saved_(cursor) {
+    cursor_ = replacement;
+  }
+  ~CursorSwap() { cursor_ = saved_; }
+  CursorSwap(const CursorSwap&) = delete;
+  CursorSwap& operator=(const CursorSwap&) = delete;
+
+ private:
+  Token*& cursor_;
+  Token* saved_;
+};
+
+}  // namespace
+
+std::string TBasic::ReadInputLine() {
+  std::string line;
+  // Asking again at the end of input would never end.
+  if (!console_.ReadLine(line)) RaiseRuntime(msg::kReadBeyondEnd);
+  return line;
+}
+
+void TBasic::ExecInput(StatementContext&) {
+  if (PeekCode() == tcString) {
+    console_.Write(nextToken->Text().view());
+    console_.ItemDone();
+    Advance();
+    ExpectToken(tcSemicolon);
+  } else {
+    console_.Write("? ");
+    console_.ItemDone();
+  }
+
+  // The first variable decides the mode of the whole statement; every name in
+  // it must agree before anything is read.
+  if (PeekCode() != tcVariable) SyntaxError();
+  const bool stringMode = nextToken->variable->isString;
+  for (Token* t = nextToken; t->code != tcEol && t->code != tcColon && t->code != tcElse; ++t)
+    if (t->code == tcVariable && t->variable->isString != stringMode) SyntaxError();
+
+  if (stringMode) {
+    // Each variable takes one whole line, unchanged.
+    for (;;) {
+      std::string line = ReadInputLine();
+      VarLocation target = GetVariable();
+      *target.str = Str(line);
+      if (AtStatementEnd()) return;
+      ExpectToken(tcComma);
+      console_.Write("?? ");
+      console_.ItemDone();
+    }
+  }
+
+  // Numeric mode: the typed line is tokenized like program text and each item
+  // is an expression evaluated with the program's variables.
+  TokenList typed;
+  Tokenize(ReadInputLine(), typed);
+  Token* position = typed.begin();
+  for (;;) {
+    VarLocation target = GetVariable();
+    while (AtEol(position)) {
+      console_.Write("?? ");
+      console_.ItemDone();
+      std::string line = ReadInputLine();
+      typed.Free();
+      Tokenize(line, typed);
+      position = typed.begin();
+    }
+    {
+      CursorSwap swap(nextToken, position);
+      double value = EvalNumber();
+      *target.num = value;
+      if (!AtEol(nextToken)) {
+        if (PeekCode() != tcComma) SyntaxError();
+        Advance();
+      }
+      position = nextToken;
+    }
+    if (AtStatementEnd()) return;
+    ExpectToken(tcComma);
+  }
+}
+
 }  // namespace basic

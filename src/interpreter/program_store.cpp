@@ -1,15 +1,145 @@
-// PLACEHOLDER: owned by the program-store work; replace the whole file.
+// The stored program and the entry of typed or loaded lines, with the small
+// resets that every edit of the program implies.
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <memory>
+
 #include "basic.h"
 #include "errors.h"
+
 namespace basic {
-ProgramLine* Program::Find(int32_t) const { RaiseMessage("not built yet"); }
-void Program::Enter(int32_t, TokenList) { RaiseMessage("not built yet"); }
-void Program::Remove(ProgramLine*) { RaiseMessage("not built yet"); }
-void Program::Clear() {}
-void Program::RebuildIndex() const {}
-void TBasic::EnterLine(TokenList&) { RaiseMessage("not built yet"); }
-void TBasic::StopExecution() {}
-void TBasic::ClearControlStack() {}
-void TBasic::ResetDataPointer() {}
-void TBasic::NewProgram() {}
+
+namespace {
+
+// The first index entry whose number is not below `number`.
+std::vector<ProgramLine*>::iterator LowerBound(std::vector<ProgramLine*>& index, int32_t number) {
+  return std::lower_bound(index.begin(), index.end(), number,
+                          [](const ProgramLine* line, int32_t n) { return line->LineNo < n; });
+}
+
+}  // namespace
+
+// The index is kept in step with every edit; only RENUM, which changes
+// numbers behind its back, leaves it to be rebuilt on the next use.
+void Program::RebuildIndex() const {
+  index_.clear();
+  for (ProgramLine* line = first_; line != nullptr; line = line->Next) index_.push_back(line);
+  indexValid_ = true;
+}
+
+ProgramLine* Program::Find(int32_t number) const {
+  if (!indexValid_) RebuildIndex();
+  auto it = LowerBound(index_, number);
+  return (it != index_.end() && (*it)->LineNo == number) ? *it : nullptr;
+}
+
+void Program::Enter(int32_t number, TokenList tokens) {
+  if (last_ == nullptr || number > last_->LineNo) {
+    // Lines loaded in order: no search.
+    if (tokens.empty()) return;
+    auto line = std::make_unique<ProgramLine>();
+    line->LineNo = number;
+    line->Tokens = std::move(tokens);
+    if (indexValid_) index_.push_back(line.get());
+    (last_ != nullptr ? last_->Next : first_) = line.get();
+    last_ = line.release();
+    return;
+  }
+
+  if (!indexValid_) RebuildIndex();
+  auto it = LowerBound(index_, number);  // not the end: number <= last_->LineNo
+  ProgramLine* found = *it;
+  if (found->LineNo == number) {
+    if (tokens.empty()) {
+      Remove(found);
+    } else {
+      found->Tokens = std::move(tokens);
+    }
+    return;
+  }
+  if (tokens.empty()) return;
+
+  auto line = std::make_unique<ProgramLine>();
+  line->LineNo = number;
+  line->Tokens = std::move(tokens);
+  line->Next = found;
+  ProgramLine* before = it == index_.begin() ? nullptr : *(it - 1);
+  index_.insert(it, line.get());  // the only step that can throw
+  (before != nullptr ? before->Next : first_) = line.release();
+}
+
+void Program::Remove(ProgramLine* line) {
+  if (!indexValid_) RebuildIndex();
+  auto it = LowerBound(index_, line->LineNo);
+  if (it == index_.end() || *it != line) return;  // not one of ours
+  ProgramLine* before = it == index_.begin() ? nullptr : *(it - 1);
+  (before != nullptr ? before->Next : first_) = line->Next;
+  if (last_ == line) last_ = before;
+  index_.erase(it);
+  delete line;
+}
+
+void Program::Clear() {
+  // One line at a time: a long program must not recurse.
+  while (first_ != nullptr) {
+    ProgramLine* line = first_;
+    first_ = line->Next;
+    delete line;
+  }
+  last_ = nullptr;
+  index_.clear();
+  indexValid_ = true;
+}
+
+void TBasic::EnterLine(TokenList& head) {
+  enteredLineNumber = 0;
+  size_t pos = std::min(inputLine.find_first_not_of(' '), inputLine.size());
+  int64_t number = 0;
+  for (; pos < inputLine.size() && inputLine[pos] >= '0' && inputLine[pos] <= '9'; ++pos) {
+    number = number * 10 + (inputLine[pos] - '0');
+    if (number > std::numeric_limits<int32_t>::max()) {
+      head.Free();
+      SyntaxError();
+    }
+  }
+  inputLine.erase(0, pos);
+  Tokenize(inputLine, head);
+  if (number == 0) return;  // immediate, also when written as 0
+
+  enteredLineNumber = static_cast<int32_t>(number);
+  program.Enter(enteredLineNumber, std::move(head));
+  // Frames and the DATA pointer may point into the line just replaced.
+  ClearControlStack();
+  ResetDataPointer();
+}
+
+void TBasic::StopExecution() {
+  currentLine = nullptr;
+  nextToken = NilToken();
+}
+
+void TBasic::ClearControlStack() { controlStack.Clear(); }
+
+void TBasic::ResetDataPointer() {
+  dataLine = nullptr;
+  dataToken = NilToken();
+}
+
+void TBasic::NewProgram() {
+  StopExecution();
+  ClearControlStack();
+  ResetDataPointer();
+  program.Clear();
+  // NEW typed on an immediate line ends that line, but its tokens live on
+  // until the line is released: none of them may keep a freed variable.
+  for (Token* t = immediateTokens.begin(); t != immediateTokens.end(); ++t) {
+    if (t->code == tcVariable) {
+      t->code = tcEol;
+      t->number = 0;
+    }
+  }
+  variables.RemoveAll();
+}
+
 }  // namespace basic

@@ -1,15 +1,86 @@
-// PLACEHOLDER
+// Simple statements: assignment, DIM, RUN, END, STOP, BYE, NEW, REM, and the
+// handler of every code that cannot begin a statement.
+#include <cstdint>
+
 #include "basic.h"
 #include "errors.h"
+#include "numeric.h"
+
 namespace basic {
+
 void TBasic::ExecIllegal(StatementContext&) { RaiseMessage(msg::kIllegalCommand); }
-void TBasic::ExecImplicitLet(StatementContext&) { RaiseMessage("not built yet"); }
-void TBasic::ExecLet(StatementContext&) { RaiseMessage("not built yet"); }
-void TBasic::ExecDim(StatementContext&) { RaiseMessage("not built yet"); }
-void TBasic::ExecRem(StatementContext&) { nextToken = NilToken(); }
+
+// The target is referenced (and a first subscripted use dimensions it)
+// before "=" is looked at and before the value is evaluated, and the location
+// is kept: A(1) = A(2) stores into element 1 although A(2) was referenced last.
+void TBasic::ExecImplicitLet(StatementContext& ctx) {
+  nextToken = currentToken;
+  ExecLet(ctx);
+}
+
+void TBasic::ExecLet(StatementContext&) {
+  VarLocation target = GetVariable();
+  ExpectToken(tcEqual);
+  if (target.var->isString) {
+    Str value = EvalString();
+    *target.str = std::move(value);
+  } else {
+    *target.num = EvalNumber();
+  }
+}
+
+void TBasic::ExecDim(StatementContext&) {
+  for (;;) {
+    if (PeekCode() != tcVariable) SyntaxError();
+    varrec* v = nextToken->variable;
+    Advance();
+    if (v->dimCount > 0) RaiseMessage(msg::kAlreadyDimensioned);
+    ExpectToken(tcOpen);
+    int32_t extents[kMaxDimensions];
+    int count = 0;
+    for (;;) {
+      int64_t extent = int64_t{Low32(EvalInteger())} + 1;
+      if (extent < 1 || count == kMaxDimensions) BadSubscript();
+      // An extent past the 32-bit range cannot be stored, let alone allocated.
+      if (extent > INT32_MAX) RaiseRuntime(msg::kOutOfMemory);
+      extents[count++] = static_cast<int32_t>(extent);
+      if (PeekCode() == tcClose) break;
+      ExpectToken(tcComma);
+    }
+    Advance();
+    DimensionArray(*v, extents, count);
+    if (!AtStatementEnd()) ExpectToken(tcComma);
+    if (AtStatementEnd()) return;
+  }
+}
+
+void TBasic::ExecRem(StatementContext&) {}
+
 void TBasic::ExecEnd(StatementContext&) { StopExecution(); }
+
 void TBasic::ExecStop(StatementContext&) { RaiseError(kBreakCode, msg::kBreak); }
+
+// Takes effect between lines: a running program goes on to its end.
 void TBasic::ExecBye(StatementContext&) { stopRequested = true; }
+
 void TBasic::ExecNew(StatementContext&) { NewProgram(); }
-void TBasic::ExecRun(StatementContext&) { RaiseMessage("not built yet"); }
+
+void TBasic::ExecRun(StatementContext& ctx) {
+  ProgramLine* start = nullptr;
+  if (AtStatementEnd()) {
+    start = program.First();
+  } else if (PeekCode() == tcNumber) {
+    // Looked up before anything is cleared: a missing line changes nothing.
+    start = GetLine(EvalInteger());
+  } else {
+    RaiseMessage(msg::kIllegalCommand);  // RUN with a file name is not available yet
+  }
+  currentLine = start;
+  ctx.lineJumped = true;
+  variables.ClearAll();
+  ClearControlStack();
+  ResetDataPointer();
+  if (AtStatementEnd()) nextToken = NilToken();
+}
+
 }  // namespace basic

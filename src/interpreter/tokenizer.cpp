@@ -1,6 +1,289 @@
-// PLACEHOLDER: owned by the tokenizer work; replace the whole file.
+// The tokenizer: one line of text (its number already taken off) into tokens.
+// Names are bound here and nowhere else: registered names to their
+// definitions, keywords to their codes, every other word to its variable.
+// Tokenizing never reports bad syntax; only a number literal out of the
+// double range is refused.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "basic.h"
 #include "errors.h"
+#include "interpreter_limits.h"
+
 namespace basic {
-void TBasic::Tokenize(std::string_view, TokenList&) { RaiseMessage("not built yet"); }
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsWordStart(char c) { return IsLetter(c) || c == '_'; }
+bool IsWordChar(char c) { return IsWordStart(c) || IsDigit(c) || c == '$'; }
+
+// String and REM texts were NUL-terminated buffers: a NUL ends them.
+std::string_view UpToNul(std::string_view s) { return s.substr(0, s.find('\0')); }
+
+// Every form of the keywords a word can be (codes 21 and up, REM aside),
+// sorted for binary search. Built once from KeywordText.
+class KeywordTable {
+ public:
+  KeywordTable() {
+    for (int code = tcAnd; code < kTokenCodeCount; ++code) {
+      if (code == tcRem) continue;
+      std::string_view entry = KeywordText[code];
+      for (;;) {
+        const size_t split = entry.find('\x01');
+        forms_.push_back({entry.substr(0, split), static_cast<TokenCode>(code)});
+        if (split == std::string_view::npos) break;
+        entry.remove_prefix(split + 1);
+      }
+    }
+    std::sort(forms_.begin(), forms_.end(),
+              [](const Form& a, const Form& b) { return a.text < b.text; });
+  }
+
+  // The code of an upper-case word, or tcEol when it is no keyword.
+  TokenCode Find(std::string_view upperWord) const {
+    auto it = std::lower_bound(forms_.begin(), forms_.end(), upperWord,
+                               [](const Form& f, std::string_view w) { return f.text < w; });
+    return (it != forms_.end() && it->text == upperWord) ? it->code : tcEol;
+  }
+
+ private:
+  struct Form {
+    std::string_view text;
+    TokenCode code;
+  };
+  std::vector<Form> forms_;
+};
+
+const KeywordTable& Keywords() {
+  static const KeywordTable table;
+  return table;
+}
+
+// Buffers reused by every call, so a line costs one allocation (its token
+// list) plus one per string token. A call empties them before returning.
+struct Scratch {
+  std::vector<Token> tokens;
+  std::string text;  // a string literal with its doubled quotes undone
+};
+
+Scratch& TokenizerScratch() {
+  static Scratch scratch;
+  return scratch;
+}
+
+// On any exit the scratch tokens give up the texts they hold; after a
+// successful hand-over to a TokenList there are none left.
+class ScratchTokensGuard {
+ public:
+  explicit ScratchTokensGuard(std::vector<Token>& tokens) : tokens_(tokens) {}
+  ~ScratchTokensGuard() {
+    for (Token& t : tokens_)
+      if (t.code == tcString || t.code == tcRem) Str::DropHandle(t.text);
+    tokens_.clear();
+  }
+  ScratchTokensGuard(const ScratchTokensGuard&) = delete;
+  ScratchTokensGuard& operator=(const ScratchTokensGuard&) = delete;
+
+ private:
+  std::vector<Token>& tokens_;
+};
+
+// After the opening quote: up to the closing quote or the end of the text.
+// A doubled quote stands for one quote character.
+Str ReadStringLiteral(std::string_view text, size_t& pos, std::string& buffer) {
+  const size_t close = text.find('"', pos);
+  if (close == std::string_view::npos || close + 1 == text.size() || text[close + 1] != '"') {
+    // No doubled quote: the text is taken as it stands.
+    const size_t end = std::min(close, text.size());
+    Str literal(UpToNul(text.substr(pos, end - pos)));
+    pos = std::min(end + 1, text.size());
+    return literal;
+  }
+  buffer.clear();
+  for (;;) {
+    const size_t quote = text.find('"', pos);
+    if (quote == std::string_view::npos) {
+      buffer.append(text.substr(pos));
+      pos = text.size();
+      break;
+    }
+    buffer.append(text.substr(pos, quote - pos));
+    pos = quote + 1;
+    if (pos < text.size() && text[pos] == '"') {
+      buffer.push_back('"');
+      ++pos;
+    } else {
+      break;
+    }
+  }
+  return Str(UpToNul(buffer));
+}
+
+double CheckedLiteral(double x) {
+  if (std::isinf(x)) RaiseRuntime(msg::kFpOverflow);
+  return x;
+}
+
+// Digits and at most one point, then an optional exponent. The digit
+// arithmetic and the power loop are kept exactly as old programs saw them
+// (so 1E-2 is 0.1*0.1 in doubles); a literal outside the double range is
+// refused instead of turning into infinity.
+double ReadNumber(std::string_view text, size_t& pos) {
+  double value = 0;
+  double divisor = 1;
+  double factor = 1;
+  // Past 308 decimals the double divisor overflows, though the literal may
+  // still be a small representable number: go on in extended precision.
+  long double wideDivisor = 0;
+  bool wide = false;
+  for (; pos < text.size(); ++pos) {
+    const char c = text[pos];
+    if (IsDigit(c)) {
+      value = CheckedLiteral(
+          static_cast<double>(static_cast<long double>(value) * 10 + (c - '0')));
+      if (wide) {
+        wideDivisor *= factor;
+      } else if (std::isinf(divisor * factor)) {
+        wide = true;
+        wideDivisor = static_cast<long double>(divisor) * factor;
+      } else {
+        divisor *= factor;
+      }
+    } else if (c == '.' && factor == 1) {
+      factor = 10;
+    } else {
+      break;
+    }
+  }
+  value = wide ? static_cast<double>(value / wideDivisor) : value / divisor;
+
+  if (pos < text.size() && (text[pos] == 'E' || text[pos] == 'e')) {
+    ++pos;
+    factor = 10;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+      if (text[pos] == '-') factor = 0.1;
+      ++pos;
+    }
+    constexpr int32_t kMaxCount = std::numeric_limits<int32_t>::max();
+    int32_t count = 0;
+    for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
+      const int digit = text[pos] - '0';
+      count = count > (kMaxCount - digit) / 10 ? kMaxCount : count * 10 + digit;
+    }
+    // Stops at 0 or on overflow, so a huge count cannot spin.
+    for (int32_t i = 0; i < count && value != 0; ++i) value = CheckedLiteral(value * factor);
+  }
+  return value;
+}
+
+}  // namespace
+
+void TBasic::Tokenize(std::string_view text, TokenList& out) {
+  out.Free();
+  Scratch& scratch = TokenizerScratch();
+  std::vector<Token>& tokens = scratch.tokens;
+  ScratchTokensGuard guard(tokens);
+
+  size_t pos = 0;
+  while (pos < text.size()) {
+    const char c = text[pos];
+    if (c == ' ') {
+      ++pos;
+      continue;
+    }
+    // Placed first and filled in after, so a thrown error never strands a
+    // text reference outside the scratch.
+    Token& token = tokens.emplace_back();
+    token.code = tcChar;
+    token.number = 0;
+    ++pos;
+    switch (c) {
+      case '"': {
+        Str literal = ReadStringLiteral(text, pos, scratch.text);
+        token.text = literal.ReleaseHandle();
+        token.code = tcString;
+        break;
+      }
+      case '(': case '[': token.code = tcOpen; break;
+      case ')': case ']': token.code = tcClose; break;
+      case '*': token.code = tcStar; break;
+      case '+': token.code = tcPlus; break;
+      case ',': token.code = tcComma; break;
+      case '-': token.code = tcMinus; break;
+      case '/': token.code = tcSlash; break;
+      case ':': token.code = tcColon; break;
+      case ';': token.code = tcSemicolon; break;
+      case '=': token.code = tcEqual; break;
+      case '?': token.code = tcPrint; break;
+      case '^': token.code = tcCaret; break;
+      case '<':
+        token.code = tcLess;
+        if (pos < text.size() && text[pos] == '=') {
+          token.code = tcLessEqual;
+          ++pos;
+        } else if (pos < text.size() && text[pos] == '>') {
+          token.code = tcNotEqual;
+          ++pos;
+        }
+        break;
+      case '>':
+        token.code = tcGreater;
+        if (pos < text.size() && text[pos] == '=') {
+          token.code = tcGreaterEqual;
+          ++pos;
+        }
+        break;
+      default:
+        if (IsDigit(c) || c == '.') {
+          --pos;
+          token.number = ReadNumber(text, pos);
+          token.code = tcNumber;
+        } else if (IsWordStart(c)) {
+          const size_t start = pos - 1;
+          while (pos < text.size() && IsWordChar(text[pos])) ++pos;
+          const size_t wordEnd = pos;
+          const std::string_view word = text.substr(start, std::min(wordEnd - start, kMaxNameLength));
+
+          // The registry compares the line from the word's first character,
+          // so it gets the position after the retained part; a word cut
+          // short still ends where its last character stood.
+          size_t nameEnd = start + word.size();
+          const int index = FindName(word, text, nameEnd);
+          if (index >= 0) {
+            pos = std::max(nameEnd, wordEnd);
+            token.funcDefs = DefsAt(index);
+            token.code = tcFunction;
+            break;
+          }
+
+          char upperBytes[kMaxNameLength];
+          for (size_t i = 0; i < word.size(); ++i) upperBytes[i] = UpperAscii(word[i]);
+          const std::string_view upper(upperBytes, word.size());
+          if (const TokenCode code = Keywords().Find(upper); code != tcEol) {
+            token.code = code;
+          } else if (upper == "REM") {
+            Str remark(UpToNul(text.substr(pos)));
+            pos = text.size();
+            token.text = remark.ReleaseHandle();
+            token.code = tcRem;
+          } else {
+            token.variable = variables.FindOrAdd(word);
+            token.code = tcVariable;
+          }
+        } else {
+          token.ch = static_cast<unsigned char>(c);
+        }
+        break;
+    }
+  }
+  out = TokenList(tokens);
+}
+
 }  // namespace basic

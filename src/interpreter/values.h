@@ -61,6 +61,11 @@ struct VarLocation {
 // ClearVariable: back to a scalar 0 or empty string; name and place stay.
 void ClearVariable(varrec& v);
 
+// Gives v fresh array storage of the given extents (1..4 of them, each >= 1):
+// zeroed numbers or empty strings. "Out of memory" when the storage would pass
+// kMaxArrayBytes or cannot be allocated.
+void DimensionArray(varrec& v, const int32_t* extents, int count);
+
 // The interpreter's variables. Lookup by name happens only while tokenizing.
 class VariableList {
  public:

@@ -21,6 +21,8 @@ ByteSink& StandardOutput();
 ByteSource& StandardInput();
 ByteSink& StandardError();
 bool StandardOutputIsTerminal();
+// A message and the platform's own line end on standard error, at once.
+void WriteErrorLine(std::string_view message);
 // Options for the interpreter's Console on this platform.
 ConsoleOptions DefaultConsoleOptions();
 

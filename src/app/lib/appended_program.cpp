@@ -1,2 +1,181 @@
-// PLACEHOLDER: replace.
-namespace basic {}
+#include "appended_program.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "errors.h"
+
+namespace basic::app {
+
+namespace {
+
+[[noreturn]] void ThrowReadError() { throw ERuntime(msg::kStreamRead); }
+
+constexpr uint64_t kMax = std::numeric_limits<uint64_t>::max();
+
+// Header offsets are untrusted: sums and products saturate instead of
+// wrapping to a small, plausible value.
+uint64_t SatAdd(uint64_t a, uint64_t b) { return a > kMax - b ? kMax : a + b; }
+uint64_t SatMul(uint64_t a, uint64_t b) { return b != 0 && a > kMax / b ? kMax : a * b; }
+
+uint64_t Little(const unsigned char* p, int size) {
+  uint64_t v = 0;
+  for (int i = size - 1; i >= 0; --i) v = (v << 8) | p[i];
+  return v;
+}
+
+uint64_t Big(const unsigned char* p, int size) {
+  uint64_t v = 0;
+  for (int i = 0; i < size; ++i) v = (v << 8) | p[i];
+  return v;
+}
+
+// --- PE --------------------------------------------------------------------
+
+constexpr uint64_t kDosHeaderSize = 64;
+constexpr uint64_t kLfanewOffset = 60;
+constexpr uint64_t kPeHeadersSize = 248;  // signature, file header, 32-bit optional header
+constexpr uint64_t kSectionCountOffset = 6;
+constexpr uint64_t kSectionHeaderSize = 40;
+constexpr uint64_t kSizeOfRawDataOffset = 16;
+constexpr uint64_t kPointerToRawDataOffset = 20;
+
+// --- ELF -------------------------------------------------------------------
+
+// Field positions that differ between the two classes.
+struct ElfLayout {
+  uint64_t headerSize;
+  int wordSize;  // addresses and offsets
+  uint64_t phoff, shoff, phentsize, phnum, shentsize, shnum;
+  uint64_t shType, shOffset, shSize, shInfo;  // within a section header
+  uint64_t minSectionHeader;                  // bytes needed to reach them all
+};
+
+constexpr ElfLayout kElf32 = {52, 4, 28, 32, 42, 44, 46, 48, 4, 16, 20, 28, 32};
+constexpr ElfLayout kElf64 = {64, 8, 32, 40, 54, 56, 58, 60, 4, 24, 32, 44, 48};
+
+constexpr uint64_t kSectionNull = 0;    // SHT_NULL: entry 0 may hold extended counts
+constexpr uint64_t kSectionNoBits = 8;  // SHT_NOBITS: occupies no file space
+constexpr uint64_t kProgramHeadersInSection0 = 0xFFFF;  // PN_XNUM
+
+class ElfFields {
+ public:
+  ElfFields(const ElfLayout& layout, bool bigEndian) : layout_(layout), big_(bigEndian) {}
+  uint64_t Half(const unsigned char* base, uint64_t at) const { return Get(base + at, 2); }
+  uint64_t Word(const unsigned char* base, uint64_t at) const { return Get(base + at, 4); }
+  uint64_t Addr(const unsigned char* base, uint64_t at) const {
+    return Get(base + at, layout_.wordSize);
+  }
+
+ private:
+  uint64_t Get(const unsigned char* p, int size) const { return big_ ? Big(p, size) : Little(p, size); }
+  const ElfLayout& layout_;
+  bool big_;
+};
+
+void ReadAt(platform::ReadOnlyFile& file, uint64_t offset, unsigned char* buffer, size_t count) {
+  file.Seek(offset);
+  file.ReadExact(buffer, count);
+}
+
+}  // namespace
+
+void MemoryFile::ReadExact(void* buffer, size_t count) {
+  if (pos_ > bytes_.size() || bytes_.size() - pos_ < count) ThrowReadError();
+  std::memcpy(buffer, bytes_.data() + pos_, count);
+  pos_ += count;
+}
+
+std::optional<uint64_t> FindPeOverlay(platform::ReadOnlyFile& file) {
+  unsigned char dos[kDosHeaderSize];
+  ReadAt(file, 0, dos, sizeof dos);
+  uint64_t lfanew = Little(dos + kLfanewOffset, 4);
+
+  unsigned char pe[kPeHeadersSize];
+  ReadAt(file, lfanew, pe, sizeof pe);
+  uint64_t sections = Little(pe + kSectionCountOffset, 2);
+
+  for (uint64_t i = sections; i-- > 0;) {
+    unsigned char section[kSectionHeaderSize];
+    ReadAt(file, lfanew + kPeHeadersSize + kSectionHeaderSize * i, section, sizeof section);
+    uint64_t size = Little(section + kSizeOfRawDataOffset, 4);
+    uint64_t pointer = Little(section + kPointerToRawDataOffset, 4);
+    if (pointer != 0 && size != 0) return pointer + size;
+  }
+  return std::nullopt;
+}
+
+uint64_t FindElfImageEnd(platform::ReadOnlyFile& file) {
+  unsigned char header[64] = {};
+  ReadAt(file, 0, header, 16);
+  const unsigned char elfClass = header[4], elfData = header[5];
+  if ((elfClass != 1 && elfClass != 2) || (elfData != 1 && elfData != 2)) ThrowReadError();
+  const ElfLayout& layout = elfClass == 1 ? kElf32 : kElf64;
+  const ElfFields f(layout, elfData == 2);
+  file.ReadExact(header + 16, layout.headerSize - 16);
+
+  const uint64_t fileSize = file.Size();
+  uint64_t phoff = f.Addr(header, layout.phoff);
+  uint64_t shoff = f.Addr(header, layout.shoff);
+  uint64_t phentsize = f.Half(header, layout.phentsize);
+  uint64_t phnum = f.Half(header, layout.phnum);
+  uint64_t shentsize = f.Half(header, layout.shentsize);
+  uint64_t shnum = f.Half(header, layout.shnum);
+
+  std::vector<unsigned char> table;
+  if (shoff != 0) {
+    if (shentsize < layout.minSectionHeader) ThrowReadError();
+    // Counts too large for the header field live in section 0.
+    if (shnum == 0 || phnum == kProgramHeadersInSection0) {
+      std::vector<unsigned char> first(shentsize);
+      ReadAt(file, shoff, first.data(), first.size());
+      if (shnum == 0) shnum = f.Addr(first.data(), layout.shSize);
+      if (phnum == kProgramHeadersInSection0) phnum = f.Word(first.data(), layout.shInfo);
+    }
+    // The whole table must lie within the file before it is read.
+    uint64_t tableSize = SatMul(shnum, shentsize);
+    if (shoff > fileSize || tableSize > fileSize - shoff) ThrowReadError();
+    table.resize(static_cast<size_t>(tableSize));
+    ReadAt(file, shoff, table.data(), table.size());
+  } else {
+    shnum = 0;
+  }
+
+  uint64_t end = layout.headerSize;
+  if (phnum != 0) end = std::max(end, SatAdd(phoff, SatMul(phnum, phentsize)));
+  if (shnum != 0) end = std::max(end, SatAdd(shoff, SatMul(shnum, shentsize)));
+  for (uint64_t i = 0; i < shnum; ++i) {
+    const unsigned char* section = table.data() + i * shentsize;
+    uint64_t type = f.Word(section, layout.shType);
+    if (type == kSectionNull || type == kSectionNoBits) continue;
+    end = std::max(end, SatAdd(f.Addr(section, layout.shOffset), f.Addr(section, layout.shSize)));
+  }
+  return end;
+}
+
+std::optional<uint64_t> FindAppendedStart(platform::ReadOnlyFile& file, ImageFormat format) {
+  if (format == ImageFormat::kPe) return FindPeOverlay(file);
+  return FindElfImageEnd(file);
+}
+
+std::string ReadAppendedProgram(platform::ReadOnlyFile& file, ImageFormat format) {
+  std::optional<uint64_t> start = FindAppendedStart(file, format);
+  uint64_t size = file.Size();
+  if (!start || *start >= size) return {};
+  uint64_t length = size - *start;
+  if (length > std::string().max_size()) throw ERuntime(msg::kOutOfMemory);
+  std::string text(static_cast<size_t>(length), '\0');
+  file.Seek(*start);
+  file.ReadExact(text.data(), text.size());
+  return text;
+}
+
+std::optional<ImageFormat> DetectImageFormat(std::string_view image) {
+  if (image.substr(0, 2) == "MZ") return ImageFormat::kPe;
+  if (image.substr(0, 4) == "\x7f" "ELF") return ImageFormat::kElf;
+  return std::nullopt;
+}
+
+}  // namespace basic::app

@@ -1,0 +1,185 @@
+#include "front_end.h"
+
+#include <optional>
+
+#include "appended_program.h"
+#include "errors.h"
+#include "platform.h"
+
+namespace basic::app {
+
+namespace {
+
+#ifdef _WIN32
+constexpr const char* kStubName = "basstub.exe";
+constexpr std::string_view kPathSeparators = "\\/:";
+#else
+constexpr const char* kStubName = "basstub";
+constexpr std::string_view kPathSeparators = "/";
+#endif
+
+FrontEndCommand UsageError(std::string text) {
+  FrontEndCommand command;
+  command.kind = FrontEndCommand::Kind::kUsageError;
+  command.error = "basic: " + std::move(text) + " (see basic --help)";
+  return command;
+}
+
+}  // namespace
+
+const char* const kFrontEndHelp =
+    "Usage:\n"
+    "  basic FILE.bas                   run a BASIC program file\n"
+    "  basic                            interactive console: READY, then type lines\n"
+    "  basic --bind FILE.bas -o OUT [--stub STUB]\n"
+    "                                   make OUT, a standalone executable that runs\n"
+    "                                   FILE.bas: a copy of the stub beside basic\n"
+    "                                   (or STUB) with the program appended\n"
+    "  basic --help                     this text\n"
+    "\n"
+    "A program file runs exactly as the bound executable would run it: its lines\n"
+    "are handled in order (numbered lines are stored, others run at once), then\n"
+    "RUN starts the stored program. Lines may end in LF or CR LF.\n"
+    "Exit codes: 0 done, 2 bad usage or a file that cannot be read or written.\n";
+
+FrontEndCommand ParseArguments(const std::vector<std::string>& args) {
+  FrontEndCommand command;
+  std::optional<std::string> bind, output, stub, file;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--help" || arg == "-h") {
+      command.kind = FrontEndCommand::Kind::kHelp;
+      return command;
+    }
+    std::optional<std::string>* slot = nullptr;
+    if (arg == "--bind") slot = &bind;
+    if (arg == "-o") slot = &output;
+    if (arg == "--stub") slot = &stub;
+    if (slot != nullptr) {
+      if (i + 1 >= args.size()) return UsageError(arg + " needs a file name");
+      if (slot->has_value()) return UsageError(arg + " given twice");
+      *slot = args[++i];
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return UsageError("unknown option " + arg);
+    } else if (file) {
+      return UsageError("one program file at a time");
+    } else {
+      file = arg;
+    }
+  }
+  if (bind) {
+    if (file) return UsageError("--bind takes one program file");
+    if (!output) return UsageError("--bind needs -o OUT");
+    command.kind = FrontEndCommand::Kind::kBind;
+    command.programPath = *bind;
+    command.outputPath = *output;
+    command.stubPath = stub.value_or("");
+    return command;
+  }
+  if (output || stub) return UsageError("-o and --stub go with --bind");
+  if (file) {
+    command.kind = FrontEndCommand::Kind::kRunFile;
+    command.programPath = *file;
+  }
+  return command;
+}
+
+std::string ToCrLfLineEnds(std::string_view text) {
+  std::string result;
+  result.reserve(text.size() + text.size() / 16);
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) result += '\r';
+    result += text[i];
+  }
+  return result;
+}
+
+std::string StubPathBeside(const std::string& frontEndPath) {
+  size_t cut = frontEndPath.find_last_of(kPathSeparators);
+  if (cut == std::string::npos) return kStubName;
+  return frontEndPath.substr(0, cut + 1) + kStubName;
+}
+
+std::string BindProgram(std::string_view stub, std::string_view program) {
+  std::optional<ImageFormat> format = DetectImageFormat(stub);
+  if (!format) throw ERuntime("not an executable image");
+  MemoryFile image(stub);
+  std::optional<uint64_t> end = FindAppendedStart(image, *format);
+  // Without an end inside the file the stub could never find the program.
+  if (!end || *end > stub.size()) throw ERuntime("not a stub: the image has no end to append at");
+  std::string bound(stub.substr(0, static_cast<size_t>(*end)));
+  bound += ToCrLfLineEnds(program);
+  return bound;
+}
+
+namespace {
+
+int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
+             const ConsoleStreams& streams, const ErrorLineWriter& reportError) {
+  std::string error;
+  switch (command.kind) {
+    case FrontEndCommand::Kind::kUsageError:
+      reportError(command.error);
+      return kExitUsage;
+    case FrontEndCommand::Kind::kHelp:
+    {
+#ifdef _WIN32
+      std::string help = ToCrLfLineEnds(kFrontEndHelp);
+#else
+      std::string help = kFrontEndHelp;
+#endif
+      streams.out.WriteBytes(help.data(), help.size());
+      return kExitOk;
+    }
+    case FrontEndCommand::Kind::kConsole:
+      RunConsoleLoop(streams);
+      return kExitOk;
+    case FrontEndCommand::Kind::kRunFile: {
+      std::optional<std::string> text = platform::ReadWholeFile(command.programPath, error);
+      if (!text) {
+        reportError("basic: " + error);
+        return kExitUsage;
+      }
+      RunProgramText(ToCrLfLineEnds(*text), streams);
+      return kExitOk;
+    }
+    case FrontEndCommand::Kind::kBind: {
+      std::string stubPath =
+          command.stubPath.empty() ? StubPathBeside(selfPath) : command.stubPath;
+      std::optional<std::string> stub = platform::ReadWholeFile(stubPath, error);
+      std::optional<std::string> program;
+      if (stub) program = platform::ReadWholeFile(command.programPath, error);
+      if (!stub || !program) {
+        reportError("basic: " + error);
+        return kExitUsage;
+      }
+      std::string bound;
+      try {
+        bound = BindProgram(*stub, *program);
+      } catch (const ERuntime& e) {
+        reportError("basic: " + stubPath + ": " + e.what());
+        return kExitUsage;
+      }
+      if (!platform::WriteWholeFile(command.outputPath, bound, true, error)) {
+        reportError("basic: " + error);
+        return kExitUsage;
+      }
+      return kExitOk;
+    }
+  }
+  return kExitUsage;
+}
+
+}  // namespace
+
+int RunFrontEnd(const std::vector<std::string>& args, const std::string& selfPath,
+                const ConsoleStreams& streams, const ErrorLineWriter& reportError) {
+  try {
+    return Dispatch(ParseArguments(args), selfPath, streams, reportError);
+  } catch (const std::exception& e) {
+    reportError(std::string("basic: ") + e.what());
+    return kExitFailure;
+  }
+}
+
+}  // namespace basic::app

@@ -1,0 +1,48 @@
+// `basic`, the developer front end: runs a program file as a bound
+// executable would, runs the console loop, or binds a program to a stub.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "program_runner.h"
+
+namespace basic::app {
+
+struct FrontEndCommand {
+  enum class Kind { kConsole, kRunFile, kBind, kHelp, kUsageError };
+  Kind kind = Kind::kConsole;
+  std::string programPath;
+  std::string outputPath;  // kBind
+  std::string stubPath;    // kBind; empty: the stub beside the front end
+  std::string error;       // kUsageError
+};
+
+// Arguments without the program name.
+FrontEndCommand ParseArguments(const std::vector<std::string>& args);
+
+// Program files written on Linux end lines with a lone LF; the interpreter
+// splits only at CR LF. Every LF not preceded by CR gets one.
+std::string ToCrLfLineEnds(std::string_view text);
+
+// The stub of this build, in the directory of the front end's own file.
+std::string StubPathBeside(const std::string& frontEndPath);
+
+// The stub's image followed by the program with CR LF line ends. Whatever a
+// bound stub already carries is replaced. Throws ERuntime when the stub is
+// not an executable image.
+std::string BindProgram(std::string_view stub, std::string_view program);
+
+extern const char* const kFrontEndHelp;
+
+// Exit codes: 0 done, 2 bad usage or a file that cannot be read or written,
+// 1 anything else that stopped the front end.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+int RunFrontEnd(const std::vector<std::string>& args, const std::string& selfPath,
+                const ConsoleStreams& streams, const ErrorLineWriter& reportError);
+
+}  // namespace basic::app

@@ -1,0 +1,69 @@
+#include "program_runner.h"
+
+#include <exception>
+
+#include "appended_program.h"
+#include "basic.h"
+#include "platform.h"
+
+namespace basic::app {
+
+namespace {
+
+// Output still buffered must reach the sink on every way out.
+class FlushOnExit {
+ public:
+  explicit FlushOnExit(Console& console) : console_(console) {}
+  ~FlushOnExit() {
+    try {
+      console_.Flush();
+    } catch (...) {  // a destructor must not throw; the output is lost anyway
+    }
+  }
+  FlushOnExit(const FlushOnExit&) = delete;
+  FlushOnExit& operator=(const FlushOnExit&) = delete;
+
+ private:
+  Console& console_;
+};
+
+}  // namespace
+
+ConsoleStreams ProcessStreams() {
+  return {platform::StandardOutput(), platform::StandardInput(),
+          platform::DefaultConsoleOptions()};
+}
+
+void RunProgramText(std::string_view text, const ConsoleStreams& streams) {
+  Console console(streams.out, streams.in, streams.options);
+  TBasic interpreter(console);
+  FlushOnExit flush(console);
+  std::string lines(text);
+  lines += "\r\nRUN";
+  interpreter.ProcessText(lines);
+}
+
+void RunConsoleLoop(const ConsoleStreams& streams) {
+  Console console(streams.out, streams.in, streams.options);
+  TBasic interpreter(console);
+  FlushOnExit flush(console);
+  interpreter.RunConsole();
+}
+
+int RunStub(const std::string& selfPath, const ConsoleStreams& streams,
+            const ErrorLineWriter& reportError) {
+  try {
+    std::string text;
+    {
+      auto self = platform::ReadOnlyFile::Open(selfPath);
+      text = ReadAppendedProgram(*self, kOwnImageFormat);
+    }
+    RunProgramText(text, streams);
+    return 0;
+  } catch (const std::exception& e) {
+    reportError(e.what());
+    return 1;
+  }
+}
+
+}  // namespace basic::app

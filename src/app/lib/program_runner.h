@@ -1,0 +1,40 @@
+// Running BASIC text the way the bound executable does, shared by the stub
+// and the developer front end.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "console.h"
+
+namespace basic::app {
+
+struct ConsoleStreams {
+  ByteSink& out;
+  ByteSource& in;
+  ConsoleOptions options;
+};
+
+// Standard output and input of this process, with the platform's options.
+ConsoleStreams ProcessStreams();
+
+// Receives one message for standard error, without a line end.
+using ErrorLineWriter = std::function<void(std::string_view)>;
+
+// Feeds text, then CR LF and RUN, to a fresh interpreter: numbered lines are
+// stored, others run at once, and the final RUN starts the program. All
+// output has reached streams.out when this returns, also when it throws.
+void RunProgramText(std::string_view text, const ConsoleStreams& streams);
+
+// The interactive loop: "READY", read a line, handle it, until the input
+// ends or BYE.
+void RunConsoleLoop(const ConsoleStreams& streams);
+
+// The stub's whole life: reads the program appended to the executable at
+// selfPath and runs it. 0 when the program ran (whatever it did); 1 after
+// reporting why not.
+int RunStub(const std::string& selfPath, const ConsoleStreams& streams,
+            const ErrorLineWriter& reportError);
+
+}  // namespace basic::app

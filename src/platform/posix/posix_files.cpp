@@ -1,0 +1,176 @@
+// Files on POSIX: the executable's own path, read-only access to it, and the
+// whole-file helpers of the front end.
+#include <errno.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "errors.h"
+#include "platform.h"
+
+namespace basic::platform {
+
+namespace {
+
+[[noreturn]] void ThrowReadError() { throw ERuntime(msg::kStreamRead); }
+
+class PosixReadOnlyFile : public ReadOnlyFile {
+ public:
+  explicit PosixReadOnlyFile(int fd) : fd_(fd) {}
+  ~PosixReadOnlyFile() override { ::close(fd_); }
+  PosixReadOnlyFile(const PosixReadOnlyFile&) = delete;
+  PosixReadOnlyFile& operator=(const PosixReadOnlyFile&) = delete;
+
+  uint64_t Size() override {
+    struct stat st;
+    if (::fstat(fd_, &st) != 0) ThrowReadError();
+    return static_cast<uint64_t>(st.st_size);
+  }
+
+  void Seek(uint64_t offset) override {
+    if (offset > static_cast<uint64_t>(INT64_MAX) ||
+        ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0) {
+      ThrowReadError();
+    }
+  }
+
+  uint64_t Position() override {
+    off_t pos = ::lseek(fd_, 0, SEEK_CUR);
+    if (pos < 0) ThrowReadError();
+    return static_cast<uint64_t>(pos);
+  }
+
+  void ReadExact(void* buffer, size_t count) override {
+    char* p = static_cast<char*>(buffer);
+    while (count > 0) {
+      ssize_t n = ::read(fd_, p, count);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) ThrowReadError();
+      p += n;
+      count -= static_cast<size_t>(n);
+    }
+  }
+
+ private:
+  int fd_;
+};
+
+class FdCloser {
+ public:
+  explicit FdCloser(int fd) : fd_(fd) {}
+  ~FdCloser() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FdCloser(const FdCloser&) = delete;
+  FdCloser& operator=(const FdCloser&) = delete;
+  // Closes now and reports whether everything written reached the file.
+  bool Close() {
+    int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, std::string_view bytes) {
+  const char* p = bytes.data();
+  size_t left = bytes.size();
+  while (left > 0) {
+    ssize_t n = ::write(fd, p, left);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    p += n;
+    left -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+std::string SystemError(const std::string& what, int error) {
+  return what + ": " + std::strerror(error);
+}
+
+}  // namespace
+
+std::string ExecutablePath() {
+  std::string path(256, '\0');
+  for (;;) {
+    ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
+    if (n < 0) return {};  // Open then reports the empty path
+    if (static_cast<size_t>(n) < path.size()) {
+      path.resize(static_cast<size_t>(n));
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+std::unique_ptr<ReadOnlyFile> ReadOnlyFile::Open(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw ERuntime(msg::kCannotOpenFile + path);
+  auto file = std::make_unique<PosixReadOnlyFile>(fd);
+  // A directory opens, but has no bytes to give.
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) throw ERuntime(msg::kCannotOpenFile + path);
+  return file;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path, std::string& errorText) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat st;
+  if (fd >= 0 && (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode))) {
+    ::close(fd);
+    fd = -1;
+  }
+  if (fd < 0) {
+    errorText = msg::kCannotOpenFile + path;
+    return std::nullopt;
+  }
+  FdCloser closer(fd);
+  // Read to the end rather than trusting the size: pipes report none.
+  std::string bytes;
+  char chunk[65536];
+  for (;;) {
+    ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      errorText = msg::kStreamRead;
+      return std::nullopt;
+    }
+    if (n == 0) return bytes;
+    bytes.append(chunk, static_cast<size_t>(n));
+  }
+}
+
+bool WriteWholeFile(const std::string& path, std::string_view bytes, bool executable,
+                    std::string& errorText) {
+  // Written beside the target and renamed over it, so a failed write never
+  // leaves a half file and a running copy of the target is not disturbed.
+  std::string temp = path + ".tmp" + std::to_string(::getpid());
+  mode_t mode = executable ? 0755 : 0644;
+  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+  if (fd < 0) {
+    errorText = SystemError("Cannot create file " + path, errno);
+    return false;
+  }
+  FdCloser closer(fd);
+  // fchmod: the umask must not take the run bit away.
+  bool ok = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0;
+  int error = errno;
+  if (!closer.Close() && ok) {
+    ok = false;
+    error = errno;
+  }
+  if (ok && ::rename(temp.c_str(), path.c_str()) == 0) return true;
+  if (ok) error = errno;
+  ::unlink(temp.c_str());
+  errorText = SystemError("Cannot write file " + path, error);
+  return false;
+}
+
+}  // namespace basic::platform

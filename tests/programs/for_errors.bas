@@ -1,0 +1,5 @@
+NEXT
+FOR A$ = 1 TO 2
+FOR I = 1 TO 2 STEP 1 X
+10 FOR I = 1 TO 0
+20 PRINT "x"

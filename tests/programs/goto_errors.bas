@@ -1,0 +1,3 @@
+GOTO 500
+10 PRINT "start"
+20 GOTO 500

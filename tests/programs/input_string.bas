@@ -1,0 +1,6 @@
+10 INPUT A$, B$
+20 PRINT A$;"|";B$
+30 INPUT "Name"; N$
+40 PRINT "Hi ";N$
+50 INPUT A, B$
+60 PRINT "not reached"

@@ -1,0 +1,3 @@
+10 PRINT "run";X
+20 X = X + 1
+RUN: PRINT 99

@@ -1,0 +1,5 @@
+10 PRINT "start"
+20 X = 0
+30 PRINT 1
+40 PRINT 5 / X
+50 PRINT "never"

@@ -1,0 +1,5 @@
+10 PRINT 1: : PRINT 2
+20 :
+30 PRINT 1 ELSE PRINT 2
+40 X = 1 2
+50 PRINT "not reached"

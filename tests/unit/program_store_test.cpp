@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "errors.h"
+#include "test_support.h"
+
+namespace basic {
+namespace {
+
+class ProgramStoreTest : public ::testing::Test {
+ protected:
+  int32_t Enter(std::string text) {  // as typed; returns enteredLineNumber
+    b.inputLine = std::move(text);
+    b.EnterLine(b.immediateTokens);
+    return b.enteredLineNumber;
+  }
+  // Line number and the number after PRINT, for every stored line.
+  std::map<int32_t, double> Listing() const {
+    std::map<int32_t, double> lines;
+    for (ProgramLine* l = b.program.First(); l != nullptr; l = l->Next) {
+      EXPECT_TRUE(lines.empty() || lines.rbegin()->first < l->LineNo);
+      lines[l->LineNo] = l->Tokens.begin()[1].number;
+      EXPECT_EQ(b.program.Find(l->LineNo), l);
+    }
+    return lines;
+  }
+  test::Machine m;
+  TBasic& b = m.basic;
+};
+
+TEST_F(ProgramStoreTest, EnterLineStoresReplacesDeletesAndHandsBackImmediate) {
+  const std::pair<const char*, int32_t> lines[] = {
+      {"20 PRINT 2", 20}, {"10 PRINT 1", 10}, {"   30PRINT 3", 30}, {"20 PRINT 22", 20},
+      {"30   ", 30},      {"25", 25},         {"007 PRINT 7", 7},   {"2147483647 PRINT 9", 2147483647},
+      {"0 PRINT 0", 0},   {"  PRINT 0", 0},
+  };
+  for (const auto& [text, number] : lines) EXPECT_EQ(Enter(text), number) << text;
+  EXPECT_EQ(Listing(), (std::map<int32_t, double>{{7, 7}, {10, 1}, {20, 22}, {2147483647, 9}}));
+  ASSERT_EQ(b.immediateTokens.size(), 2u);  // the last, immediate line is handed back
+  EXPECT_EQ(b.immediateTokens.begin()->code, tcPrint);
+
+  for (const char* text : {"2147483648 PRINT 1", "99999999999999999999999 PRINT 1"}) {
+    EXPECT_THROW(Enter(text), EBasic) << text;
+    EXPECT_EQ(b.enteredLineNumber, 0);
+  }
+  EXPECT_EQ(Listing().size(), 4u);
+}
+
+TEST_F(ProgramStoreTest, EveryNumberedLineResetsControlStackAndDataPointer) {
+  ProgramLine dataLine;
+  Token dataToken{tcData, {}};
+  for (const char* text : {"10 PRINT 1", "25", "10", "PRINT 3"}) {
+    b.controlStack.Push(framerec{});
+    b.dataLine = &dataLine;
+    b.dataToken = &dataToken;
+    const bool numbered = Enter(text) != 0;
+    EXPECT_EQ(b.controlStack.empty(), numbered) << text;
+    EXPECT_EQ(b.dataLine == nullptr && AtEol(b.dataToken), numbered) << text;
+  }
+  b.ResetDataPointer();
+}
+
+TEST_F(ProgramStoreTest, IndexAgreesWithTheListAfterRandomEdits) {
+  std::mt19937 rng(12345);
+  std::map<int32_t, double> model;
+  for (int step = 0; step < 3000; ++step) {
+    const int32_t number = static_cast<int32_t>(rng() % 400) + 1;
+    const bool remove = rng() % 3 == 0;
+    if (remove) {
+      model.erase(number);
+    } else {
+      model[number] = step;
+    }
+    Enter(std::to_string(number) + (remove ? "" : " PRINT " + std::to_string(step)));
+    if (step % 500 == 0) b.program.Renumbered();
+    if (step % 7 == 0) b.program.Find(number);  // interleaved lookups keep the index in use
+  }
+  // The last line removed and a later one appended, then the first removed.
+  b.program.Remove(b.program.Find(model.rbegin()->first));
+  model.erase(model.rbegin()->first);
+  Enter("1000 PRINT 1");
+  b.program.Remove(b.program.First());
+  model.erase(model.begin());
+  model[1000] = 1;
+  EXPECT_EQ(Listing(), model);
+  for (int32_t n = 0; n <= 1001; ++n) EXPECT_EQ(b.program.Find(n) != nullptr, model.count(n) == 1) << n;
+}
+
+TEST_F(ProgramStoreTest, NewForgetsLinesAndVariablesAndEndsTheImmediateLine) {
+  Enter("10 A$ = \"x\"");
+  b.program.First()->Tokens.begin()->variable->strValue = Str("x");
+  Enter("NEW : X = 1 : PRINT X");
+  b.currentLine = nullptr;
+  b.currentToken = b.immediateTokens.begin();
+  b.Execute();
+  EXPECT_EQ(m.Take(), "");  // nothing after NEW ran
+  EXPECT_TRUE(b.program.empty());
+  EXPECT_EQ(b.variables.size(), 0u);
+  for (Token* t = b.immediateTokens.begin(); t != b.immediateTokens.end(); ++t)
+    EXPECT_NE(t->code, tcVariable);  // none left pointing at a freed variable
+  b.Tokenize("A$", b.immediateTokens);
+  EXPECT_TRUE(b.immediateTokens.begin()->variable->strValue.empty());
+}
+
+}  // namespace
+}  // namespace basic

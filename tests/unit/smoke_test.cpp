@@ -1,3 +1,0 @@
-#include "test_support.h"
-#include <gtest/gtest.h>
-TEST(Smoke, Builds) { basic::test::Machine m; SUCCEED(); }

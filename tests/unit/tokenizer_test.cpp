@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "errors.h"
+#include "test_support.h"
+
+namespace basic {
+namespace {
+
+class TokenizerTest : public ::testing::Test {
+ protected:
+  std::vector<int> Codes(std::string_view text) {
+    b.Tokenize(text, list);
+    std::vector<int> codes;
+    for (Token* t = list.begin(); t != list.end(); ++t) codes.push_back(t->code);
+    return codes;
+  }
+  test::Machine m;
+  TBasic& b = m.basic;
+  TokenList list;
+};
+
+using Texts = std::vector<std::string>;
+constexpr int V = tcVariable, N = tcNumber, C = tcChar, F = tcFunction;
+
+TEST_F(TokenizerTest, Codes) {
+  const std::pair<const char*, std::vector<int>> cases[] = {
+      {"?A;B", {tcPrint, V, tcSemicolon, V}},
+      {"A<>B< >C=<D>=E><F", {V, tcNotEqual, V, tcLess, tcGreater, V, tcEqual, tcLess, V,
+                             tcGreaterEqual, V, tcGreater, tcLess, V}},
+      {"[)-5", {tcOpen, tcClose, tcMinus, N}},
+      {"FOR I=1TO10", {tcFor, V, tcEqual, N, V}},
+      {"FORI GOTO10 PRINTX andy", {V, V, V, V}},
+      {"print Print quit str$ AND", {tcPrint, tcPrint, tcBye, tcStrFn, tcAnd}},
+      {"3ELSE 1.2.3", {N, V, N, N}},
+      {"A$B\t@\x80", {V, C, C, C}},
+      {"   ", {}},
+      {"REMARK:rem:PRINT 1", {V, tcColon, tcRem}},
+  };
+  for (const auto& [text, codes] : cases) EXPECT_EQ(Codes(text), codes) << text;
+}
+
+TEST_F(TokenizerTest, Numbers) {
+  volatile double tenth = 0.1;
+  const std::pair<std::string, double> cases[] = {
+      {".5", 0.5}, {".", 0}, {"5.", 5}, {"1E3", 1000}, {"1e+2", 100}, {"2E", 2},
+      {"3.14159", 3.14159}, {"1E-2", tenth * tenth}, {"1E-400", 0}, {"1E-99999999999", 0},
+      {"0E99999999999", 0}, {"0." + std::string(400, '0'), 0},
+      // digits accumulate in extended precision: plain doubles give ...076
+      {"24177763170669074", 24177763170669074.0},
+  };
+  for (const auto& [text, value] : cases) {
+    ASSERT_EQ(Codes(text), std::vector<int>{N}) << text;
+    EXPECT_EQ(list.begin()->number, value) << text;
+  }
+  // Past 308 decimals the double divisor overflows; the value is still normal.
+  b.Tokenize("0." + std::string(305, '0') + "12345", list);
+  EXPECT_DOUBLE_EQ(list.begin()->number, 1.2345e-306);
+
+  // Out of range: refused, and the string token made before must not leak.
+  for (const std::string& number : Texts{"1E400", "1E99999999999", std::string(400, '9')}) {
+    try {
+      b.Tokenize("\"held\" " + number, list);
+      ADD_FAILURE() << number;
+    } catch (const ERuntime& e) {
+      EXPECT_STREQ(e.what(), msg::kFpOverflow);
+    }
+    EXPECT_TRUE(list.empty());
+  }
+}
+
+TEST_F(TokenizerTest, StringAndRemarkTexts) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"\"Hi\"\"there\"", "Hi\"there"}, {"\"abc", "abc"}, {"\"\"", ""}, {"\"a\"\"\"", "a\""},
+      {std::string("\"a\0b\"", 5), "a"}, {"REM  two blanks", "  two blanks"},
+      {"rem:PRINT 1", ":PRINT 1"}, {std::string("REM x\0y", 7), " x"},
+  };
+  for (const auto& [text, payload] : cases) {
+    b.Tokenize(text, list);
+    ASSERT_EQ(list.size(), 1u) << text;
+    EXPECT_EQ(list.begin()->Text().view(), payload) << text;
+  }
+}
+
+TEST_F(TokenizerTest, VariableNamesAreCaseSensitiveAndCutTo20) {
+  b.Tokenize("ABCDEFGHIJKLMNOPQRSTUVWXY ABCDEFGHIJKLMNOPQRST$ a A", list);
+  const Token* t = list.begin();
+  EXPECT_EQ(t[0].variable->name, "ABCDEFGHIJKLMNOPQRST");
+  EXPECT_EQ(t[1].variable, t[0].variable);  // its "$" was the 21st character
+  EXPECT_NE(t[2].variable, t[3].variable);
+}
+
+TEST_F(TokenizerTest, RegisteredNamesComeFirst) {
+  for (const char* name : {"Shell", "ABC.D", "PRINT", "GetEnvironmentVariab"})
+    b.AddMethod(name, 2, nullptr, nullptr, "");
+  const std::pair<const char*, std::vector<int>> cases[] = {
+      {"shell SHELLX", {F, V}},
+      {"x=abc.d+1", {V, tcEqual, F, tcPlus, N}},
+      {"ABC .D", {V, N, V}},
+      {"print", {F}},
+      {"GetEnvironmentVariableA(1)", {F, tcOpen, N, tcClose}},  // a DECLAREd name is cut too
+  };
+  for (const auto& [text, codes] : cases) EXPECT_EQ(Codes(text), codes) << text;
+  Codes("abc.d");
+  EXPECT_EQ(list.begin()->funcDefs->Name(), "ABC.D");
+}
+
+}  // namespace
+}  // namespace basic

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# The Wine prefix and server that the Windows test runs share.
+#   wine_server.sh start  makes the prefix once, then keeps a wineserver up so
+#                         each run costs a fraction of a second
+#   wine_server.sh stop   ends that wineserver
+set -eu
+: "${WINEPREFIX:?WINEPREFIX must name the test prefix}"
+export WINEPREFIX WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY
+
+# Debian keeps wineserver out of PATH.
+server=$(command -v wineserver || true)
+for candidate in /usr/lib/wine/wineserver /usr/lib/wine/wineserver32 /usr/lib/i386-linux-gnu/wine/wineserver; do
+  [[ -n $server ]] && break
+  [[ -x $candidate ]] && server=$candidate
+done
+[[ -n $server ]] || { echo "wine_server.sh: no wineserver; run scripts/install-deps.sh" >&2; exit 1; }
+
+case "${1:-}" in
+  start)
+    if [[ ! -f $WINEPREFIX/system.reg ]]; then
+      echo "making the Wine prefix $WINEPREFIX (once)"
+      wineboot --init
+      "$server" --wait
+    fi
+    # Stays up between runs; ends by itself after 10 idle minutes should
+    # stop never be called.
+    "$server" --persistent=600
+    ;;
+  stop)
+    "$server" --kill 2>/dev/null || true
+    ;;
+  *)
+    echo "usage: wine_server.sh start|stop" >&2
+    exit 2
+    ;;
+esac
