@@ -18,14 +18,20 @@ done
 
 case "${1:-}" in
   start)
+    # Wine's helper processes live as long as the server and keep whatever
+    # output they inherited; given a test's pipe, they would hold that test
+    # open. So they start here, talking to a log file.
+    log=$(dirname "$WINEPREFIX")/wine.log
+    mkdir -p "$(dirname "$WINEPREFIX")"
     if [[ ! -f $WINEPREFIX/system.reg ]]; then
       echo "making the Wine prefix $WINEPREFIX (once)"
-      wineboot --init
+      wineboot --init </dev/null >>"$log" 2>&1
       "$server" --wait
     fi
     # Stays up between runs; ends by itself after 10 idle minutes should
     # stop never be called.
-    "$server" --persistent=600
+    "$server" --persistent=600 </dev/null >>"$log" 2>&1
+    wine cmd /c exit </dev/null >>"$log" 2>&1
     ;;
   stop)
     "$server" --kill 2>/dev/null || true

@@ -26,7 +26,6 @@ struct StatementContext {
   bool skipEndCheck = false;  // nextToken starts a further statement
 };
 
-using StatementHandler = void (TBasic::*)(StatementContext&);
 
 class TBasic : public TInterpreter {
  public:

@@ -13,8 +13,13 @@ namespace basic {
 
 namespace {
 
-constexpr StatementHandler kDispatch[kTokenCodeCount] = {
-#define BASIC_TOKEN_HANDLER(name, text, handler) &TBasic::handler,
+// Plain function pointers rather than member pointers: one indirect call per
+// statement, and nothing for a compiler to get wrong about member-pointer
+// layouts.
+using Dispatcher = void (*)(TBasic&, StatementContext&);
+constexpr Dispatcher kDispatch[kTokenCodeCount] = {
+#define BASIC_TOKEN_HANDLER(name, text, handler) \
+  [](TBasic& basic, StatementContext& ctx) { basic.handler(ctx); },
     BASIC_TOKENS(BASIC_TOKEN_HANDLER)
 #undef BASIC_TOKEN_HANDLER
 };
@@ -39,7 +44,7 @@ void TBasic::Execute() {
       nextToken = currentToken;
       if (!AtEol(currentToken)) {
         nextToken = currentToken + 1;
-        (this->*kDispatch[currentToken->code])(ctx);
+        kDispatch[currentToken->code](*this, ctx);
       }
       if (!ctx.skipEndCheck && !AtStatementEnd()) RaiseMessage(msg::kExtraInformation);
       currentToken = nextToken;

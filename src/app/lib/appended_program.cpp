@@ -49,16 +49,15 @@ struct ElfLayout {
   uint64_t headerSize;
   int wordSize;  // addresses and offsets
   uint64_t phoff, shoff, phentsize, phnum, shentsize, shnum;
-  uint64_t shType, shOffset, shSize, shInfo;  // within a section header
-  uint64_t minSectionHeader;                  // bytes needed to reach them all
+  uint64_t shType, shOffset, shSize;  // within a section header
+  uint64_t minSectionHeader;          // bytes needed to reach them all
 };
 
-constexpr ElfLayout kElf32 = {52, 4, 28, 32, 42, 44, 46, 48, 4, 16, 20, 28, 32};
-constexpr ElfLayout kElf64 = {64, 8, 32, 40, 54, 56, 58, 60, 4, 24, 32, 44, 48};
+constexpr ElfLayout kElf32 = {52, 4, 28, 32, 42, 44, 46, 48, 4, 16, 20, 24};
+constexpr ElfLayout kElf64 = {64, 8, 32, 40, 54, 56, 58, 60, 4, 24, 32, 40};
 
-constexpr uint64_t kSectionNull = 0;    // SHT_NULL: entry 0 may hold extended counts
+constexpr uint64_t kSectionNull = 0;    // SHT_NULL: entry 0 may hold the section count
 constexpr uint64_t kSectionNoBits = 8;  // SHT_NOBITS: occupies no file space
-constexpr uint64_t kProgramHeadersInSection0 = 0xFFFF;  // PN_XNUM
 
 class ElfFields {
  public:
@@ -70,7 +69,9 @@ class ElfFields {
   }
 
  private:
-  uint64_t Get(const unsigned char* p, int size) const { return big_ ? Big(p, size) : Little(p, size); }
+  uint64_t Get(const unsigned char* p, int size) const {
+    return big_ ? Big(p, size) : Little(p, size);
+  }
   const ElfLayout& layout_;
   bool big_;
 };
@@ -127,12 +128,11 @@ uint64_t FindElfImageEnd(platform::ReadOnlyFile& file) {
   std::vector<unsigned char> table;
   if (shoff != 0) {
     if (shentsize < layout.minSectionHeader) ThrowReadError();
-    // Counts too large for the header field live in section 0.
-    if (shnum == 0 || phnum == kProgramHeadersInSection0) {
+    // A count too large for the header field lives in section 0.
+    if (shnum == 0) {
       std::vector<unsigned char> first(shentsize);
       ReadAt(file, shoff, first.data(), first.size());
-      if (shnum == 0) shnum = f.Addr(first.data(), layout.shSize);
-      if (phnum == kProgramHeadersInSection0) phnum = f.Word(first.data(), layout.shInfo);
+      shnum = f.Addr(first.data(), layout.shSize);
     }
     // The whole table must lie within the file before it is read.
     uint64_t tableSize = SatMul(shnum, shentsize);
@@ -174,7 +174,7 @@ std::string ReadAppendedProgram(platform::ReadOnlyFile& file, ImageFormat format
 
 std::optional<ImageFormat> DetectImageFormat(std::string_view image) {
   if (image.substr(0, 2) == "MZ") return ImageFormat::kPe;
-  if (image.substr(0, 4) == "\x7f" "ELF") return ImageFormat::kElf;
+  if (image.substr(0, 4) == "\177ELF") return ImageFormat::kElf;
   return std::nullopt;
 }
 

@@ -121,8 +121,7 @@ int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
     case FrontEndCommand::Kind::kUsageError:
       reportError(command.error);
       return kExitUsage;
-    case FrontEndCommand::Kind::kHelp:
-    {
+    case FrontEndCommand::Kind::kHelp: {
 #ifdef _WIN32
       std::string help = ToCrLfLineEnds(kFrontEndHelp);
 #else
@@ -144,8 +143,7 @@ int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
       return kExitOk;
     }
     case FrontEndCommand::Kind::kBind: {
-      std::string stubPath =
-          command.stubPath.empty() ? StubPathBeside(selfPath) : command.stubPath;
+      std::string stubPath = command.stubPath.empty() ? StubPathBeside(selfPath) : command.stubPath;
       std::optional<std::string> stub = platform::ReadWholeFile(stubPath, error);
       std::optional<std::string> program;
       if (stub) program = platform::ReadWholeFile(command.programPath, error);

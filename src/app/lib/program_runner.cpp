@@ -30,8 +30,7 @@ class FlushOnExit {
 }  // namespace
 
 ConsoleStreams ProcessStreams() {
-  return {platform::StandardOutput(), platform::StandardInput(),
-          platform::DefaultConsoleOptions()};
+  return {platform::StandardOutput(), platform::StandardInput(), platform::DefaultConsoleOptions()};
 }
 
 void RunProgramText(std::string_view text, const ConsoleStreams& streams) {

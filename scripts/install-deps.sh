@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs what building and testing need on Debian 12 (as root). Safe to run
+# again: when everything is present it does no apt work at all.
+#
+#   scripts/install-deps.sh           everything: native, Windows cross build, Wine
+#   scripts/install-deps.sh --native  only what the native build and its tests need
+set -euo pipefail
+
+native=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev diffutils coreutils)
+windows=(g++-mingw-w64-i686 wine wine32:i386)
+
+case "${1:-}" in
+  --native) wanted=("${native[@]}") ;;
+  "") wanted=("${native[@]}" "${windows[@]}") ;;
+  *) echo "usage: install-deps.sh [--native]" >&2; exit 2 ;;
+esac
+
+is_installed() {
+  [[ $(dpkg-query -W -f='${db:Status-Status}' "$1" 2>/dev/null) == installed ]]
+}
+
+missing=()
+for package in "${wanted[@]}"; do
+  is_installed "$package" || missing+=("$package")
+done
+if [[ ${#missing[@]} -eq 0 ]]; then
+  echo "install-deps: everything is installed"
+  exit 0
+fi
+
+if [[ $(id -u) -ne 0 ]]; then
+  echo "install-deps: missing ${missing[*]}; run this script as root" >&2
+  exit 1
+fi
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
+apt-get update
+apt-get install -y "${missing[@]}"

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Everything CI checks: installs what is missing, builds the native, the
+# sanitizer and the Windows targets, and runs every suite (Windows under
+# Wine). Stops at the first failure with a non-zero exit.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+jobs=${JOBS:-$(nproc)}
+started=$(date +%s)
+current="install-deps"
+
+elapsed() { echo "$(( $(date +%s) - started )) s"; }
+on_failure() { echo; echo "test-all: FAILED at: $current (after $(elapsed))"; }
+trap on_failure ERR
+
+step() {
+  current=$*
+  echo
+  echo "=== $current"
+}
+
+step "install dependencies"
+scripts/install-deps.sh
+
+# The native front end comes first: the Windows program tests bind with it.
+for preset in native asan win32; do
+  step "$preset: configure and build"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+done
+
+step "native: unit tests and programs"
+ctest --preset native -j "$jobs"
+step "asan: unit tests and programs"
+ctest --preset asan -j "$jobs"
+step "win32: unit tests and programs under Wine"
+ctest --preset win32 -j "$jobs"
+
+trap - ERR
+echo
+echo "test-all: all suites passed (native, asan, win32 under Wine) in $(elapsed)"

@@ -1,0 +1,8 @@
+10 REM Primes below 50, by trial division
+20 FOR N = 2 TO 50
+30 FOR D = 2 TO SQRT(N)
+40 IF N MOD D = 0 THEN GOTO 70
+50 NEXT D
+60 PRINT N;
+70 NEXT N
+80 PRINT

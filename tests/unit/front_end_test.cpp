@@ -1,0 +1,275 @@
+// The developer front end and the stub's entry: arguments, line ends,
+// binding, and what reaches standard output and standard error.
+#include "front_end.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "appended_program.h"
+#include "errors.h"
+#include "image_builders.h"
+#include "platform.h"
+#include "test_support.h"
+
+namespace basic::app {
+namespace {
+
+using Kind = FrontEndCommand::Kind;
+
+// --- Arguments ---------------------------------------------------------------
+
+struct ArgsCase {
+  std::vector<std::string> args;
+  Kind kind;
+  std::string program, output, stub;
+};
+
+TEST(FrontEndArguments, Accepted) {
+  const ArgsCase cases[] = {
+      {{}, Kind::kConsole, "", "", ""},
+      {{"prog.bas"}, Kind::kRunFile, "prog.bas", "", ""},
+      {{"--help"}, Kind::kHelp, "", "", ""},
+      {{"prog.bas", "-h"}, Kind::kHelp, "", "", ""},
+      {{"--bind", "p.bas", "-o", "p"}, Kind::kBind, "p.bas", "p", ""},
+      {{"-o", "p", "--stub", "s.exe", "--bind", "p.bas"}, Kind::kBind, "p.bas", "p", "s.exe"},
+      {{"-"}, Kind::kRunFile, "-", "", ""},  // a file may be named like that
+  };
+  for (const ArgsCase& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.args));
+    FrontEndCommand command = ParseArguments(c.args);
+    EXPECT_EQ(command.kind, c.kind) << command.error;
+    EXPECT_EQ(command.programPath, c.program);
+    EXPECT_EQ(command.outputPath, c.output);
+    EXPECT_EQ(command.stubPath, c.stub);
+  }
+}
+
+TEST(FrontEndArguments, RejectedWithOneLineSayingWhy) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"--bind"},
+      {"--bind", "p.bas"},
+      {"--bind", "p.bas", "-o"},
+      {"--bind", "p.bas", "-o", "a", "-o", "b"},
+      {"--bind", "p.bas", "extra.bas", "-o", "p"},
+      {"-o", "p"},
+      {"--stub", "s", "p.bas"},
+      {"a.bas", "b.bas"},
+      {"--frobnicate"},
+  };
+  for (const auto& args : cases) {
+    SCOPED_TRACE(testing::PrintToString(args));
+    FrontEndCommand command = ParseArguments(args);
+    EXPECT_EQ(command.kind, Kind::kUsageError);
+    EXPECT_NE(command.error.find("basic: "), std::string::npos);
+    EXPECT_EQ(command.error.find('\n'), std::string::npos);
+  }
+}
+
+// --- Line ends and stub location ---------------------------------------------
+
+TEST(FrontEndText, LoneLineFeedsGetCarriageReturns) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"", ""},
+      {"10 PRINT 1\n20 END\n", "10 PRINT 1\r\n20 END\r\n"},
+      {"10 PRINT 1\r\n20 END", "10 PRINT 1\r\n20 END"},  // already CR LF: untouched
+      {"\n\nX\n", "\r\n\r\nX\r\n"},
+      {"A\r\nB\nC\r\n", "A\r\nB\r\nC\r\n"},  // mixed
+      {"A\rB", "A\rB"},                      // a lone CR stays
+      {"A\r\r\nB", "A\r\r\nB"},
+  };
+  for (const auto& [in, out] : cases)
+    EXPECT_EQ(ToCrLfLineEnds(in), out) << testing::PrintToString(in);
+}
+
+TEST(FrontEndText, StubIsFoundBesideTheFrontEnd) {
+#ifdef _WIN32
+  EXPECT_EQ(StubPathBeside("C:\\tools\\basic.exe"), "C:\\tools\\basstub.exe");
+  EXPECT_EQ(StubPathBeside("Z:/work/build/basic.exe"), "Z:/work/build/basstub.exe");
+  EXPECT_EQ(StubPathBeside("basic.exe"), "basstub.exe");
+#else
+  EXPECT_EQ(StubPathBeside("/opt/basic/bin/basic"), "/opt/basic/bin/basstub");
+  EXPECT_EQ(StubPathBeside("basic"), "basstub");
+#endif
+}
+
+// --- Binding -----------------------------------------------------------------
+
+std::vector<std::pair<ImageFormat, std::string>> Stubs() {
+  return {
+      {ImageFormat::kPe, test::MakePe({{0x200, 0x400}, {0x600, 0x200}})},
+      {ImageFormat::kElf,
+       test::MakeElf({.phoff = 64, .phnum = 2, .shoff = 0x400, .sections = {{1, 0x200, 0x100}}})}};
+}
+
+TEST(Binding, AppendsTheProgramWithCrLfLineEnds) {
+  for (const auto& [format, stub] : Stubs()) {
+    std::string bound = BindProgram(stub, "10 PRINT \"A\"\n20 END\n");
+    EXPECT_EQ(bound.substr(0, stub.size()), stub);
+    MemoryFile file(bound);
+    EXPECT_EQ(ReadAppendedProgram(file, format), "10 PRINT \"A\"\r\n20 END\r\n");
+  }
+}
+
+TEST(Binding, RebindingReplacesTheProgram) {
+  for (const auto& [format, stub] : Stubs()) {
+    std::string once = BindProgram(stub, "10 PRINT 1\r\n");
+    std::string twice = BindProgram(once, "10 PRINT 2\r\n");
+    EXPECT_EQ(twice, stub + "10 PRINT 2\r\n");
+  }
+}
+
+TEST(Binding, RefusesWhatIsNoStub) {
+  EXPECT_THROW(BindProgram("10 PRINT 1\r\n", "20 END"), ERuntime);
+  EXPECT_THROW(BindProgram("", "20 END"), ERuntime);
+  EXPECT_THROW(BindProgram(test::MakePe({{0, 0x200}}), "20 END"), ERuntime);  // no file data
+  EXPECT_THROW(BindProgram(test::MakePe({{0x200, 0x200}}).substr(0, 100), "20 END"), ERuntime);
+}
+
+// --- Whole runs --------------------------------------------------------------
+
+struct FrontEndRun {
+  int Run(const std::vector<std::string>& args, const std::string& selfPath = "basic") {
+    ConsoleStreams streams{out, in, {}};
+    return RunFrontEnd(args, selfPath, streams,
+                       [this](std::string_view line) { errors.emplace_back(line); });
+  }
+  test::StringSink out;
+  test::StringSource in;
+  std::vector<std::string> errors;
+};
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::string error;
+  ASSERT_TRUE(platform::WriteWholeFile(path, bytes, false, error)) << error;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::string error;
+  auto bytes = platform::ReadWholeFile(path, error);
+  EXPECT_TRUE(bytes.has_value()) << error;
+  return bytes.value_or("");
+}
+
+TEST(FrontEndRun, BindWritesAnExecutableStubCopy) {
+  test::TempDir dir;
+  std::string stub = test::MakePe({{0x200, 0x200}});
+  WriteFile(dir.File("stub.exe"), stub + "old program\r\n");
+  WriteFile(dir.File("p.bas"), "10 PRINT 1\n");
+  FrontEndRun run;
+  EXPECT_EQ(run.Run({"--bind", dir.File("p.bas"), "-o", dir.File("p.exe"), "--stub",
+                     dir.File("stub.exe")}),
+            kExitOk);
+  EXPECT_TRUE(run.errors.empty());
+  EXPECT_EQ(ReadFile(dir.File("p.exe")), stub + "10 PRINT 1\r\n");
+#ifndef _WIN32
+  auto perms = std::filesystem::status(dir.File("p.exe")).permissions();
+  EXPECT_NE(perms & std::filesystem::perms::owner_exec, std::filesystem::perms::none);
+#endif
+}
+
+TEST(FrontEndRun, BindUsesTheStubBesideTheFrontEnd) {
+  test::TempDir dir;
+  std::string stub = test::MakeElf({.shoff = 0x100, .sections = {{1, 0x40, 0x20}}});
+#ifdef _WIN32
+  stub = test::MakePe({{0x200, 0x200}});
+  const std::string self = dir.File("basic.exe"), stubName = "basstub.exe";
+#else
+  const std::string self = dir.File("basic"), stubName = "basstub";
+#endif
+  WriteFile(dir.File(stubName), stub);
+  WriteFile(dir.File("p.bas"), "10 END");
+  FrontEndRun run;
+  EXPECT_EQ(run.Run({"--bind", dir.File("p.bas"), "-o", dir.File("out")}, self), kExitOk);
+  EXPECT_EQ(ReadFile(dir.File("out")), stub + "10 END");
+}
+
+TEST(FrontEndRun, FailuresGiveOneLineAndExitCodeTwo) {
+  test::TempDir dir;
+  WriteFile(dir.File("p.bas"), "10 END\n");
+  WriteFile(dir.File("notastub"), "just text");
+  const std::string missing = dir.File("missing.bas");
+  const std::vector<std::vector<std::string>> cases = {
+      {missing},
+      {"--bind", missing, "-o", dir.File("o"), "--stub", dir.File("notastub")},
+      {"--bind", dir.File("p.bas"), "-o", dir.File("o"), "--stub", dir.File("nostub")},
+      {"--bind", dir.File("p.bas"), "-o", dir.File("o"), "--stub", dir.File("notastub")},
+      {"--bind", dir.File("p.bas"), "-o", dir.File("no/such/dir/o"), "--stub",
+       dir.File("notastub")},
+      {"--no-such-option"},
+  };
+  for (const auto& args : cases) {
+    SCOPED_TRACE(testing::PrintToString(args));
+    FrontEndRun run;
+    EXPECT_EQ(run.Run(args), kExitUsage);
+    ASSERT_EQ(run.errors.size(), 1u);
+    EXPECT_EQ(run.out.text, "");
+  }
+  FrontEndRun run;
+  run.Run({missing});
+  EXPECT_EQ(run.errors.at(0), "basic: Cannot open file " + missing);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("o")));
+}
+
+TEST(FrontEndRun, ProgramFileRunsLikeABoundStub) {
+  test::TempDir dir;
+  // LF line ends, an immediate line, and no line end at the very end.
+  WriteFile(dir.File("p.bas"), "PRINT \"FIRST\"\n10 PRINT \"HELLO\"\n20 END");
+  FrontEndRun run;
+  EXPECT_EQ(run.Run({dir.File("p.bas")}), kExitOk);
+  EXPECT_EQ(run.out.text, "FIRST\r\nHELLO\r\n");
+  EXPECT_TRUE(run.errors.empty());
+}
+
+TEST(FrontEndRun, NoArgumentsRunsTheConsole) {
+  FrontEndRun run;
+  run.in.text = "10 PRINT \"HI\"\r\nRUN\r\n";
+  EXPECT_EQ(run.Run({}), kExitOk);
+  EXPECT_EQ(run.out.text, "READY\r\nREADY\r\nHI\r\nREADY\r\n");
+}
+
+// --- The stub's entry --------------------------------------------------------
+
+std::string OwnFormatImage() {
+  return kOwnImageFormat == ImageFormat::kPe ? test::MakePe({{0x200, 0x200}})
+                                             : test::MakeElf({.shoff = 0x100, .sections = {}});
+}
+
+struct StubRun {
+  int Run(const std::string& selfPath) {
+    ConsoleStreams streams{out, in, {}};
+    return RunStub(selfPath, streams, [this](std::string_view line) { errors.emplace_back(line); });
+  }
+  test::StringSink out;
+  test::StringSource in;
+  std::vector<std::string> errors;
+};
+
+TEST(StubEntry, RunsTheAppendedProgramThenEnds) {
+  test::TempDir dir;
+  WriteFile(dir.File("bound"), OwnFormatImage() + "10 PRINT \"HI\"\r\n");
+  StubRun run;
+  EXPECT_EQ(run.Run(dir.File("bound")), 0);
+  EXPECT_EQ(run.out.text, "HI\r\n");
+  EXPECT_TRUE(run.errors.empty());
+}
+
+TEST(StubEntry, UnreadableOwnFileIsReportedWithExitCodeOne) {
+  test::TempDir dir;
+  WriteFile(dir.File("truncated"), OwnFormatImage().substr(0, 20));
+  const std::pair<std::string, std::string> cases[] = {
+      {dir.File("missing"), "Cannot open file " + dir.File("missing")},
+      {dir.File("truncated"), "Stream read error"},
+  };
+  for (const auto& [path, message] : cases) {
+    StubRun run;
+    EXPECT_EQ(run.Run(path), 1);
+    EXPECT_EQ(run.errors, std::vector<std::string>{message});
+    EXPECT_EQ(run.out.text, "");
+  }
+}
+
+}  // namespace
+}  // namespace basic::app
