@@ -45,7 +45,8 @@ double SquareRoot(double x) {
   return std::sqrt(x);
 }
 
-// The functions of one numeric argument.
+// The functions of one numeric argument (out of line: their extended-precision
+// temporaries would otherwise widen EvalFactor's frame).
 [[gnu::noinline]] double ApplyNumeric(TokenCode function, double x) {
   switch (function) {
     case tcSqr: return Multiply(x, x);  // SQR squares; the root is SQRT

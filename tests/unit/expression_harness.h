@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "errors.h"
+#include "numeric.h"
 #include "test_support.h"
 
 #ifdef _WIN32
@@ -40,6 +41,16 @@ class ExpressionHarness {
     valrec v = Eval(text);
     EXPECT_TRUE(v.isString) << text;
     return std::string(v.strValue.view());
+  }
+  // What evaluating the text gives: a number as PRINT shows it, a string
+  // itself, or the error as Error() writes it.
+  std::string Outcome(std::string_view text) {
+    std::string value;
+    std::string error = Catch([&] {
+      valrec v = Eval(text);
+      value = v.isString ? std::string(v.strValue.view()) : FormatNumber(v.numValue);
+    });
+    return error == "no error" ? value : error;
   }
   // The error evaluating the text raises, written as the reports write it:
   // "(42) Syntax error" for EBasic, the bare message for runtime faults.
@@ -76,6 +87,19 @@ class ExpressionHarness {
   Machine machine;
   TokenList tokens;
 };
+
+// Table-driven expression tests: each file instantiates its own tables.
+struct OutcomeCase {
+  const char* text;
+  std::string outcome;
+};
+inline void PrintTo(const OutcomeCase& c, std::ostream* os) { *os << c.text; }
+
+class ExpressionOutcome : public ::testing::TestWithParam<OutcomeCase> {};
+
+inline const std::string kSyntaxError = "(42) Syntax error";
+inline const std::string kTypeMismatch = "(42) Type mismatch error";
+inline const std::string kBadSubscript = "(42) Bad subscript";
 
 // Runs body on a thread whose stack is `bytes` large and rethrows what it
 // threw, so tests can prove deep recursion stays within a small stack.

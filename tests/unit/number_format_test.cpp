@@ -17,6 +17,7 @@ struct FormatCase {
   double value;
   const char* text;
 };
+void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.text; }
 
 class FormatNumberTest : public ::testing::TestWithParam<FormatCase> {};
 
@@ -56,18 +57,9 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{DBL_MAX, " 1.79769313486232E+0308"},
         FormatCase{std::numeric_limits<double>::denorm_min(), " 4.94065645841247E-0324"}));
 
-TEST(FormatScientificTest, ZeroAndItsSign) {
+TEST(FormatScientificTest, KeepsTheSignOfZero) {
   EXPECT_EQ(FormatScientific(0), " 0.00000000000000E+0000");
   EXPECT_EQ(FormatScientific(-0.0), "-0.00000000000000E+0000");
-  EXPECT_EQ(FormatScientific(5), " 5.00000000000000E+0000");
-}
-
-// Powers are computed in extended precision; in plain doubles these would
-// print as 1.00000000000001E+0015 and in the scientific form respectively.
-TEST(FormatNumberTest, PowersComputedInExtendedPrecision) {
-  EXPECT_EQ(FormatNumber(Power(10, 15)), " 1.00000000000000E+0015");
-  EXPECT_EQ(FormatNumber(Power(10, -2)), "0.01");
-  EXPECT_EQ(FormatNumber(Power(3, 40)), " 1.21576654590569E+0019");
 }
 
 }  // namespace
