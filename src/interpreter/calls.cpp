@@ -20,6 +20,62 @@ struct CallArgument {
   bool isReference = false;
 };
 
+// Converts the arguments by the signature and calls. Kept out of line so that
+// its buffers are not part of the frame that nested calls recurse through.
+[[gnu::noinline]] void Invoke(const TFuncDef& def, const CallArgument* args, size_t count,
+                              Console& console, valrec& result) {
+  const size_t parameterCount = def.ParameterCount();
+  const uint8_t resultKind = def.ResultCode() & kSigKindMask;
+  // Argument words, in parameter order. The strings they point at live in
+  // this frame until the call returns.
+  std::array<ArgWord, kMaxCallArguments> words{};
+  std::array<Str, kMaxCallArguments> strings;
+  std::array<std::string, kMaxCallArguments> copies;
+  for (size_t i = 0; i < parameterCount; ++i) {
+    const bool given = i < count;
+    const valrec& value = args[i].value;
+    switch (def.ParameterCode(i) & kSigKindMask) {
+      case 1:
+      case 0x41:
+        if (given) {
+          if (!value.isString) TypeMismatch();
+          strings[i] = value.strValue;
+        }
+        words[i].string = &strings[i];
+        break;
+      case 2:
+      case 0x42:
+        if (given) {
+          if (value.isString) TypeMismatch();
+          words[i].integer = Low32(TruncToInt64(value.numValue));
+        }
+        break;
+      case 3:
+      case 0x43:
+        if (given) {
+          if (!value.isString) TypeMismatch();
+          copies[i].assign(value.strValue.view());
+        }
+        // A private, writable copy; nil for the empty string.
+        words[i].cstring = copies[i].empty() ? nullptr : copies[i].data();
+        break;
+      default:
+        SyntaxError();
+    }
+  }
+  if (!def.Bound()) RaiseMessage(msg::kExternalMissing);
+  if (def.method == nullptr) RaiseMessage(msg::kExternalMissing);  // library calls: not on this build
+
+  // Whatever the callee does with the console, what was printed comes first.
+  console.Flush();
+  Str returned;
+  const int32_t code = def.method(def.instance, words.data(), parameterCount, &returned);
+  if (resultKind == 1)
+    result.SetString(std::move(returned));
+  else
+    result.SetNumber(code);
+}
+
 }  // namespace
 
 void TBasic::ExecCallStatement(StatementContext&) {
@@ -85,54 +141,7 @@ void TBasic::CallFunction(TFuncDefs* defs, bool inExpression, valrec& result) {
   for (size_t i = count; i < parameterCount; ++i)
     if (!(def.ParameterCode(i) & kSigOptional)) SyntaxError();
 
-  // Argument words, in parameter order. The strings they point at live in
-  // this frame until the call returns.
-  std::array<ArgWord, kMaxCallArguments> words{};
-  std::array<Str, kMaxCallArguments> strings;
-  std::array<std::string, kMaxCallArguments> copies;
-  for (size_t i = 0; i < parameterCount; ++i) {
-    const bool given = i < count;
-    const valrec& value = args[i].value;
-    switch (def.ParameterCode(i) & kSigKindMask) {
-      case 1:
-      case 0x41:
-        if (given) {
-          if (!value.isString) TypeMismatch();
-          strings[i] = value.strValue;
-        }
-        words[i].string = &strings[i];
-        break;
-      case 2:
-      case 0x42:
-        if (given) {
-          if (value.isString) TypeMismatch();
-          words[i].integer = Low32(TruncToInt64(value.numValue));
-        }
-        break;
-      case 3:
-      case 0x43:
-        if (given) {
-          if (!value.isString) TypeMismatch();
-          copies[i].assign(value.strValue.view());
-        }
-        // A private, writable copy; nil for the empty string.
-        words[i].cstring = copies[i].empty() ? nullptr : copies[i].data();
-        break;
-      default:
-        SyntaxError();
-    }
-  }
-  if (!def.Bound()) RaiseMessage(msg::kExternalMissing);
-  if (def.method == nullptr) RaiseMessage(msg::kExternalMissing);  // library calls come later
-
-  // Whatever the callee does with the console, what was printed comes first.
-  console_.Flush();
-  Str returned;
-  const int32_t code = def.method(def.instance, words.data(), parameterCount, &returned);
-  if (resultKind == 1)
-    result.SetString(std::move(returned));
-  else
-    result.SetNumber(code);
+  Invoke(def, args.data(), count, console_, result);
 }
 
 }  // namespace basic
