@@ -15,7 +15,7 @@ namespace basic::app {
 namespace {
 
 using test::ElfSection;
-using test::ElfSpec;
+using test::ElfLayout;
 using test::MakeElf;
 using test::MakePe;
 using test::PeSection;
@@ -106,7 +106,7 @@ TEST(PeOverlay, DamagedHeadersAreStreamReadErrors) {
 
 struct ElfCase {
   const char* name;
-  ElfSpec spec;
+  ElfLayout layout;
   uint64_t end;
 };
 
@@ -116,7 +116,7 @@ class ElfImageEnd : public testing::TestWithParam<ElfCase> {};
 
 TEST_P(ElfImageEnd, IsTheFurthestPartOfTheImage) {
   const ElfCase& c = GetParam();
-  std::string image = MakeElf(c.spec);
+  std::string image = MakeElf(c.layout);
   ASSERT_EQ(image.size(), c.end) << "the builder disagrees with the case";
   MemoryFile file(image);
   EXPECT_EQ(FindElfImageEnd(file), c.end);
@@ -124,25 +124,25 @@ TEST_P(ElfImageEnd, IsTheFurthestPartOfTheImage) {
   EXPECT_EQ(ReadFrom(image, ImageFormat::kElf), "");
 }
 
-ElfSpec Elf64(uint64_t phoff, uint16_t phnum, uint64_t shoff, std::vector<ElfSection> sections) {
-  ElfSpec spec;
-  spec.phoff = phoff;
-  spec.phnum = phnum;
-  spec.shoff = shoff;
-  spec.sections = std::move(sections);
-  return spec;
+ElfLayout Elf64(uint64_t phoff, uint16_t phnum, uint64_t shoff, std::vector<ElfSection> sections) {
+  ElfLayout layout;
+  layout.phoff = phoff;
+  layout.phnum = phnum;
+  layout.shoff = shoff;
+  layout.sections = std::move(sections);
+  return layout;
 }
 
-ElfSpec Elf32BigEndian(uint64_t shoff, std::vector<ElfSection> sections) {
-  ElfSpec spec = Elf64(52, 2, shoff, std::move(sections));
-  spec.is64 = false;
-  spec.bigEndian = true;
-  return spec;
+ElfLayout Elf32BigEndian(uint64_t shoff, std::vector<ElfSection> sections) {
+  ElfLayout layout = Elf64(52, 2, shoff, std::move(sections));
+  layout.is64 = false;
+  layout.bigEndian = true;
+  return layout;
 }
 
-ElfSpec ExtendedCount(ElfSpec spec) {
-  spec.extendedCount = true;
-  return spec;
+ElfLayout ExtendedCount(ElfLayout layout) {
+  layout.extendedCount = true;
+  return layout;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -52,7 +52,7 @@ struct ElfSection {
   uint64_t size;
 };
 
-struct ElfSpec {
+struct ElfLayout {
   bool is64 = true;
   bool bigEndian = false;
   uint64_t phoff = 0;
@@ -63,47 +63,47 @@ struct ElfSpec {
 };
 
 // An ELF image: header, program header table and section header table where
-// the spec puts them, section data filled in; the file ends at the furthest.
-inline std::string MakeElf(const ElfSpec& spec) {
+// the layout puts them, section data filled in; the file ends at the furthest.
+inline std::string MakeElf(const ElfLayout& layout) {
   std::string image = "\177ELF";
   image.resize(16, '\0');
-  image[4] = spec.is64 ? 2 : 1;
-  image[5] = spec.bigEndian ? 2 : 1;
+  image[4] = layout.is64 ? 2 : 1;
+  image[5] = layout.bigEndian ? 2 : 1;
   image[6] = 1;
-  image.resize(spec.is64 ? 64 : 52, '\0');
+  image.resize(layout.is64 ? 64 : 52, '\0');
   auto put = [&](size_t at, uint64_t value, int size) {
-    spec.bigEndian ? PutBig(image, at, value, size) : PutLittle(image, at, value, size);
+    layout.bigEndian ? PutBig(image, at, value, size) : PutLittle(image, at, value, size);
   };
-  const int word = spec.is64 ? 8 : 4;
-  const uint64_t phentsize = spec.is64 ? 56 : 32, shentsize = spec.is64 ? 64 : 40;
-  const uint64_t count = spec.sections.size() + 1;
+  const int word = layout.is64 ? 8 : 4;
+  const uint64_t phentsize = layout.is64 ? 56 : 32, shentsize = layout.is64 ? 64 : 40;
+  const uint64_t count = layout.sections.size() + 1;
   put(16, 2, 2);  // ET_EXEC
-  if (spec.is64) {
-    put(32, spec.phoff, 8);
-    put(40, spec.shoff, 8);
+  if (layout.is64) {
+    put(32, layout.phoff, 8);
+    put(40, layout.shoff, 8);
     put(52, 64, 2);
     put(54, phentsize, 2);
-    put(56, spec.phnum, 2);
+    put(56, layout.phnum, 2);
     put(58, shentsize, 2);
-    put(60, spec.extendedCount ? 0 : count, 2);
+    put(60, layout.extendedCount ? 0 : count, 2);
   } else {
-    put(28, spec.phoff, 4);
-    put(32, spec.shoff, 4);
+    put(28, layout.phoff, 4);
+    put(32, layout.shoff, 4);
     put(40, 52, 2);
     put(42, phentsize, 2);
-    put(44, spec.phnum, 2);
+    put(44, layout.phnum, 2);
     put(46, shentsize, 2);
-    put(48, spec.extendedCount ? 0 : count, 2);
+    put(48, layout.extendedCount ? 0 : count, 2);
   }
   size_t end = image.size();
-  if (spec.phnum != 0) end = std::max<size_t>(end, spec.phoff + spec.phnum * phentsize);
-  if (spec.shoff != 0) {
-    end = std::max<size_t>(end, spec.shoff + count * shentsize);
-    const size_t offsetAt = spec.is64 ? 24 : 16, sizeAt = spec.is64 ? 32 : 20;
-    if (spec.extendedCount) put(spec.shoff + sizeAt, count, word);
-    for (size_t i = 0; i < spec.sections.size(); ++i) {
-      const ElfSection& s = spec.sections[i];
-      size_t header = spec.shoff + (i + 1) * shentsize;
+  if (layout.phnum != 0) end = std::max<size_t>(end, layout.phoff + layout.phnum * phentsize);
+  if (layout.shoff != 0) {
+    end = std::max<size_t>(end, layout.shoff + count * shentsize);
+    const size_t offsetAt = layout.is64 ? 24 : 16, sizeAt = layout.is64 ? 32 : 20;
+    if (layout.extendedCount) put(layout.shoff + sizeAt, count, word);
+    for (size_t i = 0; i < layout.sections.size(); ++i) {
+      const ElfSection& s = layout.sections[i];
+      size_t header = layout.shoff + (i + 1) * shentsize;
       put(header + 4, s.type, 4);
       put(header + offsetAt, s.offset, word);
       put(header + sizeAt, s.size, word);
