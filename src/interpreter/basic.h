@@ -11,6 +11,7 @@
 
 #include "console.h"
 #include "control_stack.h"
+#include "file_system.h"
 #include "program_store.h"
 #include "registry.h"
 #include "tokens.h"
@@ -38,6 +39,9 @@ class TBasic : public TInterpreter {
   void RunConsole() override;
 
   Console& console() { return console_; }
+  // Program files for LOAD, MERGE, SAVE and RUN "file"; not owned.
+  void SetFileSystem(FileSystem& files) { files_ = &files; }
+  FileSystem& files() { return *files_; }
 
   // --- State -------------------------------------------------------------
   std::string inputLine;
@@ -137,6 +141,24 @@ class TBasic : public TInterpreter {
   void ExecRead(StatementContext& ctx);
   void ExecData(StatementContext& ctx);
   void ExecRestore(StatementContext& ctx);
+  // lister.cpp
+  void ExecList(StatementContext& ctx);
+  // program_files.cpp
+  void ExecLoad(StatementContext& ctx);
+  void ExecMerge(StatementContext& ctx);
+  void ExecSave(StatementContext& ctx);
+  // line_editing.cpp
+  void ExecDel(StatementContext& ctx);
+  void ExecRenum(StatementContext& ctx);
+  // common.cpp
+  void ExecCommon(StatementContext& ctx);
+  void ImportCommon(varrec& v);  // from environment
+  void ExportCommon(std::vector<std::string>& target);  // name=value entries
+  // lister.cpp: the text of a token list, as LIST and SAVE write it.
+  void ListTokens(const Token* first, std::string& out) const;
+  // program_files.cpp
+  void LoadProgram(bool merge, const std::string& fileName);
+  void SaveProgram(const std::string& fileName);
   // calls.cpp
   void ExecCallStatement(StatementContext& ctx);
   void CallFunction(TFuncDefs* defs, bool inExpression, valrec& result);
@@ -158,6 +180,8 @@ class TBasic : public TInterpreter {
   bool ScanBlock(TokenCode opening, TokenCode closing);
 
   Console& console_;
+  NoFileSystem noFiles_;
+  FileSystem* files_ = &noFiles_;
 };
 
 // Guards one level of evaluator recursion ("Stack overflow" past the limit).

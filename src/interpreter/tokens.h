@@ -83,18 +83,18 @@ class TFuncDefs;
   X(tcData, "DATA", ExecData)                    \
   X(tcRestore, "RESTORE", ExecRestore)           \
   X(tcOn, "ON", ExecOn)                          \
-  X(tcCommon, "COMMON", ExecIllegal)             \
+  X(tcCommon, "COMMON", ExecCommon)             \
   X(tcDim, "DIM", ExecDim)                       \
-  X(tcList, "LIST", ExecIllegal)                 \
+  X(tcList, "LIST", ExecList)                 \
   X(tcRun, "RUN", ExecRun)                       \
   X(tcNew, "NEW", ExecNew)                       \
-  X(tcLoad, "LOAD", ExecIllegal)                 \
-  X(tcMerge, "MERGE", ExecIllegal)               \
-  X(tcSave, "SAVE", ExecIllegal)                 \
+  X(tcLoad, "LOAD", ExecLoad)                 \
+  X(tcMerge, "MERGE", ExecMerge)               \
+  X(tcSave, "SAVE", ExecSave)                 \
   X(tcBye, "BYE\x01QUIT", ExecBye)               \
-  X(tcDel, "DEL", ExecIllegal)                   \
+  X(tcDel, "DEL", ExecDel)                   \
   X(tcDeclare, "DECLARE", ExecIllegal)           \
-  X(tcRenum, "RENUM", ExecIllegal)               \
+  X(tcRenum, "RENUM", ExecRenum)               \
   X(tcThen, "THEN", ExecIllegal)                 \
   X(tcElse, "ELSE", ExecElse)                    \
   X(tcTo, "TO", ExecIllegal)                     \
