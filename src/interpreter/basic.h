@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,6 +57,9 @@ class TBasic : public TInterpreter {
   TokenList immediateTokens;
   bool stopRequested = false;
   Token* nextToken = NilToken();  // the read cursor
+  // Optional file-name hook for LOAD, MERGE and SAVE: gets the name and the
+  // mode (kReadMode, kWriteMode) and fills in the name to use.
+  std::function<void(TBasic&, const std::string&, uint8_t, std::string&)> onFileName;
   std::vector<std::string> commonNames;  // upper case, sorted
   std::vector<std::string> environment;  // name=value
   uint32_t rndState = 0;
@@ -159,6 +163,8 @@ class TBasic : public TInterpreter {
   // program_files.cpp
   void LoadProgram(bool merge, const std::string& fileName);
   void SaveProgram(const std::string& fileName);
+  static constexpr uint8_t kReadMode = 0, kWriteMode = 1;
+  std::string MapFileName(const std::string& name, uint8_t mode);
   // calls.cpp
   void ExecCallStatement(StatementContext& ctx);
   void CallFunction(TFuncDefs* defs, bool inExpression, valrec& result);

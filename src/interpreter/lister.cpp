@@ -1,9 +1,142 @@
-// PLACEHOLDER: owned by the lister work; replace the whole file.
+// The lister: token lists back into text, for LIST and SAVE. The text is
+// rebuilt from the tokens alone, so a listing shows the normalised layout,
+// and LOAD of a saved file gives back the same tokens.
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <string_view>
+
 #include "basic.h"
 #include "errors.h"
+#include "numeric.h"
+
 namespace basic {
-void TBasic::ExecList(StatementContext&) { RaiseMessage(msg::kIllegalCommand); }
-}  // namespace basic
-namespace basic {
-void TBasic::ListTokens(const Token*, std::string&) const {}
+
+namespace {
+
+// Appends pieces of a line, never two blanks where one piece ends in a blank
+// and the next starts with one.
+class LineWriter {
+ public:
+  explicit LineWriter(std::string& out) : out_(out) {}
+
+  void Put(std::string_view piece) {
+    if (piece.empty()) return;
+    const bool endsInBlank = piece.back() == ' ';
+    if (trailingBlank_ && piece.front() == ' ') piece.remove_prefix(1);
+    out_.append(piece);
+    trailingBlank_ = endsInBlank;
+  }
+  void Put(char c) { Put(std::string_view(&c, 1)); }
+
+ private:
+  std::string& out_;
+  bool trailingBlank_ = false;
+};
+
+// Names, numbers, NOT, the functions, REM and the statement keywords: two of
+// them in a row need a blank between them.
+bool IsWordClass(TokenCode code) {
+  return code == tcVariable || code == tcNumber || code == tcFunction ||
+         (code >= tcNot && code <= tcRenum);
+}
+
+bool IsSpacedOperator(TokenCode code) {
+  return (code >= tcColon && code <= tcMod) || (code >= tcThen && code <= tcStep);
+}
+
+void PutString(LineWriter& w, std::string_view text) {
+  std::string quoted = "\"";
+  for (char c : text) {
+    quoted += c;
+    if (c == '"') quoted += '"';
+  }
+  quoted += '"';
+  w.Put(quoted);
+}
+
+constexpr int64_t kHighestLine = std::numeric_limits<int32_t>::max();
+
+// LIST takes plain number tokens only, never expressions.
+int64_t TakeRangeNumber(TBasic& basic) {
+  const int64_t n = TruncToInt64(basic.nextToken->number);
+  basic.Advance();
+  return n;
+}
+
+}  // namespace
+
+void TBasic::ListTokens(const Token* first, std::string& out) const {
+  LineWriter w(out);
+  bool pendingBlank = false;
+  for (const Token* t = first; !AtEol(t); ++t) {
+    const TokenCode code = t->code;
+    if (IsWordClass(code)) {
+      if (pendingBlank) w.Put(' ');
+      pendingBlank = code != tcNot;
+    } else {
+      pendingBlank = false;
+    }
+
+    switch (code) {
+      case tcVariable: w.Put(t->variable->name); break;
+      case tcNumber: w.Put(FormatNumber(t->number)); break;
+      case tcString: PutString(w, t->Text().view()); break;
+      case tcFunction: w.Put(t->funcDefs->Name()); break;
+      case tcChar: {
+        const char braced[] = {'{', static_cast<char>(t->ch), '}'};
+        w.Put(std::string_view(braced, sizeof braced));
+        break;
+      }
+      case tcNot: w.Put("NOT "); break;
+      case tcRem: {
+        std::string remark = "REM";
+        remark += t->Text().view();
+        w.Put(remark);
+        break;
+      }
+      default:
+        if (IsSpacedOperator(code)) {
+          std::string spaced = " ";
+          spaced += FirstForm(code);
+          spaced += ' ';
+          w.Put(spaced);
+        } else {
+          w.Put(FirstForm(code));
+        }
+        break;
+    }
+  }
+}
+
+void TBasic::ExecList(StatementContext&) {
+  for (;;) {
+    int64_t low = 0;
+    int64_t high = kHighestLine;
+    if (PeekCode() == tcNumber) {
+      low = TakeRangeNumber(*this);
+      if (PeekCode() != tcMinus) high = low;
+    }
+    if (PeekCode() == tcMinus) {
+      Advance();
+      high = PeekCode() == tcNumber ? TakeRangeNumber(*this) : kHighestLine;
+    }
+
+    std::string text;
+    for (const ProgramLine* line = program.First(); line != nullptr && line->LineNo <= high;
+         line = line->Next) {
+      if (line->LineNo < low) continue;
+      text = std::to_string(line->LineNo);
+      text += ' ';
+      ListTokens(line->Tokens.begin(), text);
+      console_.Write(text);
+      console_.NewLine();
+    }
+
+    if (AtStatementEnd()) return;
+    ExpectToken(tcComma);
+    if (AtStatementEnd()) return;
+  }
+}
+
 }  // namespace basic

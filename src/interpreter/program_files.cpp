@@ -1,14 +1,98 @@
-// PLACEHOLDER: owned by the program-files work; replace the whole file.
+// Program files: SAVE writes the listing, LOAD and MERGE enter a file's lines
+// as if they had been typed with their numbers.
+#include <string>
+#include <string_view>
+
 #include "basic.h"
 #include "errors.h"
+
 namespace basic {
+
 std::string NoFileSystem::ReadFile(const std::string&) { throw ERuntime(FileErrorMessage(2)); }
-void NoFileSystem::WriteFile(const std::string&, std::string_view) { throw ERuntime(FileErrorMessage(5)); }
-void TBasic::ExecLoad(StatementContext&) { RaiseMessage(msg::kIllegalCommand); }
-void TBasic::ExecMerge(StatementContext&) { RaiseMessage(msg::kIllegalCommand); }
-void TBasic::ExecSave(StatementContext&) { RaiseMessage(msg::kIllegalCommand); }
-}  // namespace basic
-namespace basic {
-void TBasic::LoadProgram(bool, const std::string&) { RaiseMessage(msg::kIllegalCommand); }
-void TBasic::SaveProgram(const std::string&) { RaiseMessage(msg::kIllegalCommand); }
+void NoFileSystem::WriteFile(const std::string&, std::string_view) {
+  throw ERuntime(FileErrorMessage(5));
+}
+
+namespace {
+
+constexpr char kEndOfFile = 26;
+
+// Cuts the next line off the front of a program file. A line ends at CR (an
+// LF right after it belongs to the break); a lone LF is part of the line.
+// Byte 26 ends the file. False when no line is left.
+bool NextFileLine(std::string_view& rest, std::string& line) {
+  if (rest.empty() || rest.front() == kEndOfFile) return false;
+  const size_t end = rest.find_first_of(std::string_view("\r\x1a", 2));
+  line.assign(rest.substr(0, end));
+  if (end == std::string_view::npos) {
+    rest = {};
+  } else if (rest[end] == kEndOfFile) {
+    rest = {};
+  } else {
+    rest.remove_prefix(end + 1);
+    if (!rest.empty() && rest.front() == '\n') rest.remove_prefix(1);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string TBasic::MapFileName(const std::string& name, uint8_t mode) {
+  if (!onFileName) return name;
+  std::string mapped;
+  onFileName(*this, name, mode, mapped);
+  return mapped;
+}
+
+void TBasic::ExecLoad(StatementContext&) { LoadProgram(false, std::string(EvalString().view())); }
+
+void TBasic::ExecMerge(StatementContext&) { LoadProgram(true, std::string(EvalString().view())); }
+
+void TBasic::ExecSave(StatementContext&) { SaveProgram(std::string(EvalString().view())); }
+
+void TBasic::LoadProgram(bool merge, const std::string& fileName) {
+  // Read before anything is discarded: a file that cannot be read leaves the
+  // program and its variables as they were.
+  const std::string bytes = files().ReadFile(MapFileName(fileName, kReadMode));
+  if (!merge) NewProgram();
+
+  // Entering a line frees the tokens of the line it replaces or deletes. If
+  // that is the running line, the statement loop's cursor into it must not be
+  // followed: the run ends after this statement.
+  const int32_t runningNumber = currentLine != nullptr ? currentLine->LineNo : 0;
+  bool runningLineChanged = false;
+
+  std::string_view rest = bytes;
+  std::string line;
+  while (NextFileLine(rest, line)) {
+    inputLine = line;
+    TokenList head;
+    EnterLine(head);
+    if (enteredLineNumber == 0) {
+      console_.Write(msg::kBadLineInFile);
+      console_.NewLine();
+      continue;  // head frees the rejected tokens
+    }
+    if (enteredLineNumber == runningNumber) {
+      runningLineChanged = true;
+      nextToken = NilToken();
+      // Kept valid (nullptr once deleted) for an error report that names it.
+      currentLine = program.Find(runningNumber);
+    }
+  }
+  if (runningLineChanged) StopExecution();
+}
+
+void TBasic::SaveProgram(const std::string& fileName) {
+  const std::string name = MapFileName(fileName, kWriteMode);
+  std::string text;
+  for (const ProgramLine* line = program.First(); line != nullptr; line = line->Next) {
+    text += std::to_string(line->LineNo);
+    text += ' ';
+    ListTokens(line->Tokens.begin(), text);
+    text += "\r\n";
+  }
+  files().WriteFile(name, text);
+}
+
 }  // namespace basic

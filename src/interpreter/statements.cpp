@@ -1,6 +1,7 @@
 // Simple statements: assignment, DIM, RUN, END, STOP, BYE, NEW, REM, and the
 // handler of every code that cannot begin a statement.
 #include <cstdint>
+#include <string>
 
 #include "basic.h"
 #include "errors.h"
@@ -73,7 +74,16 @@ void TBasic::ExecRun(StatementContext& ctx) {
     // Looked up before anything is cleared: a missing line changes nothing.
     start = GetLine(EvalInteger());
   } else {
-    RaiseMessage(msg::kIllegalCommand);  // RUN with a file name is not available yet
+    const std::string fileName(EvalString().view());
+    int32_t number = 0;
+    if (!AtStatementEnd()) {
+      ExpectToken(tcComma);
+      number = Low32(EvalInteger());
+    }
+    // Nothing may follow, not even ":": checked before the program is gone.
+    CheckStatementEnd();
+    LoadProgram(false, fileName);
+    start = number != 0 ? GetLine(number) : program.First();
   }
   currentLine = start;
   ctx.lineJumped = true;

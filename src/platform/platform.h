@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "console.h"
+#include "file_system.h"
 
 namespace basic::platform {
 
@@ -42,6 +43,10 @@ class ReadOnlyFile {
   // Reads exactly count bytes or throws "Stream read error".
   virtual void ReadExact(void* buffer, size_t count) = 0;
 };
+
+// Program files for LOAD, MERGE, SAVE and RUN "file", by name relative to the
+// working directory. One instance for the process.
+FileSystem& ProgramFiles();
 
 // Whole-file helpers for the front end. ReadWholeFile returns nullopt and
 // sets errorText when the file cannot be read.

@@ -36,6 +36,7 @@ ConsoleStreams ProcessStreams() {
 void RunProgramText(std::string_view text, const ConsoleStreams& streams) {
   Console console(streams.out, streams.in, streams.options);
   TBasic interpreter(console);
+  interpreter.SetFileSystem(platform::ProgramFiles());
   FlushOnExit flush(console);
   std::string lines(text);
   lines += "\r\nRUN";
@@ -45,6 +46,7 @@ void RunProgramText(std::string_view text, const ConsoleStreams& streams) {
 void RunConsoleLoop(const ConsoleStreams& streams) {
   Console console(streams.out, streams.in, streams.options);
   TBasic interpreter(console);
+  interpreter.SetFileSystem(platform::ProgramFiles());
   FlushOnExit flush(console);
   interpreter.RunConsole();
 }

@@ -1,0 +1,124 @@
+// Program files on POSIX: whole-file reads, and writes that replace the file
+// only once the new bytes are complete. errno is mapped onto the classic
+// file-error codes, so messages read as on the Windows target.
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <string_view>
+
+#include "errors.h"
+#include "platform.h"
+
+namespace basic::platform {
+
+namespace {
+
+[[noreturn]] void ThrowFileError(int error) {
+  switch (error) {
+    case ENOENT: throw ERuntime(FileErrorMessage(2));
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP: throw ERuntime(FileErrorMessage(3));
+    case EMFILE:
+    case ENFILE: throw ERuntime(FileErrorMessage(4));
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR: throw ERuntime(FileErrorMessage(5));
+    case ENOSPC:
+    case EDQUOT: throw ERuntime(FileErrorMessage(101));
+    default:
+      // Not FileErrorMessage: errno values overlap the classic codes.
+      throw ERuntime("I/O error " + std::to_string(error));
+  }
+}
+
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  // Closes now; a failure may be the first report of a failed write.
+  bool Close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+class PosixFileSystem : public FileSystem {
+ public:
+  std::string ReadFile(const std::string& name) override {
+    Fd fd(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) ThrowFileError(errno);
+    struct stat st;
+    if (::fstat(fd.get(), &st) != 0) ThrowFileError(errno);
+    if (S_ISDIR(st.st_mode)) ThrowFileError(EISDIR);
+    std::string bytes;
+    char chunk[65536];
+    for (;;) {
+      const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) ThrowFileError(errno);
+      if (n == 0) return bytes;
+      bytes.append(chunk, static_cast<size_t>(n));
+    }
+  }
+
+  void WriteFile(const std::string& name, std::string_view bytes) override {
+    // A target we could not write in place is refused as it would have been,
+    // although the rename below would get past it.
+    // The replacement keeps the permissions of the file it replaces.
+    bool keepMode = false;
+    mode_t mode = 0;
+    {
+      Fd existing(::open(name.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+      if (existing.get() < 0 && errno != ENOENT) ThrowFileError(errno);
+      struct stat st;
+      if (existing.get() >= 0 && ::fstat(existing.get(), &st) == 0) {
+        keepMode = true;
+        mode = st.st_mode & 07777;
+      }
+    }
+
+    const std::string temp = name + ".tmp" + std::to_string(::getpid());
+    Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (fd.get() < 0) ThrowFileError(errno);
+    int error = 0;
+    if (keepMode && ::fchmod(fd.get(), mode) != 0) error = errno;
+    for (const char* p = bytes.data(), *end = p + bytes.size(); error == 0 && p < end;) {
+      const ssize_t n = ::write(fd.get(), p, static_cast<size_t>(end - p));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        error = n < 0 ? errno : EIO;
+        break;
+      }
+      p += n;
+    }
+    if (!fd.Close() && error == 0) error = errno;
+    if (error == 0 && ::rename(temp.c_str(), name.c_str()) != 0) error = errno;
+    if (error != 0) {
+      ::unlink(temp.c_str());
+      ThrowFileError(error);
+    }
+  }
+};
+
+}  // namespace
+
+FileSystem& ProgramFiles() {
+  static PosixFileSystem files;
+  return files;
+}
+
+}  // namespace basic::platform

@@ -1,0 +1,18 @@
+100 PRINT "chained, A ="; A
+200 PRINT "started at 200"
+210 END
+SAVE "run_file_chain.sav"
+NEW
+RUN "run_file_chain.sav"
+NEW
+10 PRINT "main program"
+20 A = 5
+30 RUN "run_file_chain.sav", 200
+RUN "run_file_missing.sav"
+LIST 10
+RUN "run_file_chain.sav" : PRINT 1
+RUN "run_file_chain.sav", 150
+LIST
+10 PRINT "main program"
+20 A = 5
+30 RUN "run_file_chain.sav", 200
