@@ -37,6 +37,15 @@ if [[ ! -x $front_end ]]; then
 fi
 mkdir -p "$work" || exit 2
 
+# Programs run in scratch folders of their own, so paths must not be relative.
+absolute() {
+  if [[ -e $1 ]]; then echo "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; else echo "$1"; fi
+}
+work=$(absolute "$work")
+front_end=$(absolute "$front_end")
+[[ -n $stub ]] && stub=$(absolute "$stub")
+[[ -n $wine ]] && wine=$(absolute "$wine")
+
 # Shows where actual and expected output part: the offset, then both sides
 # of the surrounding bytes as characters.
 show_difference() {
@@ -59,7 +68,8 @@ show_difference() {
 }
 
 run_one() {
-  local source=$1
+  local source
+  source=$(absolute "$1")
   local dir name
   dir=$(dirname "$source")
   name=$(basename "$source" .bas)
@@ -81,8 +91,12 @@ run_one() {
   fi
   [[ -n $wine ]] && command=("$wine" "${command[@]}")
 
+  # Files a program creates (SAVE) land in its own scratch folder.
+  local scratch=$work/$name.files
+  rm -rf "$scratch" && mkdir -p "$scratch"
   local status=0
-  timeout -k 5 "$timeout_s" "${command[@]}" <"$input" >"$actual" 2>"$errors" || status=$?
+  (cd "$scratch" && timeout -k 5 "$timeout_s" "${command[@]}") <"$input" >"$actual" 2>"$errors" ||
+    status=$?
   if [[ $status = 124 || $status = 137 ]]; then
     echo "FAIL $name: no end after ${timeout_s} s (killed)"
     return 1

@@ -21,6 +21,8 @@ LOAD "save_load_files_none.sav"
 MERGE "save_load_files_none.sav"
 RUN "save_load_files_none.sav"
 PRINT "A is still"; A
+SAVE "."
+LOAD "."
 SAVE 1
 LOAD
 LIST 10

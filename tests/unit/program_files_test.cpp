@@ -3,14 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 #include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "errors.h"
 #include "image_builders.h"
+#include "numeric.h"
 #include "platform.h"
 #include "test_support.h"
 
@@ -103,7 +104,8 @@ TEST_F(ProgramFilesTest, RunWithAFileNameLoadsThenStarts) {
       {"RUN \"pr\" + \"og\", 200", "two hundred\r\n"},
       {"RUN \"prog\", 150", "\a(42) Undefined line\r\n"},
       {"RUN \"prog\" 200", "\a(42) Syntax error\r\n"},
-      {"RUN \"prog\" : PRINT 1", "\a(42) Extra information on line\r\n"},
+      // refused before the load: the old program is still there
+      {"RUN \"prog\" : PRINT 1\r\nLIST", "\a(42) Extra information on line\r\n1 PRINT\"old\"\r\n"},
       {"RUN \"prog\", 200 : PRINT 1", "\a(42) Extra information on line\r\n"},
       {"A = 1 : RUN A", "\a(42) Type mismatch error\r\n"},
       {"5 RUN \"prog\", 200\r\nRUN", "old\r\ntwo hundred\r\n"},  // chained from a run
@@ -112,10 +114,6 @@ TEST_F(ProgramFilesTest, RunWithAFileNameLoadsThenStarts) {
     m.Run("NEW\r\n1 PRINT \"old\"");
     EXPECT_EQ(m.Run(text), output) << text;
   }
-  // Refused before the load: the old program is still there.
-  m.Run("NEW\r\n1 PRINT \"old\"");
-  EXPECT_EQ(m.Run("RUN \"prog\" : PRINT 1\r\nLIST"),
-            "\a(42) Extra information on line\r\n1 PRINT\"old\"\r\n");
 }
 
 TEST_F(ProgramFilesTest, FileNameHookMapsEveryNameWithItsMode) {
@@ -212,45 +210,9 @@ TEST(PlatformProgramFiles, ReadWriteAndMappedErrors) {
   }
   EXPECT_TRUE(std::filesystem::is_directory(dir.File("sub")));
   // Nothing but the two entries made above: no temporary file left behind.
-  size_t entries = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.File(""))) {
-    (void)entry;
-    ++entries;
-  }
-  EXPECT_EQ(entries, 2u);
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  for (size_t pos = 0, end; (end = text.find("\r\n", pos)) != std::string::npos; pos = end + 2)
-    lines.push_back(text.substr(pos, end - pos));
-  return lines;
-}
-
-// Each exponent-form number (d.ddddddddddddddE+dddd) becomes "#".
-std::string MaskExponentDigits(const std::string& line) {
-  const std::string shape = "0.00000000000000E+0000";
-  auto fits = [&](size_t at) {
-    if (line.size() - at < shape.size()) return false;
-    for (size_t i = 0; i < shape.size(); ++i) {
-      const char c = line[at + i];
-      const bool ok = shape[i] == '0' ? (c >= '0' && c <= '9')
-                      : shape[i] == '+' ? (c == '+' || c == '-')
-                                        : c == shape[i];
-      if (!ok) return false;
-    }
-    return true;
-  };
-  std::string masked;
-  for (size_t i = 0; i < line.size();) {
-    if (fits(i)) {
-      masked += '#';
-      i += shape.size();
-    } else {
-      masked += line[i++];
-    }
-  }
-  return masked;
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.File("")),
+                          std::filesystem::directory_iterator()),
+            2);
 }
 
 // Every golden program's numbered lines, listed, saved, loaded and listed
@@ -279,29 +241,25 @@ TEST(ProgramFilesRoundTrip, EveryGoldenProgramListsAlikeAfterSaveAndLoad) {
       } catch (const std::exception&) {  // refused on entry: one line fewer
       }
     }
-    // A stray character lists in braces, which come back as characters of
-    // their own (tested above): such lines cannot round-trip.
-    std::vector<ProgramLine*> withChars;
-    for (ProgramLine* l = m.basic.program.First(); l != nullptr; l = l->Next) {
-      for (Token* t = l->Tokens.begin(); !AtEol(t); ++t)
-        if (t->code == tcChar) {
-          withChars.push_back(l);
-          break;
-        }
+    // Left out: a stray character lists in braces, which come back as
+    // characters of their own (tested above), and the exponent form is read
+    // back by repeated multiplication, so its last digits may drift.
+    auto cannotRoundTrip = [](const ProgramLine& l) {
+      for (Token* t = l.Tokens.begin(); !AtEol(t); ++t) {
+        if (t->code == tcChar) return true;
+        if (t->code == tcNumber && FormatNumber(t->number).find('E') != std::string::npos) return true;
+      }
+      return false;
+    };
+    for (ProgramLine *l = m.basic.program.First(), *next; l != nullptr; l = next) {
+      next = l->Next;
+      if (cannotRoundTrip(*l)) m.basic.program.Remove(l);
     }
-    for (ProgramLine* l : withChars) m.basic.program.Remove(l);
 
-    const std::vector<std::string> before = Lines(m.Run("LIST"));
+    const std::string before = m.Run("LIST");
     m.Run("SAVE \"p\"\r\nNEW");
     ASSERT_TRUE(m.basic.program.empty());
-    const std::vector<std::string> after = Lines(m.Run("LOAD \"p\"\r\nLIST"));
-    ASSERT_EQ(after.size(), before.size()) << entry.path();
-    for (size_t i = 0; i < before.size(); ++i) {
-      if (after[i] == before[i]) continue;
-      // Reading the exponent form back multiplies by 10 once per exponent
-      // step, so its last digits may drift; nothing else may change.
-      EXPECT_EQ(MaskExponentDigits(after[i]), MaskExponentDigits(before[i])) << entry.path();
-    }
+    EXPECT_EQ(m.Run("LOAD \"p\"\r\nLIST"), before) << entry.path();
   }
   EXPECT_GE(programs, 30u);
 }
