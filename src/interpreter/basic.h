@@ -176,6 +176,8 @@ class TBasic : public TInterpreter {
   // execution.cpp
   void ReportRunError(const std::exception& error, int code, bool hasCode);
   // command_processor.cpp
+  void CommandLoop(std::string_view* text, bool hadText);
+  bool NextCommandLine(std::string_view* text, bool hadText);
   void HandleLine();
   bool ReadConsoleLine();  // into inputLine; false at the end of input
   void ReleaseImmediateLine();
@@ -188,6 +190,21 @@ class TBasic : public TInterpreter {
   Console& console_;
   NoFileSystem noFiles_;
   FileSystem* files_ = &noFiles_;
+};
+
+// Puts the read cursor back when a scope ends, also when it ends by an
+// error: the cursor must never be left in a temporary token list (VAL, a
+// typed INPUT line) or in the DATA statements READ was reading.
+class SavedCursor {
+ public:
+  explicit SavedCursor(TBasic& basic) : basic_(basic), saved_(basic.nextToken) {}
+  ~SavedCursor() { basic_.nextToken = saved_; }
+  SavedCursor(const SavedCursor&) = delete;
+  SavedCursor& operator=(const SavedCursor&) = delete;
+
+ private:
+  TBasic& basic_;
+  Token* saved_;
 };
 
 // Guards one level of evaluator recursion ("Stack overflow" past the limit).

@@ -63,26 +63,12 @@ double SquareRoot(double x) {
   }
 }
 
-// Puts the cursor back when VAL is done with its temporary tokens, also
-// when the expression in them fails.
-class CursorRestore {
- public:
-  explicit CursorRestore(TBasic& basic) : basic_(basic), saved_(basic.nextToken) {}
-  ~CursorRestore() { basic_.nextToken = saved_; }
-  CursorRestore(const CursorRestore&) = delete;
-  CursorRestore& operator=(const CursorRestore&) = delete;
-
- private:
-  TBasic& basic_;
-  Token* saved_;
-};
-
 // VAL: the string read as an expression of either kind; tokens after the
 // expression are ignored and an empty text is 0.
 [[gnu::noinline]] void EvalVal(TBasic& basic, valrec& result) {
   Str text = basic.FactorString();
   TokenList tokens;
-  CursorRestore restore(basic);
+  SavedCursor restore(basic);
   basic.Tokenize(text.view(), tokens);
   if (tokens.empty()) {
     result.SetNumber(0);

@@ -39,41 +39,20 @@ void TBasic::ProcessText(std::string_view text) {
   ClearControlStack();
   variables.ClearAll();
   stopRequested = false;
-  while (!stopRequested) {
-    try {
-      if (inputLine.empty()) {
-        inputLine = NextTextLine(rest);
-        if (inputLine.empty()) {
-          if (hadText) {
-            stopRequested = true;
-            continue;
-          }
-          console_.WriteLine("READY");
-          if (!ReadConsoleLine()) {
-            stopRequested = true;
-            continue;
-          }
-        }
-      }
-      HandleLine();
-      inputLine.clear();
-    } catch (const std::bad_alloc&) {
-      ReportOutsideRun(ERuntime(msg::kOutOfMemory));
-      inputLine.clear();
-    } catch (const std::exception& error) {
-      ReportOutsideRun(error);
-      inputLine.clear();
-    }
-  }
-  console_.Flush();
+  CommandLoop(&rest, hadText);
 }
 
 void TBasic::RunConsole() {
   stopRequested = false;
+  CommandLoop(nullptr, false);
+}
+
+// Takes lines until BYE, the end of the text or the end of the console input.
+// An error outside a run drops its line; the loop goes on with the next one.
+void TBasic::CommandLoop(std::string_view* text, bool hadText) {
   while (!stopRequested) {
     try {
-      console_.WriteLine("READY");
-      if (!ReadConsoleLine()) {
+      if (!NextCommandLine(text, hadText)) {
         stopRequested = true;
         continue;
       }
@@ -88,6 +67,19 @@ void TBasic::RunConsole() {
     }
   }
   console_.Flush();
+}
+
+// The next line of the text; when a text held no line at all (or there is
+// none), the console's, after the prompt.
+bool TBasic::NextCommandLine(std::string_view* text, bool hadText) {
+  if (!inputLine.empty()) return true;
+  if (text != nullptr) {
+    inputLine = NextTextLine(*text);
+    if (!inputLine.empty()) return true;
+    if (hadText) return false;
+  }
+  console_.WriteLine("READY");
+  return ReadConsoleLine();
 }
 
 bool TBasic::ReadConsoleLine() {

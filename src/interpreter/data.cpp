@@ -6,29 +6,13 @@
 
 namespace basic {
 
-namespace {
-
-class CursorRestore {
- public:
-  explicit CursorRestore(Token*& cursor) : cursor_(cursor), saved_(cursor) {}
-  ~CursorRestore() { cursor_ = saved_; }
-  CursorRestore(const CursorRestore&) = delete;
-  CursorRestore& operator=(const CursorRestore&) = delete;
-
- private:
-  Token*& cursor_;
-  Token* saved_;
-};
-
-}  // namespace
-
 void TBasic::ExecData(StatementContext&) { SkipStatement(); }
 
 void TBasic::ExecRead(StatementContext&) {
   for (;;) {
     const VarLocation target = GetVariable();
     {
-      CursorRestore restore(nextToken);
+      SavedCursor restore(*this);
       nextToken = dataToken;
       if (dataLine == nullptr) {
         dataLine = program.First();

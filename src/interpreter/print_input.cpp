@@ -32,26 +32,6 @@ void TBasic::ExecPrint(StatementContext&) {
   if (!endsWithSeparator) console_.NewLine();
 }
 
-namespace {
-
-// Restores the program's cursor when a typed item has been evaluated, also
-// when its evaluation fails, so the cursor never points into a freed list.
-class CursorSwap {
- public:
-  CursorSwap(Token*& cursor, Token* replacement) : cursor_(cursor), saved_(cursor) {
-    cursor_ = replacement;
-  }
-  ~CursorSwap() { cursor_ = saved_; }
-  CursorSwap(const CursorSwap&) = delete;
-  CursorSwap& operator=(const CursorSwap&) = delete;
-
- private:
-  Token*& cursor_;
-  Token* saved_;
-};
-
-}  // namespace
-
 std::string TBasic::ReadInputLine() {
   std::string line;
   // Asking again at the end of input would never end.
@@ -106,7 +86,8 @@ void TBasic::ExecInput(StatementContext&) {
       position = typed.begin();
     }
     {
-      CursorSwap swap(nextToken, position);
+      SavedCursor restore(*this);
+      nextToken = position;
       double value = EvalNumber();
       *target.num = value;
       if (!AtEol(nextToken)) {

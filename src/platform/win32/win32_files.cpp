@@ -6,33 +6,13 @@
 
 #include "errors.h"
 #include "platform.h"
+#include "win32_handle.h"
 
 namespace basic::platform {
 
 namespace {
 
 [[noreturn]] void ThrowReadError() { throw ERuntime(msg::kStreamRead); }
-
-class Handle {
- public:
-  explicit Handle(HANDLE h) : h_(h) {}
-  ~Handle() {
-    if (valid()) CloseHandle(h_);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return h_; }
-  // Closes now and reports whether everything written reached the file.
-  bool Close() {
-    HANDLE h = h_;
-    h_ = INVALID_HANDLE_VALUE;
-    return CloseHandle(h) != 0;
-  }
-
- private:
-  HANDLE h_;
-};
 
 class Win32ReadOnlyFile : public ReadOnlyFile {
  public:
