@@ -22,6 +22,12 @@ namespace basic {
 
 class TBasic;
 
+// Line numbers from low to high, both included.
+struct LineRange {
+  int64_t low;
+  int64_t high;
+};
+
 // Created by each Execute call and handed to every statement handler.
 struct StatementContext {
   bool lineJumped = false;    // currentLine is where execution goes on
@@ -158,6 +164,8 @@ class TBasic : public TInterpreter {
   void ExecCommon(StatementContext& ctx);
   void ImportCommon(varrec& v);  // from environment
   void ExportCommon(std::vector<std::string>& target);  // name=value entries
+  // lister.cpp: the line ranges of LIST and DEL.
+  LineRange ReadLineRange();
   // lister.cpp: the text of a token list, as LIST and SAVE write it.
   void ListTokens(const Token* first, std::string& out) const;
   // program_files.cpp

@@ -14,13 +14,6 @@ namespace {
 
 constexpr int64_t kHighestLine = std::numeric_limits<int32_t>::max();
 
-// Range bounds are plain number tokens, never expressions.
-int64_t RangeNumber(TBasic& basic) {
-  const int64_t n = TruncToInt64(basic.nextToken->number);
-  basic.Advance();
-  return n;
-}
-
 // Keywords whose following numbers (and the numbers of a list after a ",")
 // are line references.
 bool TakesLineNumbers(TokenCode code) {
@@ -59,18 +52,8 @@ ProgramLine* ReferencedLine(const TBasic& basic, double value, std::string& show
 void TBasic::ExecDel(StatementContext&) {
   if (AtStatementEnd()) SyntaxError();
   for (;;) {
-    int64_t low = 0;
-    int64_t high = kHighestLine;
-    if (PeekCode() == tcNumber) {
-      low = RangeNumber(*this);
-      if (PeekCode() != tcMinus) high = low;
-    } else if (PeekCode() != tcMinus) {
-      SyntaxError();
-    }
-    if (PeekCode() == tcMinus) {
-      Advance();
-      high = PeekCode() == tcNumber ? RangeNumber(*this) : kHighestLine;
-    }
+    if (PeekCode() != tcNumber && PeekCode() != tcMinus) SyntaxError();
+    const auto [low, high] = ReadLineRange();
 
     // Collected first, so nothing is freed while the list is walked and no
     // failure can leave the range half deleted.

@@ -55,15 +55,6 @@ void PutString(LineWriter& w, std::string_view text) {
   w.Put(quoted);
 }
 
-constexpr int64_t kHighestLine = std::numeric_limits<int32_t>::max();
-
-// LIST takes plain number tokens only, never expressions.
-int64_t TakeRangeNumber(TBasic& basic) {
-  const int64_t n = TruncToInt64(basic.nextToken->number);
-  basic.Advance();
-  return n;
-}
-
 }  // namespace
 
 void TBasic::ListTokens(const Token* first, std::string& out) const {
@@ -109,18 +100,29 @@ void TBasic::ListTokens(const Token* first, std::string& out) const {
   }
 }
 
+// n, n-, -m, n-m or "-": plain number tokens only, never expressions,
+// truncated toward zero; a missing end is the lowest or highest line.
+LineRange TBasic::ReadLineRange() {
+  auto takeNumber = [this] {
+    const int64_t n = TruncToInt64(nextToken->number);
+    Advance();
+    return n;
+  };
+  LineRange range{0, std::numeric_limits<int32_t>::max()};
+  if (PeekCode() == tcNumber) {
+    range.low = takeNumber();
+    if (PeekCode() != tcMinus) range.high = range.low;
+  }
+  if (PeekCode() == tcMinus) {
+    Advance();
+    if (PeekCode() == tcNumber) range.high = takeNumber();
+  }
+  return range;
+}
+
 void TBasic::ExecList(StatementContext&) {
   for (;;) {
-    int64_t low = 0;
-    int64_t high = kHighestLine;
-    if (PeekCode() == tcNumber) {
-      low = TakeRangeNumber(*this);
-      if (PeekCode() != tcMinus) high = low;
-    }
-    if (PeekCode() == tcMinus) {
-      Advance();
-      high = PeekCode() == tcNumber ? TakeRangeNumber(*this) : kHighestLine;
-    }
+    const auto [low, high] = ReadLineRange();
 
     std::string text;
     for (const ProgramLine* line = program.First(); line != nullptr && line->LineNo <= high;
