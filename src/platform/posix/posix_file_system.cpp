@@ -11,6 +11,7 @@
 
 #include "errors.h"
 #include "platform.h"
+#include "posix_fd.h"
 
 namespace basic::platform {
 
@@ -35,26 +36,6 @@ namespace {
       throw ERuntime("I/O error " + std::to_string(error));
   }
 }
-
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-  // Closes now; a failure may be the first report of a failed write.
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
 
 class PosixFileSystem : public FileSystem {
  public:

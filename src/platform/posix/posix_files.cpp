@@ -11,6 +11,7 @@
 
 #include "errors.h"
 #include "platform.h"
+#include "posix_fd.h"
 
 namespace basic::platform {
 
@@ -53,25 +54,6 @@ class PosixReadOnlyFile : public ReadOnlyFile {
       p += n;
       count -= static_cast<size_t>(n);
     }
-  }
-
- private:
-  int fd_;
-};
-
-class FdCloser {
- public:
-  explicit FdCloser(int fd) : fd_(fd) {}
-  ~FdCloser() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FdCloser(const FdCloser&) = delete;
-  FdCloser& operator=(const FdCloser&) = delete;
-  // Closes now and reports whether everything written reached the file.
-  bool Close() {
-    int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
   }
 
  private:
@@ -131,7 +113,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string& e
     errorText = msg::kCannotOpenFile + path;
     return std::nullopt;
   }
-  FdCloser closer(fd);
+  Fd closer(fd);
   // Read to the end rather than trusting the size: pipes report none.
   std::string bytes;
   char chunk[65536];
@@ -158,7 +140,7 @@ bool WriteWholeFile(const std::string& path, std::string_view bytes, bool execut
     errorText = SystemError("Cannot create file " + path, errno);
     return false;
   }
-  FdCloser closer(fd);
+  Fd closer(fd);
   // fchmod: the umask must not take the run bit away.
   bool ok = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0;
   int error = errno;
