@@ -11,9 +11,12 @@
 #   --wine RUNNER      run the bound executables through this command
 #   --direct           run `RUNNER BASIC NAME.bas` instead of binding
 #   --timeout SEC      per program (default 20)
+#   --children DIR     binds every DIR/*.bas into each program's scratch folder
+#                      (programs the Shell command starts)
+#   --library-dir DIR  where the DECLARE test library is (LD_LIBRARY_PATH)
 set -u
 
-front_end="" stub="" work="" wine="" direct=0 timeout_s=20
+front_end="" stub="" work="" wine="" direct=0 timeout_s=20 children="" library_dir=""
 programs=()
 while [[ $# -gt 0 ]]; do
   case "$1" in
@@ -23,6 +26,8 @@ while [[ $# -gt 0 ]]; do
     --wine) wine=$2; shift 2 ;;
     --direct) direct=1; shift ;;
     --timeout) timeout_s=$2; shift 2 ;;
+    --children) children=$2; shift 2 ;;
+    --library-dir) library_dir=$2; shift 2 ;;
     -*) echo "run_programs.sh: unknown option $1" >&2; exit 2 ;;
     *) programs+=("$1"); shift ;;
   esac
@@ -45,6 +50,10 @@ work=$(absolute "$work")
 front_end=$(absolute "$front_end")
 [[ -n $stub ]] && stub=$(absolute "$stub")
 [[ -n $wine ]] && wine=$(absolute "$wine")
+[[ -n $children ]] && children=$(absolute "$children")
+if [[ -n $library_dir ]]; then
+  export LD_LIBRARY_PATH="$(absolute "$library_dir")${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
+fi
 
 # Shows where actual and expected output part: the offset, then both sides
 # of the surrounding bytes as characters.
@@ -94,6 +103,19 @@ run_one() {
   # Files a program creates (SAVE) land in its own scratch folder.
   local scratch=$work/$name.files
   rm -rf "$scratch" && mkdir -p "$scratch"
+  if [[ -n $children ]]; then
+    local child child_exe
+    for child in "$children"/*.bas; do
+      [[ -f $child ]] || continue
+      child_exe=$scratch/$(basename "$child" .bas)
+      [[ $stub == *.exe ]] && child_exe=$child_exe.exe
+      if ! "$front_end" --bind "$child" -o "$child_exe" ${stub:+--stub "$stub"} 2>"$errors"; then
+        echo "FAIL $name: binding the child $(basename "$child") failed"
+        sed 's/^/  /' "$errors"
+        return 1
+      fi
+    done
+  fi
   local status=0
   (cd "$scratch" && timeout -k 5 "$timeout_s" "${command[@]}") <"$input" >"$actual" 2>"$errors" ||
     status=$?

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "console.h"
+#include "external_code.h"
 #include "file_system.h"
 
 namespace basic::platform {
@@ -55,5 +56,52 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string& e
 // where the platform has one. False and errorText on failure.
 bool WriteWholeFile(const std::string& path, std::string_view bytes, bool executable,
                     std::string& errorText);
+
+// --- Library functions (DECLARE) -------------------------------------------
+// The system's library loader and its calling convention for library
+// functions. One instance for the process.
+ExternalCode& NativeLibraries();
+
+// --- Child processes (the Shell command) -----------------------------------
+// The process environment as name=value entries, in the system's order.
+std::vector<std::string> ReadEnvironment();
+
+// Finds a program file as the system's search rules do: Win32 SearchPathA
+// with the default extension ".EXE"; POSIX: the PATH directories, unless the
+// name contains "/". nullopt when nothing is found.
+std::optional<std::string> FindProgram(const std::string& name);
+
+// What the child process runner starts.
+struct ChildCommand {
+  std::string commandLine;             // Win32: the whole command line
+  std::string file;                    // POSIX: the file to execute
+  std::vector<std::string> arguments;  // POSIX: argv, the program name first
+  // name=value entries, each followed by one NUL; empty: the child inherits
+  // this process's environment.
+  std::string environmentBlock;
+};
+
+// A started child with its standard output and input on pipes and its
+// standard error discarded. Destroying it closes this side's handles; a child
+// that still runs is left running.
+class ChildProcess {
+ public:
+  // Raises ERuntime with the system's message when the child cannot start.
+  static std::unique_ptr<ChildProcess> Start(const ChildCommand& command);
+  virtual ~ChildProcess() = default;
+  // The child's input reaches its end: it reads end of file.
+  virtual void CloseInput() = 0;
+  virtual void WriteInput(char c) = 0;
+  // Bytes the child wrote: > 0 read into buffer; 0 when none arrived within
+  // about a millisecond; -1 when its output is closed and empty.
+  virtual int ReadOutput(char* buffer, size_t capacity) = 0;
+  virtual bool Exited() = 0;
+  // Waits at most timeoutMs for the end: the exit code, or 259 (still active).
+  virtual uint32_t WaitExitCode(uint32_t timeoutMs) = 0;
+};
+
+// Win32: a child's output from the OEM to the ANSI code page, in place.
+// Elsewhere bytes pass unchanged.
+void ConvertChildOutput(char* bytes, size_t count);
 
 }  // namespace basic::platform

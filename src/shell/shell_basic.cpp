@@ -1,0 +1,7 @@
+#include "shell_basic.h"
+
+namespace basic::shell {
+
+TShellBasic::TShellBasic(Console& console) : TBasic(console) {}
+
+}  // namespace basic::shell
