@@ -39,6 +39,14 @@ class TExecutor {
   TShellBasic* basic_;  // not owned; nullptr: output dropped, no environment
 };
 
+// A Shell command line: the program name (up to the first blank, or quoted)
+// and everything after the blank or closing quote, unchanged.
+struct CommandLineParts {
+  std::string program;
+  std::string parameters;
+};
+CommandLineParts SplitCommandLine(std::string_view commandLine);
+
 // Sorts entries lo..hi by their names (the text before the first "="),
 // without regard to ASCII letter case.
 void SortByName(std::vector<std::string>& list, ptrdiff_t lo, ptrdiff_t hi);

@@ -5,6 +5,7 @@
 #include "appended_program.h"
 #include "basic.h"
 #include "platform.h"
+#include "shell_basic.h"
 
 namespace basic::app {
 
@@ -35,8 +36,9 @@ ConsoleStreams ProcessStreams() {
 
 void RunProgramText(std::string_view text, const ConsoleStreams& streams) {
   Console console(streams.out, streams.in, streams.options);
-  TBasic interpreter(console);
+  shell::TShellBasic interpreter(console);
   interpreter.SetFileSystem(platform::ProgramFiles());
+  interpreter.SetExternalCode(platform::NativeLibraries());
   FlushOnExit flush(console);
   std::string lines(text);
   lines += "\r\nRUN";
@@ -45,8 +47,9 @@ void RunProgramText(std::string_view text, const ConsoleStreams& streams) {
 
 void RunConsoleLoop(const ConsoleStreams& streams) {
   Console console(streams.out, streams.in, streams.options);
-  TBasic interpreter(console);
+  shell::TShellBasic interpreter(console);
   interpreter.SetFileSystem(platform::ProgramFiles());
+  interpreter.SetExternalCode(platform::NativeLibraries());
   FlushOnExit flush(console);
   interpreter.RunConsole();
 }

@@ -1,0 +1,29 @@
+10 PRINT "printed before the first child"
+20 X = Shell("sh -c ""exit 3""")
+30 PRINT "sh exited with"; X
+40 PRINT "false gives"; Shell("false"); "and true gives"; Shell("true")
+50 REM Arguments split at blanks; quotes group, "" inside quotes is a quote.
+60 Shell("printf ""[%s]"" one ""two three"" ""a""""b"" '$HOME' *")
+70 PRINT
+80 REM Output is relayed unchanged, also without a final line end.
+90 Shell "echo the statement form"
+100 X = Shell("sh -c ""printf 'no line end'; exit 7""")
+110 PRINT " /"; X
+120 REM Blanks before the name are skipped; input is at its end at once.
+130 PRINT "cat read"; Shell("   sh -c ""cat; echo done reading""")
+140 REM COMMON values reach children; the others see this environment.
+150 COMMON N, S$
+160 N = 3: S$ = "text with blanks"
+170 Shell("sh -c ""echo N=$N S=$S""")
+180 Shell("./child_common")
+190 Shell("sh -c ""S=inherited ./child_clears_posix""")
+200 Shell("sh -c ""test -n $PATH && echo PATH is passed on""")
+210 PRINT "done"
+Shell "no_such_program_xyz"
+Shell "echo one factor, then" + " the end check"
+Shell "./no_such_program_xyz"
+10 REM not a program
+SAVE "plain.txt"
+Shell "./plain.txt"
+Shell "/"
+NEW

@@ -1,0 +1,19 @@
+10 PRINT "printed before the first child"
+20 X = Shell("cmd /c exit 3")
+30 PRINT "cmd exited with"; X
+40 Shell("cmd /c echo hello from cmd")
+50 Shell "cmd /c echo the statement form"
+60 REM Blanks before the name are skipped; the parameters go unchanged.
+70 PRINT "exit"; Shell("   cmd /c ""echo quoted parameters"" & exit 5")
+80 REM COMMON values reach children; the others see this environment.
+90 COMMON N, S$
+100 N = 3: S$ = "text with blanks"
+110 Shell("cmd /c echo N=%N% S=%S%")
+120 Shell("child_common")
+130 Shell("cmd /c set S=inherited& child_clears_win32")
+140 Shell("cmd /c if defined PATH echo PATH is passed on")
+150 PRINT "done"
+Shell "no_such_program_xyz"
+Shell "notes.txt"
+Shell "cmd /c echo one factor, then" + " the end check"
+Shell "notepad"

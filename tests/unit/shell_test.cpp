@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "shell_basic.h"
+#include "test_support.h"
+
+namespace basic::shell {
+namespace {
+
+using Names = std::vector<std::string>;
+
+struct ShellMachine {
+  explicit ShellMachine(Names environment) : console(out, in, {}), basic(console) {
+    basic.environment = std::move(environment);
+  }
+  std::string Run(std::string_view text) {
+    basic.ProcessText(text);
+    console.Flush();
+    return std::exchange(out.text, {});
+  }
+  test::StringSink out;
+  test::StringSource in;
+  Console console;
+  TShellBasic basic;
+};
+
+// The block as a list again, to compare.
+Names Entries(const std::string& block) {
+  Names entries;
+  size_t start = 0;
+  for (size_t end; (end = block.find('\0', start)) != std::string::npos; start = end + 1)
+    entries.push_back(block.substr(start, end - start));
+  EXPECT_EQ(start, block.size()) << "every entry ends in NUL";
+  return entries;
+}
+
+TEST(SortByName, ComparesNamesWithoutCaseThenByByte) {
+  Names list = {"path=/bin", "_X=1", "Zed=2", "a=3", "=C:=C:\\", "NOEQUALS", "A1=4", "~=5", "b=6"};
+  SortByName(list, 0, static_cast<ptrdiff_t>(list.size()) - 1);
+  // Entries without "=" have an empty name, like "=C:"; "_" and "~" sort
+  // after the letters by their bytes once letters are upper case.
+  ASSERT_EQ(list.size(), 9u);
+  EXPECT_EQ(Names(list.begin() + 2, list.end()),
+            (Names{"a=3", "A1=4", "b=6", "path=/bin", "Zed=2", "_X=1", "~=5"}));
+  EXPECT_EQ((Names{list[0], list[1]} == Names{"=C:=C:\\", "NOEQUALS"} ||
+             Names{list[0], list[1]} == Names{"NOEQUALS", "=C:=C:\\"}),
+            true);
+}
+
+TEST(SortByName, SortsLongListsLikeAStableReference) {
+  Names list;
+  for (int i = 0; i < 2000; ++i) list.push_back("V" + std::to_string((i * 7919) % 2000) + "=x");
+  Names expected = list;
+  std::sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
+    return CompareNoCase(a.substr(0, a.find('=')), b.substr(0, b.find('='))) < 0;
+  });
+  SortByName(list, 0, static_cast<ptrdiff_t>(list.size()) - 1);
+  EXPECT_EQ(list, expected);
+}
+
+TEST(BuildEnvironment, IsTheSortedEnvironmentWithCommonValues) {
+  ShellMachine m({"PATH=/bin", "b=2", "S=inherited", "a=1"});
+  TExecutor executor(&m.basic);
+  EXPECT_EQ(Entries(executor.BuildEnvironment()), (Names{"a=1", "b=2", "PATH=/bin", "S=inherited"}));
+
+  EXPECT_EQ(m.Run("COMMON N, S$: N = 3: S$ = \"\""), "");
+  EXPECT_EQ(Entries(executor.BuildEnvironment()),
+            (Names{"a=1", "b=2", "N=3.00000000000000E+0000", "PATH=/bin"}));
+  // The interpreter's own copy is not changed by a call.
+  EXPECT_EQ(m.basic.environment, (Names{"PATH=/bin", "b=2", "S=inherited", "a=1"}));
+
+  TExecutor detached(nullptr);
+  EXPECT_EQ(detached.BuildEnvironment(), "");
+}
+
+TEST(SplitCommandLine, ProgramThenParametersUnchanged) {
+  const struct {
+    const char* line;
+    const char* program;
+    const char* parameters;
+  } cases[] = {
+      {"prog.exe a b", "prog.exe", "a b"},
+      {"   prog", "prog", ""},
+      {"\"C:\\My Tools\\x.exe\" x", "C:\\My Tools\\x.exe", " x"},
+      {"\"unterminated name", "unterminated name", ""},
+      {"prog  two  blanks ", "prog", " two  blanks "},
+      {"", "", ""},
+      {"   ", "", ""},
+  };
+  for (const auto& c : cases) {
+    const CommandLineParts parts = SplitCommandLine(c.line);
+    EXPECT_EQ(parts.program, c.program) << c.line;
+    EXPECT_EQ(parts.parameters, c.parameters) << c.line;
+  }
+}
+
+TEST(ShellCommand, IsRegisteredForEveryLetterCase) {
+  ShellMachine m({});
+  size_t position = 5;
+  const int index = m.basic.FindName("sHeLl", "sHeLl", position);
+  ASSERT_GE(index, 0);
+  EXPECT_EQ(m.basic.DefsAt(index)->Name(), "Shell");
+  EXPECT_EQ(m.basic.DefsAt(index)->First().signature, "\x02\x41");
+  // A Shell call reads one string argument; other kinds are refused before
+  // anything starts.
+  EXPECT_EQ(m.Run("X = SHELL(5)"), "\a(42) Type mismatch error\r\n");
+  EXPECT_EQ(m.Run("PRINT shell"), "\a(42) Syntax error\r\n");
+  EXPECT_EQ(m.Run("shell \"a\", \"b\""), "\a(42) Syntax error\r\n");
+}
+
+}  // namespace
+}  // namespace basic::shell
