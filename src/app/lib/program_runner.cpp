@@ -37,6 +37,7 @@ void RunProgramText(std::string_view text, const ConsoleStreams& streams) {
   Console console(streams.out, streams.in, streams.options);
   TBasic interpreter(console);
   interpreter.SetFileSystem(platform::ProgramFiles());
+  interpreter.SetExternalCode(platform::NativeLibraries());
   FlushOnExit flush(console);
   std::string lines(text);
   lines += "\r\nRUN";
@@ -47,6 +48,7 @@ void RunConsoleLoop(const ConsoleStreams& streams) {
   Console console(streams.out, streams.in, streams.options);
   TBasic interpreter(console);
   interpreter.SetFileSystem(platform::ProgramFiles());
+  interpreter.SetExternalCode(platform::NativeLibraries());
   FlushOnExit flush(console);
   interpreter.RunConsole();
 }
