@@ -176,6 +176,13 @@ class TBasic : public TInterpreter {
   // calls.cpp
   void ExecCallStatement(StatementContext& ctx);
   void CallFunction(TFuncDefs* defs, bool inExpression, valrec& result);
+  // declare.cpp
+  void ExecDeclare(StatementContext& ctx);
+
+  // Set while VAL's text or a typed INPUT item is evaluated (CallsForbidden):
+  // a registered name there is a syntax error, so that what a person types
+  // never starts a program or calls into a library.
+  bool callsForbidden = false;
 
   // Depth of the evaluator's recursion; see kMaxEvalDepth.
   int evalDepth = 0;
@@ -213,6 +220,21 @@ class SavedCursor {
  private:
   TBasic& basic_;
   Token* saved_;
+};
+
+// Forbids calls of registered names for a scope (see TBasic::callsForbidden).
+class CallsForbidden {
+ public:
+  explicit CallsForbidden(TBasic& basic) : basic_(basic), saved_(basic.callsForbidden) {
+    basic_.callsForbidden = true;
+  }
+  ~CallsForbidden() { basic_.callsForbidden = saved_; }
+  CallsForbidden(const CallsForbidden&) = delete;
+  CallsForbidden& operator=(const CallsForbidden&) = delete;
+
+ private:
+  TBasic& basic_;
+  bool saved_;
 };
 
 // Guards one level of evaluator recursion ("Stack overflow" past the limit).

@@ -75,6 +75,7 @@ double SquareRoot(double x) {
     return;
   }
   basic.nextToken = tokens.begin();
+  CallsForbidden noCalls(basic);
   basic.EvalExpression(result);
 }
 

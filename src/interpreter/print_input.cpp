@@ -87,6 +87,7 @@ void TBasic::ExecInput(StatementContext&) {
     }
     {
       SavedCursor restore(*this);
+      CallsForbidden noCalls(*this);
       nextToken = position;
       double value = EvalNumber();
       *target.num = value;

@@ -39,6 +39,8 @@ void TFuncDefs::Add(std::unique_ptr<TFuncDef> def) {
 
 TInterpreter::~TInterpreter() {
   while (!names_.empty()) names_.pop_back();
+  // A vector leaves the order of its elements' destruction open.
+  while (!libraries_.empty()) libraries_.pop_back();
 }
 
 void TInterpreter::NameRegistered(const std::string&, TFuncDefs*) {}
@@ -71,6 +73,19 @@ void TInterpreter::AddDefinition(std::string_view name, uint8_t resultCode, Meth
   TFuncDefs* added = defs.get();
   names_.insert(place, std::move(defs));
   NameRegistered(UpperAscii(name), added);
+}
+
+void TInterpreter::AddExternal(std::string_view name, uint8_t resultCode,
+                               const std::string& entryName, const std::string& libraryName,
+                               std::string_view parameterCodes) {
+  // Room first: once loaded, a handle must reach its owner without a throw.
+  libraries_.reserve(libraries_.size() + 1);
+  void* entry = nullptr;
+  if (void* handle = external_->LoadLibrary(libraryName)) {
+    libraries_.emplace_back(*external_, handle);
+    entry = external_->FindExport(handle, entryName);
+  }
+  AddDefinition(name, resultCode, nullptr, entry, nullptr, parameterCodes);
 }
 
 int TInterpreter::FindName(std::string_view word, std::string_view line, size_t& position) const {

@@ -8,8 +8,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "external_code.h"
 #include "str.h"
 
 namespace basic {
@@ -26,7 +28,9 @@ inline constexpr uint8_t kSigKindMask = 0xCF;    // code without optional and st
 union ArgWord {
   int32_t integer;      // code 2
   const Str* string;    // code 1: the interpreter's own string value
-  char* cstring;        // code 3: a private NUL-terminated copy, nullptr for ""
+  char* cstring;        // code 3: a private NUL-terminated copy, nullptr for "";
+                        // a string reference: a writable copy of its value
+  int32_t* integerRef;  // an integer reference; nullptr when omitted
   intptr_t raw;
 };
 
@@ -62,6 +66,22 @@ class TFuncDefs {
   std::vector<std::unique_ptr<TFuncDef>> defs_;
 };
 
+// One library handle, given back through the loader that produced it.
+class LoadedLibrary {
+ public:
+  LoadedLibrary(ExternalCode& loader, void* handle) : loader_(&loader), handle_(handle) {}
+  LoadedLibrary(LoadedLibrary&& other) noexcept
+      : loader_(other.loader_), handle_(std::exchange(other.handle_, nullptr)) {}
+  LoadedLibrary& operator=(LoadedLibrary&&) = delete;
+  ~LoadedLibrary() {
+    if (handle_ != nullptr) loader_->FreeLibrary(handle_);
+  }
+
+ private:
+  ExternalCode* loader_;
+  void* handle_;
+};
+
 class TInterpreter {
  public:
   TInterpreter() = default;
@@ -80,6 +100,15 @@ class TInterpreter {
                  std::string_view parameterCodes) {
     AddDefinition(name, resultCode, method, nullptr, instance, parameterCodes);
   }
+  // Loads the library and registers its export under name; a library or an
+  // export that is not found registers an unbound definition, reported only
+  // when it is called.
+  void AddExternal(std::string_view name, uint8_t resultCode, const std::string& entryName,
+                   const std::string& libraryName, std::string_view parameterCodes);
+  // The loader and caller of library functions; not owned, and it must
+  // outlive the interpreter. Until set, no library loads.
+  void SetExternalCode(ExternalCode& code) { external_ = &code; }
+  ExternalCode& externalCode() const { return *external_; }
 
   // The index of the registered name that the word (ending just before
   // `position`, 0-based, in `line`) stands for, or -1. When a longer name
@@ -89,6 +118,11 @@ class TInterpreter {
   size_t NameCount() const { return names_.size(); }
 
  private:
+  // Declared before the names, so that code a definition points into is
+  // unloaded only after the definitions are gone.
+  NoExternalCode noExternalCode_;
+  ExternalCode* external_ = &noExternalCode_;
+  std::vector<LoadedLibrary> libraries_;  // in load order
   // Sorted by name without regard to ASCII letter case.
   std::vector<std::unique_ptr<TFuncDefs>> names_;
 };

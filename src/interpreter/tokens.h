@@ -93,7 +93,7 @@ class TFuncDefs;
   X(tcSave, "SAVE", ExecSave)                 \
   X(tcBye, "BYE\x01QUIT", ExecBye)               \
   X(tcDel, "DEL", ExecDel)                   \
-  X(tcDeclare, "DECLARE", ExecIllegal)           \
+  X(tcDeclare, "DECLARE", ExecDeclare)           \
   X(tcRenum, "RENUM", ExecRenum)               \
   X(tcThen, "THEN", ExecIllegal)                 \
   X(tcElse, "ELSE", ExecElse)                    \

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "registry.h"
@@ -62,6 +64,60 @@ TEST(Registry, FindNameExactThenLongerNameInTheLine) {
     EXPECT_EQ(index < 0 ? "" : r.DefsAt(index)->Name(), c.found ? c.found : "") << c.line;
     EXPECT_EQ(position, c.after) << c.line;
   }
+}
+
+// Hands out numbered handles (none for "missing") and records each release
+// with the number of names its interpreter still had at that moment.
+class HandleLedger : public ExternalCode {
+ public:
+  void* LoadLibrary(const std::string& name) override {
+    if (name == "missing") return nullptr;
+    return reinterpret_cast<void*>(++loaded);
+  }
+  void* FindExport(void* library, const std::string& name) override {
+    return name == "absent" ? nullptr : library;
+  }
+  void FreeLibrary(void* library) override {
+    freed.emplace_back(reinterpret_cast<intptr_t>(library), owner ? owner->NameCount() : 0);
+  }
+  int32_t Call(void*, const intptr_t*, size_t) override { return 0; }
+
+  const TInterpreter* owner = nullptr;
+  intptr_t loaded = 0;
+  std::vector<std::pair<intptr_t, size_t>> freed;  // handle, names left
+};
+
+TEST(Registry, LibrariesAreFreedInReverseOrderAfterTheNames) {
+  HandleLedger ledger;
+  {
+    RecordingInterpreter r;
+    r.SetExternalCode(ledger);
+    ledger.owner = &r;
+    r.AddExternal("One", 0x22, "one", "first", "");
+    r.AddExternal("Two", 0x22, "two", "missing", "");
+    r.AddExternal("Three", 0x22, "absent", "second", "");
+    r.AddExternal("One", 0x22, "one", "first", "");  // loaded again: a handle of its own
+    ASSERT_EQ(r.NameCount(), 3u);
+    EXPECT_EQ(r.DefsAt(0)->First().libraryEntry, reinterpret_cast<void*>(3));  // One, replaced
+    EXPECT_FALSE(r.DefsAt(1)->First().Bound());  // Three: export absent
+    EXPECT_FALSE(r.DefsAt(2)->First().Bound());  // Two: library missing
+    EXPECT_TRUE(ledger.freed.empty());
+  }
+  const std::vector<std::pair<intptr_t, size_t>> expected = {{3, 0}, {2, 0}, {1, 0}};
+  EXPECT_EQ(ledger.freed, expected);
+}
+
+TEST(Registry, LibrariesAreFreedWhenConstructionFails) {
+  struct FailingInterpreter : RecordingInterpreter {
+    explicit FailingInterpreter(ExternalCode& code) {
+      SetExternalCode(code);
+      AddExternal("F", 0x22, "f", "lib", "");
+      throw std::runtime_error("constructor failed");
+    }
+  };
+  HandleLedger ledger;
+  EXPECT_THROW(FailingInterpreter{ledger}, std::runtime_error);
+  EXPECT_EQ(ledger.freed.size(), 1u);
 }
 
 }  // namespace

@@ -1,0 +1,56 @@
+// Library functions on POSIX: shared objects opened with dlopen, exports
+// found with dlsym, called in the C calling convention.
+#include <dlfcn.h>
+
+#include <cstdint>
+#include <string>
+
+#include "platform.h"
+
+namespace basic::platform {
+
+namespace {
+
+// A BASIC string may hold NUL bytes; the loader would see only the part
+// before the first, which names some other file or export.
+bool UsableName(const std::string& name) {
+  return !name.empty() && name.find('\0') == std::string::npos;
+}
+
+class PosixLibraries final : public ExternalCode {
+ public:
+  void* LoadLibrary(const std::string& name) override {
+    if (!UsableName(name)) return nullptr;
+    // Bound now: a library with unresolvable symbols fails here, not in
+    // the middle of a later call.
+    return ::dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+  }
+
+  void* FindExport(void* library, const std::string& name) override {
+    if (!UsableName(name)) return nullptr;
+    return ::dlsym(library, name.c_str());
+  }
+
+  void FreeLibrary(void* library) override { ::dlclose(library); }
+
+  int32_t Call(void* entry, const intptr_t* words, size_t count) override {
+    // The C convention lets the caller pass more arguments than the callee
+    // reads, and the caller removes them; so one signature serves every
+    // call, the unused words being zero.
+    using Entry = int32_t (*)(intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t);
+    static_assert(kMaxCallWords == 7);
+    intptr_t w[kMaxCallWords] = {};
+    for (size_t i = 0; i < count && i < kMaxCallWords; ++i) w[i] = words[i];
+    const auto function = reinterpret_cast<Entry>(entry);
+    return function(w[0], w[1], w[2], w[3], w[4], w[5], w[6]);
+  }
+};
+
+}  // namespace
+
+ExternalCode& NativeLibraries() {
+  static PosixLibraries libraries;
+  return libraries;
+}
+
+}  // namespace basic::platform
