@@ -18,11 +18,11 @@ class ExternalCode {
  public:
   virtual ~ExternalCode() = default;
   // The loaded library, or nullptr when it cannot be loaded. Every non-null
-  // handle is given back once through FreeLibrary.
-  virtual void* LoadLibrary(const std::string& name) = 0;
+  // handle is given back once through CloseLibrary.
+  virtual void* OpenLibrary(const std::string& name) = 0;
   // The export of that exact (case-sensitive) name, or nullptr.
   virtual void* FindExport(void* library, const std::string& name) = 0;
-  virtual void FreeLibrary(void* library) = 0;
+  virtual void CloseLibrary(void* library) = 0;
   // Calls entry with count (<= kMaxCallWords) words, the first word as the
   // first argument, in the platform's convention for library functions
   // (stdcall on 32-bit Windows, the C convention elsewhere). Returns the
@@ -33,9 +33,9 @@ class ExternalCode {
 // Loads nothing.
 class NoExternalCode : public ExternalCode {
  public:
-  void* LoadLibrary(const std::string&) override { return nullptr; }
+  void* OpenLibrary(const std::string&) override { return nullptr; }
   void* FindExport(void*, const std::string&) override { return nullptr; }
-  void FreeLibrary(void*) override {}
+  void CloseLibrary(void*) override {}
   int32_t Call(void*, const intptr_t*, size_t) override { return 0; }
 };
 

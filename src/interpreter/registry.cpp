@@ -81,7 +81,7 @@ void TInterpreter::AddExternal(std::string_view name, uint8_t resultCode,
   // Room first: once loaded, a handle must reach its owner without a throw.
   libraries_.reserve(libraries_.size() + 1);
   void* entry = nullptr;
-  if (void* handle = external_->LoadLibrary(libraryName)) {
+  if (void* handle = external_->OpenLibrary(libraryName)) {
     libraries_.emplace_back(*external_, handle);
     entry = external_->FindExport(handle, entryName);
   }

@@ -74,7 +74,7 @@ class LoadedLibrary {
       : loader_(other.loader_), handle_(std::exchange(other.handle_, nullptr)) {}
   LoadedLibrary& operator=(LoadedLibrary&&) = delete;
   ~LoadedLibrary() {
-    if (handle_ != nullptr) loader_->FreeLibrary(handle_);
+    if (handle_ != nullptr) loader_->CloseLibrary(handle_);
   }
 
  private:

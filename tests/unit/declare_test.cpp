@@ -16,7 +16,7 @@ namespace {
 class FakeLibraries : public ExternalCode {
  public:
   // Any library loads except "missing"; any export is found except "absent".
-  void* LoadLibrary(const std::string& name) override {
+  void* OpenLibrary(const std::string& name) override {
     loads.push_back(name);
     return name == "missing" ? nullptr : &loads;
   }
@@ -25,7 +25,7 @@ class FakeLibraries : public ExternalCode {
     exports.push_back(name);
     return &exports.back();  // the entry tells the export's name
   }
-  void FreeLibrary(void*) override {}
+  void CloseLibrary(void*) override {}
   int32_t Call(void* entry, const intptr_t* words, size_t count) override {
     called.push_back(*static_cast<std::string*>(entry));
     seen.assign(words, words + count);

@@ -70,14 +70,14 @@ TEST(Registry, FindNameExactThenLongerNameInTheLine) {
 // with the number of names its interpreter still had at that moment.
 class HandleLedger : public ExternalCode {
  public:
-  void* LoadLibrary(const std::string& name) override {
+  void* OpenLibrary(const std::string& name) override {
     if (name == "missing") return nullptr;
     return reinterpret_cast<void*>(++loaded);
   }
   void* FindExport(void* library, const std::string& name) override {
     return name == "absent" ? nullptr : library;
   }
-  void FreeLibrary(void* library) override {
+  void CloseLibrary(void* library) override {
     freed.emplace_back(reinterpret_cast<intptr_t>(library), owner ? owner->NameCount() : 0);
   }
   int32_t Call(void*, const intptr_t*, size_t) override { return 0; }

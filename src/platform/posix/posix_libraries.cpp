@@ -19,7 +19,7 @@ bool UsableName(const std::string& name) {
 
 class PosixLibraries final : public ExternalCode {
  public:
-  void* LoadLibrary(const std::string& name) override {
+  void* OpenLibrary(const std::string& name) override {
     if (!UsableName(name)) return nullptr;
     // Bound now: a library with unresolvable symbols fails here, not in
     // the middle of a later call.
@@ -31,7 +31,7 @@ class PosixLibraries final : public ExternalCode {
     return ::dlsym(library, name.c_str());
   }
 
-  void FreeLibrary(void* library) override { ::dlclose(library); }
+  void CloseLibrary(void* library) override { ::dlclose(library); }
 
   int32_t Call(void* entry, const intptr_t* words, size_t count) override {
     // The C convention lets the caller pass more arguments than the callee

@@ -3,15 +3,12 @@
 // survives a callee of the C convention.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
-// Before <windows.h>, whose LoadLibrary macro would otherwise rename
-// ExternalCode's member in this file alone.
-#include "platform.h"
-
 #include <windows.h>
-#undef LoadLibrary
 
 #include <cstdint>
 #include <string>
+
+#include "platform.h"
 
 namespace basic::platform {
 
@@ -67,7 +64,7 @@ bool UsableName(const std::string& name) {
 
 class Win32Libraries final : public ExternalCode {
  public:
-  void* LoadLibrary(const std::string& name) override {
+  void* OpenLibrary(const std::string& name) override {
     if (!UsableName(name)) return nullptr;
     // A missing library is reported when its function is called, never by
     // a system dialog box.
@@ -82,7 +79,7 @@ class Win32Libraries final : public ExternalCode {
     return reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(library), name.c_str()));
   }
 
-  void FreeLibrary(void* library) override { ::FreeLibrary(static_cast<HMODULE>(library)); }
+  void CloseLibrary(void* library) override { ::FreeLibrary(static_cast<HMODULE>(library)); }
 
   int32_t Call(void* entry, const intptr_t* words, size_t count) override {
     if (count > kMaxCallWords) count = kMaxCallWords;
