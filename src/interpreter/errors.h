@@ -54,6 +54,17 @@ inline constexpr const char* kReadBeyondEnd = "Read beyond end of file";
 inline constexpr const char* kStreamRead = "Stream read error";
 inline constexpr const char* kCannotOpenFile = "Cannot open file ";  // followed by the path
 inline constexpr const char* kBadLineInFile = "Bad line in file";
+
+// Executable images and child processes (the Shell command).
+inline constexpr const char* kDosSignature = "Dos signature not present";
+inline constexpr const char* kNotExecutable = "File is not executable";
+inline constexpr const char* kInvalidExtension = " has invalid file extension";  // after the name
+inline constexpr const char* kCouldNotFind = "Could not find file ";  // followed by the name
+inline constexpr const char* kUnsupportedImage = "Executable image is not a supported type";
+// A failed system call: the prefix, the code, ".\n" and the system's text.
+inline constexpr const char* kWin32ErrorCode = "Win32 Error.  Code: ";
+inline constexpr const char* kWin32Failed = "A Win32 API function failed";
+inline constexpr const char* kSystemErrorCode = "System Error.  Code: ";
 }  // namespace msg
 
 [[noreturn]] void RaiseError(int code, const std::string& message);

@@ -91,12 +91,15 @@ class ChildProcess {
   virtual ~ChildProcess() = default;
   // The child's input reaches its end: it reads end of file.
   virtual void CloseInput() = 0;
+  // A character the child no longer reads (its input closed, or it ended)
+  // is dropped, as are all after it.
   virtual void WriteInput(char c) = 0;
   // Bytes the child wrote: > 0 read into buffer; 0 when none arrived within
   // about a millisecond; -1 when its output is closed and empty.
   virtual int ReadOutput(char* buffer, size_t capacity) = 0;
   virtual bool Exited() = 0;
-  // Waits at most timeoutMs for the end: the exit code, or 259 (still active).
+  // Waits at most timeoutMs for the end: the exit code (POSIX: 128 + the
+  // signal for a child killed by one), or 259 (still active).
   virtual uint32_t WaitExitCode(uint32_t timeoutMs) = 0;
 };
 

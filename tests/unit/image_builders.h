@@ -46,6 +46,27 @@ inline std::string MakePe(const std::vector<PeSection>& sections, uint32_t lfane
   return image;
 }
 
+// A PE image with full headers, no sections, the given characteristics word
+// and optional-header subsystem.
+inline std::string MakePeHeaders(uint16_t characteristics, uint16_t subsystem,
+                                 uint32_t lfanew = 0x80) {
+  std::string image = MakePe({}, lfanew);
+  PutLittle(image, lfanew + 22, characteristics, 2);
+  PutLittle(image, lfanew + 24 + 68, subsystem, 2);
+  return image;
+}
+
+// An "MZ" image whose new header at lfanew is size bytes long: the two
+// signature bytes, then zeros.
+inline std::string MakeNewHeader(const char* signature, size_t size, uint32_t lfanew = 0x80) {
+  std::string image = "MZ";
+  PutLittle(image, 60, lfanew, 4);
+  image.resize(lfanew + size, '\0');
+  image[lfanew] = signature[0];
+  image[lfanew + 1] = signature[1];
+  return image;
+}
+
 struct ElfSection {
   uint32_t type;  // 1 PROGBITS, 8 NOBITS, ...
   uint64_t offset;
