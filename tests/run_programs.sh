@@ -11,8 +11,8 @@
 #   --wine RUNNER      run the bound executables through this command
 #   --direct           run `RUNNER BASIC NAME.bas` instead of binding
 #   --timeout SEC      per program (default 20)
-#   --children DIR     binds every DIR/*.bas into each program's scratch folder
-#                      (programs the Shell command starts)
+#   --children DIR     binds every DIR/*.bas into the scratch folder of each
+#                      program that uses Shell, for it to start
 #   --library-dir DIR  where the DECLARE test library is (LD_LIBRARY_PATH)
 set -u
 
@@ -103,7 +103,7 @@ run_one() {
   # Files a program creates (SAVE) land in its own scratch folder.
   local scratch=$work/$name.files
   rm -rf "$scratch" && mkdir -p "$scratch"
-  if [[ -n $children ]]; then
+  if [[ -n $children ]] && grep -qi 'shell' "$source"; then
     local child child_exe
     for child in "$children"/*.bas; do
       [[ -f $child ]] || continue

@@ -5,4 +5,6 @@ set -eu
 : "${WINEPREFIX:?WINEPREFIX must name the test prefix}"
 export WINEPREFIX WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
+# The code pages (OEM 437, ANSI 1252) follow the locale; the tests expect these.
+export LC_ALL=C.UTF-8
 exec wine "$@"

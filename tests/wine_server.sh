@@ -7,6 +7,8 @@ set -eu
 : "${WINEPREFIX:?WINEPREFIX must name the test prefix}"
 export WINEPREFIX WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
+# The code pages (OEM 437, ANSI 1252) follow the locale; the tests expect these.
+export LC_ALL=C.UTF-8
 
 # Debian keeps wineserver out of PATH.
 server=$(command -v wineserver || true)
@@ -30,7 +32,9 @@ case "${1:-}" in
     fi
     # Stays up between runs; ends by itself after 10 idle minutes should
     # stop never be called.
-    "$server" --persistent=600 </dev/null >>"$log" 2>&1
+    # A server that is already up (started by hand, or by an earlier run)
+    # serves as well.
+    "$server" --persistent=600 </dev/null >>"$log" 2>&1 || true
     wine cmd /c exit </dev/null >>"$log" 2>&1
     ;;
   stop)

@@ -107,7 +107,7 @@ TEST(ShellCommand, IsRegisteredForEveryLetterCase) {
   // anything starts.
   EXPECT_EQ(m.Run("X = SHELL(5)"), "\a(42) Type mismatch error\r\n");
   EXPECT_EQ(m.Run("PRINT shell"), "\a(42) Syntax error\r\n");
-  EXPECT_EQ(m.Run("shell \"a\", \"b\""), "\a(42) Syntax error\r\n");
+  EXPECT_EQ(m.Run("shell (\"a\", \"b\")"), "\a(42) Syntax error\r\n");
 }
 
 }  // namespace

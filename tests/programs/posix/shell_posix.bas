@@ -1,3 +1,11 @@
+1 REM not a program
+SAVE "plain.txt"
+NEW
+Shell "no_such_program_xyz"
+Shell "echo one factor, then" + " the end check"
+Shell "./no_such_program_xyz"
+Shell "./plain.txt"
+Shell "/"
 10 PRINT "printed before the first child"
 20 X = Shell("sh -c ""exit 3""")
 30 PRINT "sh exited with"; X
@@ -16,14 +24,7 @@
 160 N = 3: S$ = "text with blanks"
 170 Shell("sh -c ""echo N=$N S=$S""")
 180 Shell("./child_common")
-190 Shell("sh -c ""S=inherited ./child_clears_posix""")
+190 S$ = "inherited": Shell("./child_clears_posix")
 200 Shell("sh -c ""test -n $PATH && echo PATH is passed on""")
+205 Shell("./child_high")
 210 PRINT "done"
-Shell "no_such_program_xyz"
-Shell "echo one factor, then" + " the end check"
-Shell "./no_such_program_xyz"
-10 REM not a program
-SAVE "plain.txt"
-Shell "./plain.txt"
-Shell "/"
-NEW

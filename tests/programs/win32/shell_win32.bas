@@ -10,8 +10,9 @@
 100 N = 3: S$ = "text with blanks"
 110 Shell("cmd /c echo N=%N% S=%S%")
 120 Shell("child_common")
-130 Shell("cmd /c set S=inherited& child_clears_win32")
+130 S$ = "inherited": Shell("child_clears_win32")
 140 Shell("cmd /c if defined PATH echo PATH is passed on")
+145 Shell("child_high")
 150 PRINT "done"
 Shell "no_such_program_xyz"
 Shell "notes.txt"
