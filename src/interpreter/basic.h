@@ -102,11 +102,8 @@ class TBasic : public TInterpreter {
 
   // --- evaluator.cpp -----------------------------------------------------
   void EvalExpression(valrec& result);
-  void EvalConjunction(valrec& result);
-  void EvalComparison(valrec& result);
-  void EvalSum(valrec& result);
-  void EvalTerm(valrec& result);
-  void EvalPower(valrec& result);
+  // A factor and the operators binding at least as tightly as `lowest`.
+  void EvalOperators(valrec& result, int lowest);
 
   // --- builtins.cpp ------------------------------------------------------
   void EvalFactor(valrec& result);
@@ -119,6 +116,9 @@ class TBasic : public TInterpreter {
   }
   ProgramLine* FindLine(int64_t number) const;
   ProgramLine* GetLine(int64_t number) const;  // "Undefined line" when absent
+  // The line whose number the expression at the cursor gives ("Undefined
+  // line" when absent); its first token remembers where the line was found.
+  ProgramLine* GetTargetLine();
 
   // --- Statement handlers (the dispatch table in tokens.h) ---------------
   // statements.cpp
@@ -240,8 +240,12 @@ class CallsForbidden {
 // Guards one level of evaluator recursion ("Stack overflow" past the limit).
 class DepthGuard {
  public:
-  explicit DepthGuard(TBasic& basic);
+  explicit DepthGuard(TBasic& basic) : basic_(basic) {
+    if (basic_.evalDepth >= kMaxEvalDepth) RaiseStackOverflow();
+    ++basic_.evalDepth;
+  }
   ~DepthGuard() { --basic_.evalDepth; }
+  [[noreturn]] static void RaiseStackOverflow();
   DepthGuard(const DepthGuard&) = delete;
   DepthGuard& operator=(const DepthGuard&) = delete;
 

@@ -28,7 +28,7 @@ void TBasic::PushFrame(FrameKind kind) {
 }
 
 void TBasic::Jump(StatementContext& ctx) {
-  currentLine = GetLine(EvalInteger());
+  currentLine = GetTargetLine();
   nextToken = NilToken();
   ctx.lineJumped = true;
 }

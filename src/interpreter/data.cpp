@@ -55,7 +55,7 @@ void TBasic::ExecRestore(StatementContext&) {
     ResetDataPointer();
     return;
   }
-  ProgramLine* line = GetLine(EvalInteger());
+  ProgramLine* line = GetTargetLine();
   dataLine = line;
   dataToken = line->Tokens.begin();
 }

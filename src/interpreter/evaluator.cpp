@@ -1,9 +1,11 @@
-// The expression evaluator: one procedure per precedence level, each taking
-// its operands from the next tighter level. Every level stops at the first
-// token it cannot use and leaves the cursor there for its caller.
+// The expression evaluator: binary operators by precedence climbing over the
+// factors of builtins.cpp. It stops at the first token it cannot use and
+// leaves the cursor there for its caller.
 //
 // Operand kinds are examined only after the right operand is evaluated, so an
 // error inside the right operand is the one reported.
+#include <array>
+#include <cstdint>
 #include <string_view>
 
 #include "basic.h"
@@ -39,119 +41,85 @@ bool Holds(TokenCode relation, int order) {
   }
 }
 
-bool IsRelation(TokenCode code) { return code >= tcEqual && code <= tcNotEqual; }
+// How tightly each binary operator binds; 0 for every other token. Equal
+// levels group from the left, except "^", which groups from the right.
+enum Level : uint8_t { kNone, kOrXor, kAnd, kRelation, kSum, kTerm, kPower };
 
-// The operator loops live apart from the level functions: a bracket passes
-// through every level, and a level that finds none of its operators should
-// cost the native stack no more than a return address.
+constexpr auto kLevels = [] {
+  std::array<uint8_t, kTokenCodeCount + 1> levels{};
+  levels[tcOr] = levels[tcXor] = kOrXor;
+  levels[tcAnd] = kAnd;
+  for (int c = tcEqual; c <= tcNotEqual; ++c) levels[c] = kRelation;
+  levels[tcPlus] = levels[tcMinus] = kSum;
+  levels[tcStar] = levels[tcSlash] = levels[tcMod] = kTerm;
+  levels[tcCaret] = kPower;
+  return levels;
+}();
 
-[[gnu::noinline]] void OrXorOperators(TBasic& basic, valrec& result) {
-  for (TokenCode op = basic.PeekCode(); op == tcOr || op == tcXor; op = basic.PeekCode()) {
-    basic.Advance();
-    valrec right;
-    basic.EvalConjunction(right);
-    if (op == tcOr)
-      CombineBits(result, right, [](int64_t a, int64_t b) { return a | b; });
-    else
-      CombineBits(result, right, [](int64_t a, int64_t b) { return a ^ b; });
-  }
-}
-
-[[gnu::noinline]] void AndOperators(TBasic& basic, valrec& result) {
-  while (basic.PeekCode() == tcAnd) {
-    basic.Advance();
-    valrec right;
-    basic.EvalComparison(right);
-    CombineBits(result, right, [](int64_t a, int64_t b) { return a & b; });
-  }
-}
-
-// Comparisons chain on their 0/1 results: 1 < 2 < 3 is (1 < 2) < 3.
-[[gnu::noinline]] void RelationOperators(TBasic& basic, valrec& result) {
-  for (TokenCode op = basic.PeekCode(); IsRelation(op); op = basic.PeekCode()) {
-    basic.Advance();
-    valrec right;
-    basic.EvalSum(right);
-    if (result.isString != right.isString) TypeMismatch();
-    result.SetNumber(Holds(op, Compare(result, right)) ? 1 : 0);
-  }
-}
-
-[[gnu::noinline]] void SumOperators(TBasic& basic, valrec& result) {
-  for (TokenCode op = basic.PeekCode(); op == tcPlus || op == tcMinus; op = basic.PeekCode()) {
-    basic.Advance();
-    valrec right;
-    basic.EvalTerm(right);
-    if (result.isString != right.isString) TypeMismatch();
-    if (result.isString) {
-      if (op == tcMinus) TypeMismatch();
-      result.strValue = Str::Concat(result.strValue, right.strValue);
-    } else {
-      result.numValue = op == tcPlus ? Add(result.numValue, right.numValue)
-                                     : Subtract(result.numValue, right.numValue);
+// left := left op right, once both operands are known: the kinds are checked
+// only now, so an error inside the right operand is the one reported.
+// Comparisons yield 0/1 and chain on that: 1 < 2 < 3 is (1 < 2) < 3.
+void Apply(TokenCode op, valrec& left, const valrec& right) {
+  switch (op) {
+    case tcOr: CombineBits(left, right, [](int64_t a, int64_t b) { return a | b; }); return;
+    case tcXor: CombineBits(left, right, [](int64_t a, int64_t b) { return a ^ b; }); return;
+    case tcAnd: CombineBits(left, right, [](int64_t a, int64_t b) { return a & b; }); return;
+    case tcPlus:
+    case tcMinus:
+      if (left.isString != right.isString) TypeMismatch();
+      if (left.isString) {
+        if (op == tcMinus) TypeMismatch();
+        left.strValue = Str::Concat(left.strValue, right.strValue);
+      } else {
+        left.numValue = op == tcPlus ? Add(left.numValue, right.numValue)
+                                     : Subtract(left.numValue, right.numValue);
+      }
+      return;
+    case tcStar:
+    case tcSlash:
+    case tcMod: {
+      if (left.isString || right.isString) TypeMismatch();
+      const double a = left.numValue, b = right.numValue;
+      left.numValue = op == tcStar ? Multiply(a, b) : op == tcSlash ? Divide(a, b) : ModOf(a, b);
+      return;
     }
-  }
-}
-
-bool IsTermOperator(TokenCode code) { return code == tcStar || code == tcSlash || code == tcMod; }
-
-[[gnu::noinline]] void TermOperators(TBasic& basic, valrec& result) {
-  for (TokenCode op = basic.PeekCode(); IsTermOperator(op); op = basic.PeekCode()) {
-    basic.Advance();
-    valrec right;
-    basic.EvalPower(right);
-    if (result.isString || right.isString) TypeMismatch();
-    double a = result.numValue, b = right.numValue;
-    result.numValue = op == tcStar ? Multiply(a, b) : op == tcSlash ? Divide(a, b) : ModOf(a, b);
-  }
-}
-
-// Right-associative: the right operand is a whole power chain, so 2^3^2 is
-// 2^9. Unary operators belong to the factor: -2^2 is 4 and 2^-1 is 0.5.
-[[gnu::noinline]] void PowerOperator(TBasic& basic, valrec& result) {
-  while (basic.PeekCode() == tcCaret) {
-    if (result.isString) TypeMismatch();  // before the "^" is consumed
-    basic.Advance();
-    valrec right;
-    {
-      DepthGuard guard(basic);
-      basic.EvalPower(right);
-    }
-    if (right.isString) TypeMismatch();
-    result.numValue = Power(result.numValue, right.numValue);
+    case tcCaret:
+      if (right.isString) TypeMismatch();
+      left.numValue = Power(left.numValue, right.numValue);
+      return;
+    default:  // a relation
+      if (left.isString != right.isString) TypeMismatch();
+      left.SetNumber(Holds(op, Compare(left, right)) ? 1 : 0);
+      return;
   }
 }
 
 }  // namespace
 
-void TBasic::EvalExpression(valrec& result) {
-  EvalConjunction(result);
-  if (PeekCode() == tcOr || PeekCode() == tcXor) OrXorOperators(*this, result);
-}
+void TBasic::EvalExpression(valrec& result) { EvalOperators(result, kOrXor); }
 
-void TBasic::EvalConjunction(valrec& result) {
-  EvalComparison(result);
-  if (PeekCode() == tcAnd) AndOperators(*this, result);
-}
-
-void TBasic::EvalComparison(valrec& result) {
-  EvalSum(result);
-  if (IsRelation(PeekCode())) RelationOperators(*this, result);
-}
-
-void TBasic::EvalSum(valrec& result) {
-  EvalTerm(result);
-  if (PeekCode() == tcPlus || PeekCode() == tcMinus) SumOperators(*this, result);
-}
-
-void TBasic::EvalTerm(valrec& result) {
-  EvalPower(result);
-  if (IsTermOperator(PeekCode())) TermOperators(*this, result);
-}
-
-void TBasic::EvalPower(valrec& result) {
+// Precedence climbing: a factor, then every operator that binds at least as
+// tightly as `lowest`, each right operand taking only the operators that bind
+// more tightly than its own. Unary operators belong to the factor: -2^2 is 4
+// and 2^-1 is 0.5.
+void TBasic::EvalOperators(valrec& result, int lowest) {
   EvalFactor(result);
-  if (PeekCode() == tcCaret) PowerOperator(*this, result);
+  for (;;) {
+    const TokenCode op = PeekCode();
+    const int level = kLevels[op];
+    if (level < lowest || level == kNone) return;
+    valrec right;
+    if (level == kPower) {
+      if (result.isString) TypeMismatch();  // before the "^" is consumed
+      Advance();
+      DepthGuard guard(*this);
+      EvalOperators(right, kPower);  // 2^3^2 is 2^9
+    } else {
+      Advance();
+      EvalOperators(right, level + 1);
+    }
+    Apply(op, result, right);
+  }
 }
 
 }  // namespace basic

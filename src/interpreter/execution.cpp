@@ -83,6 +83,14 @@ ProgramLine* TBasic::FindLine(int64_t number) const {
   return program.Find(Low32(number));
 }
 
+ProgramLine* TBasic::GetTargetLine() {
+  const Token* expression = nextToken;
+  const int64_t number = EvalInteger();
+  ProgramLine* line = program.Find(Low32(number), expression->lineHint);
+  if (line == nullptr) RaiseMessage(msg::kUndefinedLine);
+  return line;
+}
+
 ProgramLine* TBasic::GetLine(int64_t number) const {
   ProgramLine* line = FindLine(number);
   if (line == nullptr) RaiseMessage(msg::kUndefinedLine);

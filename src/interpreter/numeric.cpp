@@ -14,11 +14,6 @@ namespace basic {
 
 namespace {
 
-// Doubles in [-2^63, 2^63) round and truncate into int64_t; nothing else does.
-constexpr double kTwoTo63 = 9223372036854775808.0;
-
-bool FitsInt64(double x) { return x >= -kTwoTo63 && x < kTwoTo63; }
-
 // The smallest magnitude that rounds to infinity as a double: DBL_MAX plus
 // half its unit in the last place.
 constexpr long double kDoubleOverflow = 0x1p1024L - 0x1p970L;
@@ -76,35 +71,20 @@ DecimalDigits Expand(double x) {
 
 }  // namespace
 
-int64_t RoundToInt64(double x) {
-  if (!FitsInt64(x)) RaiseRuntime(msg::kFpInvalid);
-  return static_cast<int64_t>(std::nearbyint(x));
+void RaiseInvalidOperation() { RaiseRuntime(msg::kFpInvalid); }
+
+void RaiseDivisionByZero(double dividend) {
+  RaiseRuntime(dividend == 0 ? msg::kFpInvalid : msg::kFpDivisionByZero);
 }
 
-int64_t TruncToInt64(double x) {
-  if (!FitsInt64(x)) RaiseRuntime(msg::kFpInvalid);
-  return static_cast<int64_t>(x);
-}
-
-double CheckFinite(double x) {
-  if (std::isnan(x)) RaiseRuntime(msg::kFpInvalid);
-  if (std::isinf(x)) RaiseRuntime(msg::kFpOverflow);
-  return x;
+void RaiseNotFinite(double x) {
+  RaiseRuntime(std::isnan(x) ? msg::kFpInvalid : msg::kFpOverflow);
 }
 
 double FromExtended(long double x) {
   if (std::isnan(x)) RaiseRuntime(msg::kFpInvalid);
   if (std::fabs(x) >= kDoubleOverflow) RaiseRuntime(msg::kFpOverflow);
   return static_cast<double>(x);
-}
-
-double Add(double a, double b) { return CheckFinite(a + b); }
-double Subtract(double a, double b) { return CheckFinite(a - b); }
-double Multiply(double a, double b) { return CheckFinite(a * b); }
-
-double Divide(double a, double b) {
-  if (b == 0) RaiseRuntime(a == 0 ? msg::kFpInvalid : msg::kFpDivisionByZero);
-  return CheckFinite(a / b);
 }
 
 double Power(double x, double y) {

@@ -3,30 +3,63 @@
 // tests, never by processor traps, and no infinity or NaN is ever returned.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 
 namespace basic {
 
+// The faults, raised out of line so that the checks below stay small enough
+// to inline into the evaluator.
+[[noreturn]] void RaiseInvalidOperation();
+// x/0 raises "Floating point division by zero", 0/0 "Invalid floating point operation".
+[[noreturn]] void RaiseDivisionByZero(double dividend);
+// NaN: "Invalid floating point operation"; infinity: "Floating point overflow".
+[[noreturn]] void RaiseNotFinite(double x);
+
+// Doubles in [-2^63, 2^63) round and truncate into int64_t; nothing else does.
+inline bool FitsInt64(double x) {
+  constexpr double kTwoTo63 = 9223372036854775808.0;
+  return x >= -kTwoTo63 && x < kTwoTo63;
+}
+
 // Nearest integer, ties to even; "Invalid floating point operation" outside
 // the signed 64-bit range (NaN included).
-int64_t RoundToInt64(double x);
+inline int64_t RoundToInt64(double x) {
+  if (!FitsInt64(x)) RaiseInvalidOperation();
+  // Below 2^52 adding and taking away 2^52 rounds in the default mode (to
+  // nearest, ties to even), as nearbyint would, without a library call.
+  constexpr double kTwoTo52 = 4503599627370496.0;
+  if (x >= 0 && x < kTwoTo52) return static_cast<int64_t>((x + kTwoTo52) - kTwoTo52);
+  if (x < 0 && x > -kTwoTo52) return static_cast<int64_t>((x - kTwoTo52) + kTwoTo52);
+  return static_cast<int64_t>(x);  // already a whole number
+}
 // Toward zero; the same range check.
-int64_t TruncToInt64(double x);
+inline int64_t TruncToInt64(double x) {
+  if (!FitsInt64(x)) RaiseInvalidOperation();
+  return static_cast<int64_t>(x);
+}
 // The low 32 bits of an integer as a signed 32-bit value.
 inline int32_t Low32(int64_t n) { return static_cast<int32_t>(static_cast<uint32_t>(n)); }
 
 // The result of an operation on finite operands: "Floating point overflow"
 // when it left the double range.
-double CheckFinite(double x);
+inline double CheckFinite(double x) {
+  if (!std::isfinite(x)) RaiseNotFinite(x);
+  return x;
+}
 // An extended-precision result rounded to double, with the same checks
 // ("Invalid floating point operation" for NaN).
 double FromExtended(long double x);
 
-double Add(double a, double b);
-double Subtract(double a, double b);
-double Multiply(double a, double b);
-double Divide(double a, double b);  // x/0 and 0/0 raise their faults
+inline double Add(double a, double b) { return CheckFinite(a + b); }
+inline double Subtract(double a, double b) { return CheckFinite(a - b); }
+inline double Multiply(double a, double b) { return CheckFinite(a * b); }
+// x/0 and 0/0 raise their faults.
+inline double Divide(double a, double b) {
+  if (b == 0) RaiseDivisionByZero(a);
+  return CheckFinite(a / b);
+}
 double Power(double x, double y);   // e^(y ln x), extended precision
 double ModOf(double a, double b);   // "Division by zero" when b rounds to 0
 

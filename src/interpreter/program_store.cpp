@@ -29,9 +29,17 @@ void Program::RebuildIndex() const {
 }
 
 ProgramLine* Program::Find(int32_t number) const {
+  uint32_t hint = 0;
+  return Find(number, hint);
+}
+
+ProgramLine* Program::Find(int32_t number, uint32_t& hint) const {
   if (!indexValid_) RebuildIndex();
+  if (hint < index_.size() && index_[hint]->LineNo == number) return index_[hint];
   auto it = LowerBound(index_, number);
-  return (it != index_.end() && (*it)->LineNo == number) ? *it : nullptr;
+  if (it == index_.end() || (*it)->LineNo != number) return nullptr;
+  hint = static_cast<uint32_t>(it - index_.begin());
+  return *it;
 }
 
 void Program::Enter(int32_t number, TokenList tokens) {

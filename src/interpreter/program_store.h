@@ -30,6 +30,10 @@ class Program {
   bool empty() const { return first_ == nullptr; }
   // The line with that number, or nullptr.
   ProgramLine* Find(int32_t number) const;
+  // The same, trying the index position `hint` first and leaving the
+  // position found there: a jump that goes where it went before costs the
+  // same however long the program is.
+  ProgramLine* Find(int32_t number, uint32_t& hint) const;
   // Stores tokens under number, replacing a line of that number; an empty
   // list only deletes. The list is taken over.
   void Enter(int32_t number, TokenList tokens);

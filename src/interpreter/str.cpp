@@ -45,8 +45,8 @@ Str& Str::operator=(Str&& other) noexcept {
   return *this;
 }
 
-void Str::Release() noexcept {
-  if (rep_ && --rep_->refs == 0) std::free(rep_);
+void Str::Drop() noexcept {
+  if (--rep_->refs == 0) std::free(rep_);
   rep_ = nullptr;
 }
 

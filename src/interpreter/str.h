@@ -57,7 +57,11 @@ class Str {
   void Retain() noexcept {
     if (rep_) ++rep_->refs;
   }
-  void Release() noexcept;
+  // Inline for the common case of a number's value, which holds no string.
+  void Release() noexcept {
+    if (rep_ != nullptr) Drop();
+  }
+  void Drop() noexcept;  // rep_ is set
   static Rep* Allocate(size_t size);
 
   Rep* rep_ = nullptr;

@@ -231,9 +231,6 @@ Str TBasic::FactorString() {
 
 int64_t TBasic::FactorInteger() { return RoundToInt64(FactorNumber()); }
 
-DepthGuard::DepthGuard(TBasic& basic) : basic_(basic) {
-  if (basic_.evalDepth >= kMaxEvalDepth) RaiseRuntime(msg::kStackOverflow);
-  ++basic_.evalDepth;
-}
+void DepthGuard::RaiseStackOverflow() { RaiseRuntime(msg::kStackOverflow); }
 
 }  // namespace basic
