@@ -101,9 +101,10 @@ class TBasic : public TInterpreter {
   int64_t FactorInteger();
 
   // --- evaluator.cpp -----------------------------------------------------
-  void EvalExpression(valrec& result);
-  // A factor and the operators binding at least as tightly as `lowest`.
+  void EvalExpression(valrec& result) { EvalOperators(result, 1); }
+  // A factor and the operators binding at least as tightly as `lowest` (>= 1).
   void EvalOperators(valrec& result, int lowest);
+  void ApplyOperators(valrec& result, int lowest);  // those after a factor
 
   // --- builtins.cpp ------------------------------------------------------
   void EvalFactor(valrec& result);

@@ -1,20 +1,30 @@
 #include "control_stack.h"
 
-#include <algorithm>
-
 #include "errors.h"
 #include "interpreter_limits.h"
 
 namespace basic {
 
-framerec& ControlStack::Push(const framerec& frame) {
-  if (frames_.size() >= kMaxFrames) RaiseRuntime(msg::kOutOfMemory);
-  frames_.push_back(frame);
-  return frames_.back();
+void ControlStack::ReserveChunk() {
+  if (size_ >= kMaxFrames) RaiseRuntime(msg::kOutOfMemory);
+  if (size_ < capacity_) return;
+  chunks_.push_back(std::make_unique<framerec[]>(kChunkMask + 1));
+  capacity_ += kChunkMask + 1;
+}
+
+void ControlStack::Clear() {
+  chunks_.clear();  // the memory of a deep recursion goes back at once
+  size_ = 0;
+  capacity_ = 0;
+  top_ = nullptr;
 }
 
 void ControlStack::RemoveImmediateFrames() {
-  std::erase_if(frames_, [](const framerec& f) { return f.line == nullptr; });
+  size_t kept = 0;
+  for (size_t i = 0; i < size_; ++i)
+    if (At(i).line != nullptr) At(kept++) = At(i);
+  size_ = kept;
+  top_ = size_ == 0 ? nullptr : &At(size_ - 1);
 }
 
 }  // namespace basic

@@ -3,7 +3,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
+#include <memory>
+#include <vector>
+
+#include "interpreter_limits.h"
 
 namespace basic {
 
@@ -23,20 +26,45 @@ struct framerec {
   double step = 0;
 };
 
+// Frames live in fixed chunks that are kept once allocated: deep recursion
+// never moves a frame or copies the stack, and a loop that pushes and pops
+// allocates nothing.
 class ControlStack {
  public:
-  bool empty() const { return frames_.empty(); }
-  size_t size() const { return frames_.size(); }
-  framerec& Top() { return frames_.back(); }
+  ControlStack() = default;
+  ControlStack(const ControlStack&) = delete;
+  ControlStack& operator=(const ControlStack&) = delete;
+
+  bool empty() const { return size_ == 0; }
+  size_t size() const { return size_; }
+  framerec& Top() { return *top_; }
   // Raises "Out of memory" past kMaxFrames.
-  framerec& Push(const framerec& frame);
-  void Pop() { frames_.pop_back(); }
-  void Clear() { frames_.clear(); }
+  void Push(const framerec& frame) {
+    if (size_ == capacity_ || size_ >= kMaxFrames) [[unlikely]] {
+      ReserveChunk();
+    }
+    top_ = &At(size_);
+    *top_ = frame;
+    ++size_;
+  }
+  void Pop() {
+    --size_;
+    top_ = size_ == 0 ? nullptr : (size_ & kChunkMask) != 0 ? top_ - 1 : &At(size_ - 1);
+  }
+  void Clear();
   // Drops the frames pushed by an immediate line, whose tokens are released.
   void RemoveImmediateFrames();
 
  private:
-  std::deque<framerec> frames_;  // no reallocation copies on deep recursion
+  static constexpr size_t kChunkShift = 10;
+  static constexpr size_t kChunkMask = (size_t{1} << kChunkShift) - 1;
+  framerec& At(size_t i) { return chunks_[i >> kChunkShift][i & kChunkMask]; }
+  void ReserveChunk();  // the chunk for frame size_; checks the limit
+
+  std::vector<std::unique_ptr<framerec[]>> chunks_;
+  size_t size_ = 0;
+  size_t capacity_ = 0;  // frames the chunks hold
+  framerec* top_ = nullptr;
 };
 
 }  // namespace basic

@@ -96,14 +96,18 @@ void Apply(TokenCode op, valrec& left, const valrec& right) {
 
 }  // namespace
 
-void TBasic::EvalExpression(valrec& result) { EvalOperators(result, kOrXor); }
-
 // Precedence climbing: a factor, then every operator that binds at least as
 // tightly as `lowest`, each right operand taking only the operators that bind
 // more tightly than its own. Unary operators belong to the factor: -2^2 is 4
 // and 2^-1 is 0.5.
 void TBasic::EvalOperators(valrec& result, int lowest) {
   EvalFactor(result);
+  if (kLevels[PeekCode()] >= lowest) ApplyOperators(result, lowest);
+}
+
+// The operators after a factor. Most operands are single factors, so a right
+// operand is read here and climbs further only when a tighter operator follows.
+void TBasic::ApplyOperators(valrec& result, int lowest) {
   for (;;) {
     const TokenCode op = PeekCode();
     const int level = kLevels[op];
@@ -116,7 +120,8 @@ void TBasic::EvalOperators(valrec& result, int lowest) {
       EvalOperators(right, kPower);  // 2^3^2 is 2^9
     } else {
       Advance();
-      EvalOperators(right, level + 1);
+      EvalFactor(right);
+      if (kLevels[PeekCode()] > level) ApplyOperators(right, level + 1);
     }
     Apply(op, result, right);
   }

@@ -20,6 +20,16 @@ void TBasic::ExecImplicitLet(StatementContext& ctx) {
 }
 
 void TBasic::ExecLet(StatementContext&) {
+  if (PeekCode() == tcVariable) {
+    // A numeric scalar, the commonest target, without building a reference.
+    varrec& v = *nextToken->variable;
+    if (v.dimCount == 0 && !v.isString && nextToken[1].code != tcOpen) {
+      Advance();
+      ExpectToken(tcEqual);
+      v.numValue = EvalNumber();
+      return;
+    }
+  }
   VarLocation target = GetVariable();
   ExpectToken(tcEqual);
   if (target.var->isString) {
