@@ -105,6 +105,10 @@ class TBasic : public TInterpreter {
   // A factor and the operators binding at least as tightly as `lowest` (>= 1).
   void EvalOperators(valrec& result, int lowest);
   void ApplyOperators(valrec& result, int lowest);  // those after a factor
+  // When the expression at the cursor is one number literal or numeric
+  // scalar, its value, read without the evaluator: the commonest operands
+  // of FOR, THEN, GOSUB and subscripts.
+  bool TakeLoneNumber(double& value);
 
   // --- builtins.cpp ------------------------------------------------------
   void EvalFactor(valrec& result);

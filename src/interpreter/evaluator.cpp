@@ -96,6 +96,23 @@ void Apply(TokenCode op, valrec& left, const valrec& right) {
 
 }  // namespace
 
+bool TBasic::TakeLoneNumber(double& value) {
+  const Token& token = *nextToken;
+  if (token.code == tcNumber) {
+    value = token.number;
+  } else if (token.code == tcVariable && token.variable->dimCount == 0 &&
+             !token.variable->isString && nextToken[1].code != tcOpen) {
+    value = token.variable->numValue;
+  } else {
+    return false;
+  }
+  // An operator after it, or a factor too deep, goes the evaluator's way.
+  if (kLevels[nextToken[1].code] != kNone || evalDepth >= kMaxEvalDepth) return false;
+  Advance();
+  value = CheckFinite(value);  // as the literal's factor checks it
+  return true;
+}
+
 // Precedence climbing: a factor, then every operator that binds at least as
 // tightly as `lowest`, each right operand taking only the operators that bind
 // more tightly than its own. Unary operators belong to the factor: -2^2 is 4

@@ -200,6 +200,7 @@ VarLocation TBasic::GetVariable() {
 // --- Values of a required kind ------------------------------------------------
 
 double TBasic::EvalNumber() {
+  if (double lone; TakeLoneNumber(lone)) return lone;
   valrec value;
   EvalExpression(value);
   if (value.isString) TypeMismatch();
