@@ -109,6 +109,7 @@ class TBasic : public TInterpreter {
   // scalar, its value, read without the evaluator: the commonest operands
   // of FOR, THEN, GOSUB and subscripts.
   bool TakeLoneNumber(double& value);
+  bool TakeSimpleFactor(valrec& result);  // evaluator.cpp only
 
   // --- builtins.cpp ------------------------------------------------------
   void EvalFactor(valrec& result);

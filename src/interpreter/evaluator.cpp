@@ -96,6 +96,28 @@ void Apply(TokenCode op, valrec& left, const valrec& right) {
 
 }  // namespace
 
+// A number literal or a scalar variable, read in place: most operands are
+// one of these, and EvalFactor is then not needed. False for anything else,
+// and at the depth limit, where EvalFactor raises the error.
+inline bool TBasic::TakeSimpleFactor(valrec& result) {
+  const Token& token = *nextToken;
+  if (evalDepth >= kMaxEvalDepth) return false;
+  if (token.code == tcNumber) {
+    Advance();
+    result.SetNumber(CheckFinite(token.number));
+    return true;
+  }
+  if (token.code != tcVariable || nextToken[1].code == tcOpen) return false;
+  const varrec& v = *token.variable;
+  if (v.dimCount != 0) return false;
+  Advance();
+  if (v.isString)
+    result.SetString(v.strValue);
+  else
+    result.SetNumber(v.numValue);
+  return true;
+}
+
 bool TBasic::TakeLoneNumber(double& value) {
   const Token& token = *nextToken;
   if (token.code == tcNumber) {
@@ -118,7 +140,7 @@ bool TBasic::TakeLoneNumber(double& value) {
 // more tightly than its own. Unary operators belong to the factor: -2^2 is 4
 // and 2^-1 is 0.5.
 void TBasic::EvalOperators(valrec& result, int lowest) {
-  EvalFactor(result);
+  if (!TakeSimpleFactor(result)) EvalFactor(result);
   if (kLevels[PeekCode()] >= lowest) ApplyOperators(result, lowest);
 }
 
@@ -137,7 +159,7 @@ void TBasic::ApplyOperators(valrec& result, int lowest) {
       EvalOperators(right, kPower);  // 2^3^2 is 2^9
     } else {
       Advance();
-      EvalFactor(right);
+      if (!TakeSimpleFactor(right)) EvalFactor(right);
       if (kLevels[PeekCode()] > level) ApplyOperators(right, level + 1);
     }
     Apply(op, result, right);
