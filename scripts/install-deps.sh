@@ -4,16 +4,28 @@
 #
 #   scripts/install-deps.sh           everything: native, Windows cross build, Wine
 #   scripts/install-deps.sh --native  only what the native build and its tests need
+#   scripts/install-deps.sh --bench   only what bench/compare.sh needs: the peers
+#                                     it times us against, GNU time for peak RSS
+#                                     and matplotlib for its chart (left out of
+#                                     the default set: CI does not need them)
+# --native and --bench may be given together.
 set -euo pipefail
 
 native=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev diffutils coreutils)
 windows=(g++-mingw-w64-i686 wine wine32:i386)
+bench=(yabasic brandy time python3 python3-matplotlib)
 
-case "${1:-}" in
-  --native) wanted=("${native[@]}") ;;
-  "") wanted=("${native[@]}" "${windows[@]}") ;;
-  *) echo "usage: install-deps.sh [--native]" >&2; exit 2 ;;
-esac
+wanted=()
+if [[ $# -eq 0 ]]; then
+  wanted=("${native[@]}" "${windows[@]}")
+fi
+for option in "$@"; do
+  case "$option" in
+    --native) wanted+=("${native[@]}") ;;
+    --bench) wanted+=("${bench[@]}") ;;
+    *) echo "usage: install-deps.sh [--native] [--bench]" >&2; exit 2 ;;
+  esac
+done
 
 is_installed() {
   [[ $(dpkg-query -W -f='${db:Status-Status}' "$1" 2>/dev/null) == installed ]]
