@@ -56,10 +56,29 @@ constexpr auto kLevels = [] {
   return levels;
 }();
 
+// left := left op right for two numbers and the commonest operators; false
+// leaves the rest to Apply. Values are never NaN, so each comparison is the
+// plain one.
+inline bool ApplyToNumbers(TokenCode op, double& left, double right) {
+  switch (op) {
+    case tcPlus: left = Add(left, right); return true;
+    case tcMinus: left = Subtract(left, right); return true;
+    case tcStar: left = Multiply(left, right); return true;
+    case tcSlash: left = Divide(left, right); return true;
+    case tcEqual: left = left == right; return true;
+    case tcLess: left = left < right; return true;
+    case tcGreater: left = left > right; return true;
+    case tcLessEqual: left = left <= right; return true;
+    case tcGreaterEqual: left = left >= right; return true;
+    case tcNotEqual: left = left != right; return true;
+    default: return false;
+  }
+}
+
 // left := left op right, once both operands are known: the kinds are checked
 // only now, so an error inside the right operand is the one reported.
 // Comparisons yield 0/1 and chain on that: 1 < 2 < 3 is (1 < 2) < 3.
-void Apply(TokenCode op, valrec& left, const valrec& right) {
+[[gnu::noinline]] void Apply(TokenCode op, valrec& left, const valrec& right) {
   switch (op) {
     case tcOr: CombineBits(left, right, [](int64_t a, int64_t b) { return a | b; }); return;
     case tcXor: CombineBits(left, right, [](int64_t a, int64_t b) { return a ^ b; }); return;
@@ -162,7 +181,8 @@ void TBasic::ApplyOperators(valrec& result, int lowest) {
       if (!TakeSimpleFactor(right)) EvalFactor(right);
       if (kLevels[PeekCode()] > level) ApplyOperators(right, level + 1);
     }
-    Apply(op, result, right);
+    if (result.isString || right.isString || !ApplyToNumbers(op, result.numValue, right.numValue))
+      Apply(op, result, right);
   }
 }
 
