@@ -12,6 +12,7 @@
 
 #include "console.h"
 #include "control_stack.h"
+#include "expression_cache.h"
 #include "file_system.h"
 #include "program_store.h"
 #include "registry.h"
@@ -209,6 +210,7 @@ class TBasic : public TInterpreter {
   bool ScanBlock(TokenCode opening, TokenCode closing);
 
   Console& console_;
+  ExpressionCache expressions_;
   NoFileSystem noFiles_;
   FileSystem* files_ = &noFiles_;
 };

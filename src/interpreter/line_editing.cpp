@@ -129,6 +129,7 @@ void TBasic::ExecRenum(StatementContext&) {
   }
 
   for (const Rewrite& r : rewrites) r.token->number = r.newNumber;
+  expressions_.TokensRewritten();
   for (ProgramLine* line = program.First(); line != nullptr; line = line->Next)
     line->LineNo = line->NewLineNo;
   program.Renumbered();

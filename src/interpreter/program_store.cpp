@@ -141,6 +141,7 @@ void TBasic::NewProgram() {
   program.Clear();
   // NEW typed on an immediate line ends that line, but its tokens live on
   // until the line is released: none of them may keep a freed variable.
+  expressions_.TokensRewritten();
   for (Token* t = immediateTokens.begin(); t != immediateTokens.end(); ++t) {
     if (t->code == tcVariable) {
       t->code = tcEol;

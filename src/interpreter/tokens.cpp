@@ -16,7 +16,7 @@ std::string_view FirstForm(TokenCode code) {
 }
 
 Token* NilToken() {
-  static Token eol{tcEol, 0, {}};
+  static Token eol{tcEol, 0, 0, {}};
   return &eol;
 }
 

@@ -120,6 +120,9 @@ std::string_view FirstForm(TokenCode code);
 // TokenList); variables and function definitions are not owned.
 struct Token {
   TokenCode code;
+  // The expression cache's entry for an expression starting here, plus one;
+  // 0 when there is none yet (see expression_cache.h).
+  mutable uint16_t exprSlot = 0;
   // Where the line a jump from this token went was found in the program's
   // index last time: checked before use, so it is only ever a hint. It sits
   // in what would otherwise be padding.
@@ -133,7 +136,7 @@ struct Token {
   };
   Str Text() const { return Str::Borrow(text); }
 };
-static_assert(sizeof(Token) == 16, "a token is a code, a hint and one 8-byte payload");
+static_assert(sizeof(Token) == 16, "a token is a code, two caches and one 8-byte payload");
 
 // The shared end-of-list token: the cursor of an empty list, and the "nil"
 // cursor wherever a handler ends a line or execution.

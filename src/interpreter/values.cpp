@@ -201,6 +201,12 @@ VarLocation TBasic::GetVariable() {
 
 double TBasic::EvalNumber() {
   if (double lone; TakeLoneNumber(lone)) return lone;
+  if (const CompiledExpression* compiled = expressions_.Find(nextToken);
+      compiled != nullptr && compiled->Runnable(evalDepth)) {
+    const double value = compiled->Run();
+    nextToken = const_cast<Token*>(compiled->End());
+    return value;
+  }
   valrec value;
   EvalExpression(value);
   if (value.isString) TypeMismatch();

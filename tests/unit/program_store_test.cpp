@@ -52,7 +52,7 @@ TEST_F(ProgramStoreTest, EnterLineStoresReplacesDeletesAndHandsBackImmediate) {
 
 TEST_F(ProgramStoreTest, EveryNumberedLineResetsControlStackAndDataPointer) {
   ProgramLine dataLine;
-  Token dataToken{tcData, 0, {}};
+  Token dataToken{tcData, 0, 0, {}};
   for (const char* text : {"10 PRINT 1", "25", "10", "PRINT 3"}) {
     b.controlStack.Push(framerec{});
     b.dataLine = &dataLine;

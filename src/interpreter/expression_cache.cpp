@@ -1,0 +1,209 @@
+// Translation and running of cached numeric expressions. The translator reads
+// tokens exactly as the evaluator does (precedence climbing, a factor's unary
+// signs and brackets) and gives up on anything else.
+#include "expression_cache.h"
+
+#include "interpreter_limits.h"
+#include "numeric.h"
+#include "values.h"
+
+namespace basic {
+
+namespace {
+
+// The evaluator's binding levels of the operators translated here; other
+// binary operators (AND, OR, XOR, MOD, ^) make the expression untranslated.
+constexpr int kRelationLevel = 3, kSumLevel = 4, kTermLevel = 5;
+
+int LevelOf(TokenCode code) {
+  switch (code) {
+    case tcOr: case tcXor: return 1;
+    case tcAnd: return 2;
+    case tcEqual: case tcLess: case tcGreater:
+    case tcLessEqual: case tcGreaterEqual: case tcNotEqual: return kRelationLevel;
+    case tcPlus: case tcMinus: return kSumLevel;
+    case tcStar: case tcSlash: case tcMod: return kTermLevel;
+    case tcCaret: return 6;
+    default: return 0;
+  }
+}
+
+class Translator {
+ public:
+  Translator(const Token* start, std::vector<CompiledExpression::Step>& steps,
+             std::vector<const varrec*>& variables)
+      : at_(start), steps_(steps), variables_(variables) {}
+
+  bool Expression() { return Operators(1); }
+  const Token* At() const { return at_; }
+  int Nesting() const { return maxNesting_; }
+
+ private:
+  using Step = CompiledExpression::Step;
+
+  bool Operators(int lowest) {
+    return Factor() && More(lowest);
+  }
+
+  // The operators after an operand, as the evaluator applies them.
+  bool More(int lowest) {
+    for (;;) {
+      const TokenCode op = at_->code;
+      const int level = LevelOf(op);
+      if (level < lowest || level == 0) return true;
+      CompiledExpression::Op code;
+      switch (op) {
+        case tcPlus: code = CompiledExpression::kAdd; break;
+        case tcMinus: code = CompiledExpression::kSubtract; break;
+        case tcStar: code = CompiledExpression::kMultiply; break;
+        case tcSlash: code = CompiledExpression::kDivide; break;
+        case tcEqual: code = CompiledExpression::kEqual; break;
+        case tcLess: code = CompiledExpression::kLess; break;
+        case tcGreater: code = CompiledExpression::kGreater; break;
+        case tcLessEqual: code = CompiledExpression::kLessEqual; break;
+        case tcGreaterEqual: code = CompiledExpression::kGreaterEqual; break;
+        case tcNotEqual: code = CompiledExpression::kNotEqual; break;
+        default: return false;
+      }
+      ++at_;
+      if (!Factor()) return false;
+      if (LevelOf(at_->code) > level && !More(level + 1)) return false;
+      if (!Emit(Op(code), -1)) return false;
+    }
+  }
+
+  // One factor, as EvalFactor reads it; every factor is a level of nesting.
+  bool Factor() {
+    ++nesting_;
+    if (nesting_ > maxNesting_) maxNesting_ = nesting_;
+    bool ok = false;
+    const Token& token = *at_;
+    switch (token.code) {
+      case tcNumber:
+        ++at_;
+        ok = CheckedConstant(token.number);
+        break;
+      case tcVariable:
+        if (token.variable->isString || at_[1].code == tcOpen) break;
+        ++at_;
+        variables_.push_back(token.variable);
+        ok = Emit(Variable(token.variable), 1);
+        break;
+      case tcMinus:
+        ++at_;
+        ok = Factor() && Emit(Op(CompiledExpression::kNegate), 0);
+        break;
+      case tcPlus:
+        ++at_;
+        ok = Factor();
+        break;
+      case tcOpen:
+        ++at_;
+        ok = Expression() && at_->code == tcClose;
+        if (ok) ++at_;
+        break;
+      default:
+        break;
+    }
+    --nesting_;
+    return ok;
+  }
+
+  bool CheckedConstant(double x) {
+    // A literal is finite by construction; one that is not stays with the
+    // evaluator, which reports it.
+    if (!(x - x == 0)) return false;
+    Step step;
+    step.op = CompiledExpression::kConstant;
+    step.constant = x;
+    return Emit(step, 1);
+  }
+
+  static Step Op(CompiledExpression::Op op) {
+    Step step;
+    step.op = op;
+    step.variable = nullptr;
+    return step;
+  }
+  static Step Variable(const varrec* v) {
+    Step step;
+    step.op = CompiledExpression::kVariable;
+    step.variable = v;
+    return step;
+  }
+
+  bool Emit(Step step, int stackChange) {
+    depth_ += stackChange;
+    if (depth_ > static_cast<int>(CompiledExpression::kMaxStack)) return false;
+    steps_.push_back(step);
+    return true;
+  }
+
+  const Token* at_;
+  std::vector<Step>& steps_;
+  std::vector<const varrec*>& variables_;
+  int nesting_ = 0;
+  int maxNesting_ = 0;
+  int depth_ = 0;  // values on the stack
+};
+
+}  // namespace
+
+const CompiledExpression* ExpressionCache::Find(const Token* start) {
+  size_t slot = start->exprSlot;
+  if (slot != 0 && slot <= entries_.size()) {
+    CompiledExpression& entry = entries_[slot - 1];
+    if (entry.start_ == start) {
+      if (entry.generation_ != generation_) Translate(entry, start);
+      return entry.translated_ ? &entry : nullptr;
+    }
+  }
+  if (entries_.size() >= kMaxEntries) return nullptr;
+  entries_.emplace_back();
+  start->exprSlot = static_cast<uint16_t>(entries_.size());
+  Translate(entries_.back(), start);
+  return entries_.back().translated_ ? &entries_.back() : nullptr;
+}
+
+void ExpressionCache::Translate(CompiledExpression& entry, const Token* start) {
+  entry.start_ = start;
+  entry.generation_ = generation_;
+  entry.steps_.clear();
+  entry.variables_.clear();
+  Translator translator(start, entry.steps_, entry.variables_);
+  entry.translated_ = translator.Expression();
+  entry.end_ = translator.At();
+  entry.nesting_ = translator.Nesting();
+}
+
+bool CompiledExpression::Runnable(int depth) const {
+  if (depth + nesting_ > kMaxEvalDepth) return false;
+  for (const varrec* v : variables_)
+    if (v->dimCount != 0 || v->isString) return false;
+  return true;
+}
+
+double CompiledExpression::Run() const {
+  double stack[kMaxStack];
+  double* top = stack - 1;  // the topmost value
+  for (const Step& step : steps_) {
+    switch (step.op) {
+      case kConstant: *++top = step.constant; break;
+      case kVariable: *++top = step.variable->numValue; break;
+      case kNegate: *top = -*top; break;
+      case kAdd: top[-1] = Add(top[-1], top[0]); --top; break;
+      case kSubtract: top[-1] = Subtract(top[-1], top[0]); --top; break;
+      case kMultiply: top[-1] = Multiply(top[-1], top[0]); --top; break;
+      case kDivide: top[-1] = Divide(top[-1], top[0]); --top; break;
+      case kEqual: top[-1] = top[-1] == top[0]; --top; break;
+      case kLess: top[-1] = top[-1] < top[0]; --top; break;
+      case kGreater: top[-1] = top[-1] > top[0]; --top; break;
+      case kLessEqual: top[-1] = top[-1] <= top[0]; --top; break;
+      case kGreaterEqual: top[-1] = top[-1] >= top[0]; --top; break;
+      case kNotEqual: top[-1] = top[-1] != top[0]; --top; break;
+    }
+  }
+  return stack[0];
+}
+
+}  // namespace basic

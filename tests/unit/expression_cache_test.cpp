@@ -1,0 +1,76 @@
+// Numeric expressions evaluated from their cached translation must give
+// exactly what walking the tokens gives, and the cache must notice every way
+// its tokens or variables can change under it.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "interpreter_limits.h"
+#include "test_support.h"
+
+namespace basic::test {
+namespace {
+
+TEST(ExpressionCache, AgreesWithTheWalkingEvaluator) {
+  // LET evaluates through the cache (twice: translated, then reused), PRINT
+  // by walking the same tokens.
+  const char* expressions[] = {
+      "-(2+3)*4/8 - -1", "1+2*3-4/5", "((7))", "A*B-C/D", "A<B", "A>=B+C", "A=B", "A<>B",
+      "-A+-B*+C", "1<2<3", "3>2>1", "A/3", "0.1+0.2", "B-A*1E300*1E8/1E8"};
+  for (const char* expression : expressions) {
+    Machine m;
+    const std::string program = std::string("10 A = 1.5: B = -2: C = 7: D = 0.25\r\n") +
+                                "20 FOR I = 1 TO 2: X = " + expression + ": PRINT X; " +
+                                expression + ": NEXT\r\nRUN";
+    const std::string out = m.Run(program);
+    ASSERT_GT(out.size(), 6u) << expression;
+    const size_t half = out.size() / 2;
+    EXPECT_EQ(out.substr(0, half), out.substr(half)) << expression;
+    const std::string line = out.substr(0, half);  // "X expression \r\n"
+    const std::string first = line.substr(0, line.find(' ', 1));
+    EXPECT_EQ(line, first + " " + first + " \r\n") << expression;
+  }
+}
+
+TEST(ExpressionCache, ErrorsAreTheEvaluatorsOwn) {
+  Machine m;
+  EXPECT_EQ(m.Run("10 FOR I = 0 TO 1: X = 1 / I: NEXT\r\nRUN"),
+            "\aFloating point division by zero in 10\r\n");
+  EXPECT_EQ(m.Run("10 FOR I = 1 TO 2: X = 1E300 * 1E300 * I: NEXT\r\nRUN"),
+            "\aFloating point overflow in 10\r\n");
+  EXPECT_EQ(m.Run("10 FOR I = 1 TO 2: X = (1 + 2: NEXT\r\nRUN"), "\a(42) Syntax error in 10\r\n");
+}
+
+TEST(ExpressionCache, NoticesChangedTokensAndVariables) {
+  Machine m;
+  // A variable that becomes an array after its expression was cached.
+  EXPECT_EQ(m.Run("10 FOR I = 1 TO 2: X = A + 1: PRINT X: A(1) = 5: NEXT\r\nRUN"),
+                  "1 \r\n\a(42) Bad subscript in 10\r\n");
+  // RENUM rewrites a line number that starts a cached expression.
+  m.Run("NEW");
+  EXPECT_EQ(m.Run("10 K = K + 1: IF K > 2 THEN END\r\n20 GOTO 100 + 0\r\n100 PRINT \"at\"; K: GOTO 10\r\n"
+                  "RUN\r\nRENUM 1000, 10\r\nLIST 1010\r\nRUN"),
+            "at1 \r\nat2 \r\n1010 GOTO 1020+0\r\nat1 \r\nat2 \r\n");
+  // A name registered later turns a cached variable into a call.
+  m.Run("NEW");
+  EXPECT_EQ(m.Run("10 X = Fn + 1: PRINT X\r\nRUN\r\nDECLARE FUNCTION Fn LIB \"no such library\" AS LONG\r\n"
+                  "RUN"),
+            "1 \r\n\a(42) external function missing in 10\r\n");
+}
+
+TEST(ExpressionCache, StopsAtTheDepthLimitLikeTheEvaluator) {
+  // On each side of the limit, LET (cached) and PRINT (walked) agree.
+  std::string outcomes;
+  for (int depth : {kMaxEvalDepth, kMaxEvalDepth + 1}) {
+    const std::string brackets = std::string(depth - 1, '(') + "1" + std::string(depth - 1, ')');
+    Machine walked, cached;
+    const std::string expected = walked.Run("10 PRINT " + brackets + " + 1\r\nRUN");
+    EXPECT_EQ(cached.Run("10 FOR I = 1 TO 2: X = " + brackets + " + 1: NEXT: PRINT X\r\nRUN"),
+              expected);
+    outcomes += expected;
+  }
+  EXPECT_EQ(outcomes, "2 \r\n\aStack overflow in 10\r\n");
+}
+
+}  // namespace
+}  // namespace basic::test
