@@ -174,6 +174,12 @@ void ExpressionCache::Translate(CompiledExpression& entry, const Token* start) {
   entry.translated_ = translator.Expression();
   entry.end_ = translator.At();
   entry.nesting_ = translator.Nesting();
+  const auto& steps = entry.steps_;
+  auto isOperand = [](const CompiledExpression::Step& step) {
+    return step.op == CompiledExpression::kConstant || step.op == CompiledExpression::kVariable;
+  };
+  entry.binary_ = entry.translated_ && steps.size() == 3 && isOperand(steps[0]) &&
+                  isOperand(steps[1]) && steps[2].op >= CompiledExpression::kAdd;
 }
 
 bool CompiledExpression::Runnable(int depth) const {
@@ -183,7 +189,31 @@ bool CompiledExpression::Runnable(int depth) const {
   return true;
 }
 
+namespace {
+
+double Operand(const CompiledExpression::Step& step) {
+  return step.op == CompiledExpression::kConstant ? step.constant : step.variable->numValue;
+}
+
+}  // namespace
+
 double CompiledExpression::Run() const {
+  if (binary_) {
+    double left = Operand(steps_[0]);
+    const double right = Operand(steps_[1]);
+    switch (steps_[2].op) {
+      case kAdd: return Add(left, right);
+      case kSubtract: return Subtract(left, right);
+      case kMultiply: return Multiply(left, right);
+      case kDivide: return Divide(left, right);
+      case kEqual: return left == right;
+      case kLess: return left < right;
+      case kGreater: return left > right;
+      case kLessEqual: return left <= right;
+      case kGreaterEqual: return left >= right;
+      default: return left != right;  // kNotEqual
+    }
+  }
   double stack[kMaxStack];
   double* top = stack - 1;  // the topmost value
   for (const Step& step : steps_) {

@@ -46,6 +46,7 @@ class CompiledExpression {
   uint32_t generation_ = 0;        // the cache's when translated
   const Token* end_ = nullptr;     // the first token after the expression
   bool translated_ = false;        // false: walk the tokens
+  bool binary_ = false;            // two operands and one operator, the commonest form
   int nesting_ = 0;                // factor levels it passes through
   std::vector<Step> steps_;
   std::vector<const varrec*> variables_;

@@ -200,7 +200,10 @@ VarLocation TBasic::GetVariable() {
 // --- Values of a required kind ------------------------------------------------
 
 double TBasic::EvalNumber() {
-  if (double lone; TakeLoneNumber(lone)) return lone;
+  // An expression met before goes straight to its translation; a lone value
+  // needs none, and anything else is translated the first time.
+  if (nextToken->exprSlot == 0)
+    if (double lone; TakeLoneNumber(lone)) return lone;
   if (const CompiledExpression* compiled = expressions_.Find(nextToken);
       compiled != nullptr && compiled->Runnable(evalDepth)) {
     const double value = compiled->Run();
