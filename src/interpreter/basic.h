@@ -13,6 +13,8 @@
 #include "console.h"
 #include "control_stack.h"
 #include "expression_cache.h"
+#include "numeric.h"
+#include "operator_levels.h"
 #include "file_system.h"
 #include "program_store.h"
 #include "registry.h"
@@ -109,7 +111,22 @@ class TBasic : public TInterpreter {
   // When the expression at the cursor is one number literal or numeric
   // scalar, its value, read without the evaluator: the commonest operands
   // of FOR, THEN, GOSUB and subscripts.
-  bool TakeLoneNumber(double& value);
+  bool TakeLoneNumber(double& value) {
+    const Token& token = *nextToken;
+    if (token.code == tcNumber) {
+      value = token.number;
+    } else if (token.code == tcVariable && token.variable->dimCount == 0 &&
+               !token.variable->isString && nextToken[1].code != tcOpen) {
+      value = token.variable->numValue;
+    } else {
+      return false;
+    }
+    // An operator after it, or a factor too deep, goes the evaluator's way.
+    if (LevelOf(nextToken[1].code) != kNone || evalDepth >= kMaxEvalDepth) return false;
+    Advance();
+    value = CheckFinite(value);  // as the literal's factor checks it
+    return true;
+  }
   bool TakeSimpleFactor(valrec& result);  // evaluator.cpp only
 
   // --- builtins.cpp ------------------------------------------------------

@@ -11,6 +11,7 @@
 #include "basic.h"
 #include "errors.h"
 #include "numeric.h"
+#include "operator_levels.h"
 
 namespace basic {
 
@@ -40,21 +41,6 @@ bool Holds(TokenCode relation, int order) {
     default: return order != 0;  // tcNotEqual
   }
 }
-
-// How tightly each binary operator binds; 0 for every other token. Equal
-// levels group from the left, except "^", which groups from the right.
-enum Level : uint8_t { kNone, kOrXor, kAnd, kRelation, kSum, kTerm, kPower };
-
-constexpr auto kLevels = [] {
-  std::array<uint8_t, kTokenCodeCount + 1> levels{};
-  levels[tcOr] = levels[tcXor] = kOrXor;
-  levels[tcAnd] = kAnd;
-  for (int c = tcEqual; c <= tcNotEqual; ++c) levels[c] = kRelation;
-  levels[tcPlus] = levels[tcMinus] = kSum;
-  levels[tcStar] = levels[tcSlash] = levels[tcMod] = kTerm;
-  levels[tcCaret] = kPower;
-  return levels;
-}();
 
 // left := left op right for two numbers and the commonest operators; false
 // leaves the rest to Apply. Values are never NaN, so each comparison is the
@@ -137,30 +123,13 @@ inline bool TBasic::TakeSimpleFactor(valrec& result) {
   return true;
 }
 
-bool TBasic::TakeLoneNumber(double& value) {
-  const Token& token = *nextToken;
-  if (token.code == tcNumber) {
-    value = token.number;
-  } else if (token.code == tcVariable && token.variable->dimCount == 0 &&
-             !token.variable->isString && nextToken[1].code != tcOpen) {
-    value = token.variable->numValue;
-  } else {
-    return false;
-  }
-  // An operator after it, or a factor too deep, goes the evaluator's way.
-  if (kLevels[nextToken[1].code] != kNone || evalDepth >= kMaxEvalDepth) return false;
-  Advance();
-  value = CheckFinite(value);  // as the literal's factor checks it
-  return true;
-}
-
 // Precedence climbing: a factor, then every operator that binds at least as
 // tightly as `lowest`, each right operand taking only the operators that bind
 // more tightly than its own. Unary operators belong to the factor: -2^2 is 4
 // and 2^-1 is 0.5.
 void TBasic::EvalOperators(valrec& result, int lowest) {
   if (!TakeSimpleFactor(result)) EvalFactor(result);
-  if (kLevels[PeekCode()] >= lowest) ApplyOperators(result, lowest);
+  if (kOperatorLevels[PeekCode()] >= lowest) ApplyOperators(result, lowest);
 }
 
 // The operators after a factor. Most operands are single factors, so a right
@@ -168,7 +137,7 @@ void TBasic::EvalOperators(valrec& result, int lowest) {
 void TBasic::ApplyOperators(valrec& result, int lowest) {
   for (;;) {
     const TokenCode op = PeekCode();
-    const int level = kLevels[op];
+    const int level = kOperatorLevels[op];
     if (level < lowest || level == kNone) return;
     valrec right;
     if (level == kPower) {
@@ -179,7 +148,7 @@ void TBasic::ApplyOperators(valrec& result, int lowest) {
     } else {
       Advance();
       if (!TakeSimpleFactor(right)) EvalFactor(right);
-      if (kLevels[PeekCode()] > level) ApplyOperators(right, level + 1);
+      if (kOperatorLevels[PeekCode()] > level) ApplyOperators(right, level + 1);
     }
     if (result.isString || right.isString || !ApplyToNumbers(op, result.numValue, right.numValue))
       Apply(op, result, right);

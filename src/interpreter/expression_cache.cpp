@@ -5,28 +5,12 @@
 
 #include "interpreter_limits.h"
 #include "numeric.h"
+#include "operator_levels.h"
 #include "values.h"
 
 namespace basic {
 
 namespace {
-
-// The evaluator's binding levels of the operators translated here; other
-// binary operators (AND, OR, XOR, MOD, ^) make the expression untranslated.
-constexpr int kRelationLevel = 3, kSumLevel = 4, kTermLevel = 5;
-
-int LevelOf(TokenCode code) {
-  switch (code) {
-    case tcOr: case tcXor: return 1;
-    case tcAnd: return 2;
-    case tcEqual: case tcLess: case tcGreater:
-    case tcLessEqual: case tcGreaterEqual: case tcNotEqual: return kRelationLevel;
-    case tcPlus: case tcMinus: return kSumLevel;
-    case tcStar: case tcSlash: case tcMod: return kTermLevel;
-    case tcCaret: return 6;
-    default: return 0;
-  }
-}
 
 class Translator {
  public:
@@ -149,7 +133,7 @@ class Translator {
 
 }  // namespace
 
-const CompiledExpression* ExpressionCache::Find(const Token* start) {
+const CompiledExpression* ExpressionCache::FindOrTranslate(const Token* start) {
   size_t slot = start->exprSlot;
   if (slot != 0 && slot <= entries_.size()) {
     CompiledExpression& entry = entries_[slot - 1];
@@ -180,13 +164,6 @@ void ExpressionCache::Translate(CompiledExpression& entry, const Token* start) {
   };
   entry.binary_ = entry.translated_ && steps.size() == 3 && isOperand(steps[0]) &&
                   isOperand(steps[1]) && steps[2].op >= CompiledExpression::kAdd;
-}
-
-bool CompiledExpression::Runnable(int depth) const {
-  if (depth + nesting_ > kMaxEvalDepth) return false;
-  for (const varrec* v : variables_)
-    if (v->dimCount != 0 || v->isString) return false;
-  return true;
 }
 
 namespace {

@@ -14,11 +14,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "interpreter_limits.h"
 #include "tokens.h"
+#include "values.h"
 
 namespace basic {
-
-struct varrec;
 
 class CompiledExpression {
  public:
@@ -35,7 +35,12 @@ class CompiledExpression {
 
   // Whether it may run now, `depth` evaluator levels deep: its variables must
   // still be numeric scalars.
-  bool Runnable(int depth) const;
+  bool Runnable(int depth) const {
+    if (depth + nesting_ > kMaxEvalDepth) return false;
+    for (const varrec* v : variables_)
+      if (v->dimCount != 0 || v->isString) return false;
+    return true;
+  }
   double Run() const;
   const Token* End() const { return end_; }
 
@@ -56,12 +61,21 @@ class ExpressionCache {
  public:
   // The translation of the expression that starts at `start`, made now if
   // needed; nullptr when the tokens must be walked.
-  const CompiledExpression* Find(const Token* start);
+  const CompiledExpression* Find(const Token* start) {
+    const size_t slot = start->exprSlot;
+    if (slot != 0 && slot <= entries_.size()) {
+      const CompiledExpression& entry = entries_[slot - 1];
+      if (entry.start_ == start && entry.generation_ == generation_)
+        return entry.translated_ ? &entry : nullptr;
+    }
+    return FindOrTranslate(start);
+  }
   // Tokens were changed in place: every translation is made again on use.
   void TokensRewritten() { ++generation_; }
 
  private:
   static constexpr size_t kMaxEntries = 65535;  // what a token's slot holds
+  const CompiledExpression* FindOrTranslate(const Token* start);
   void Translate(CompiledExpression& entry, const Token* start);
   std::vector<CompiledExpression> entries_;
   uint32_t generation_ = 0;
