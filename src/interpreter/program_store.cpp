@@ -33,9 +33,8 @@ ProgramLine* Program::Find(int32_t number) const {
   return Find(number, hint);
 }
 
-ProgramLine* Program::Find(int32_t number, uint32_t& hint) const {
+ProgramLine* Program::Search(int32_t number, uint32_t& hint) const {
   if (!indexValid_) RebuildIndex();
-  if (hint < index_.size() && index_[hint]->LineNo == number) return index_[hint];
   auto it = LowerBound(index_, number);
   if (it == index_.end() || (*it)->LineNo != number) return nullptr;
   hint = static_cast<uint32_t>(it - index_.begin());

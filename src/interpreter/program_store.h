@@ -33,7 +33,10 @@ class Program {
   // The same, trying the index position `hint` first and leaving the
   // position found there: a jump that goes where it went before costs the
   // same however long the program is.
-  ProgramLine* Find(int32_t number, uint32_t& hint) const;
+  ProgramLine* Find(int32_t number, uint32_t& hint) const {
+    if (indexValid_ && hint < index_.size() && index_[hint]->LineNo == number) return index_[hint];
+    return Search(number, hint);
+  }
   // Stores tokens under number, replacing a line of that number; an empty
   // list only deletes. The list is taken over.
   void Enter(int32_t number, TokenList tokens);
@@ -46,6 +49,7 @@ class Program {
 
  private:
   void RebuildIndex() const;
+  ProgramLine* Search(int32_t number, uint32_t& hint) const;  // sets hint when found
 
   ProgramLine* first_ = nullptr;
   ProgramLine* last_ = nullptr;
