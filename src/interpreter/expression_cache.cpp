@@ -4,6 +4,7 @@
 #include "expression_cache.h"
 
 #include "interpreter_limits.h"
+#include "errors.h"
 #include "numeric.h"
 #include "operator_levels.h"
 #include "values.h"
@@ -12,10 +13,12 @@ namespace basic {
 
 namespace {
 
+constexpr int kMaxTranslatedNesting = 64;
+
 class Translator {
  public:
   Translator(const Token* start, std::vector<CompiledExpression::Step>& steps,
-             std::vector<const varrec*>& variables)
+             std::vector<CompiledExpression::Use>& variables)
       : at_(start), steps_(steps), variables_(variables) {}
 
   bool Expression() { return Operators(1); }
@@ -60,6 +63,9 @@ class Translator {
   bool Factor() {
     ++nesting_;
     if (nesting_ > maxNesting_) maxNesting_ = nesting_;
+    // Deeper expressions are rare and stay with the evaluator, so the
+    // translator's own recursion is small wherever it starts.
+    if (nesting_ > kMaxTranslatedNesting) return false;
     bool ok = false;
     const Token& token = *at_;
     switch (token.code) {
@@ -68,10 +74,14 @@ class Translator {
         ok = CheckedConstant(token.number);
         break;
       case tcVariable:
-        if (token.variable->isString || at_[1].code == tcOpen) break;
+        if (token.variable->isString) break;
         ++at_;
-        variables_.push_back(token.variable);
-        ok = Emit(Variable(token.variable), 1);
+        if (at_->code == tcOpen) {
+          ok = Element(token.variable);
+        } else {
+          variables_.push_back({token.variable, 0});
+          ok = Emit(Variable(CompiledExpression::kVariable, token.variable), 1);
+        }
         break;
       case tcMinus:
         ++at_;
@@ -93,6 +103,30 @@ class Translator {
     return ok;
   }
 
+  // NAME(s1, ..., sn): each subscript is converted and checked as soon as it
+  // is known, as GetVariable does, before the next one is evaluated.
+  bool Element(varrec* array) {
+    ++at_;  // "("
+    int count = 0;
+    for (;;) {
+      if (count == kMaxDimensions || !Expression()) return false;
+      Step subscript = Variable(CompiledExpression::kSubscript, array);
+      subscript.index = static_cast<uint8_t>(count++);
+      if (!Emit(subscript, 0)) return false;
+      if (at_->code == tcComma) {
+        ++at_;
+        continue;
+      }
+      if (at_->code != tcClose) return false;
+      ++at_;
+      break;
+    }
+    variables_.push_back({array, static_cast<uint8_t>(count)});
+    Step element = Variable(CompiledExpression::kElement, array);
+    element.index = static_cast<uint8_t>(count);
+    return Emit(element, 1 - count);
+  }
+
   bool CheckedConstant(double x) {
     // A literal is finite by construction; one that is not stays with the
     // evaluator, which reports it.
@@ -109,9 +143,9 @@ class Translator {
     step.variable = nullptr;
     return step;
   }
-  static Step Variable(const varrec* v) {
+  static Step Variable(CompiledExpression::Op op, varrec* v) {
     Step step;
-    step.op = CompiledExpression::kVariable;
+    step.op = op;
     step.variable = v;
     return step;
   }
@@ -125,7 +159,7 @@ class Translator {
 
   const Token* at_;
   std::vector<Step>& steps_;
-  std::vector<const varrec*>& variables_;
+  std::vector<CompiledExpression::Use>& variables_;
   int nesting_ = 0;
   int maxNesting_ = 0;
   int depth_ = 0;  // values on the stack
@@ -163,7 +197,8 @@ void ExpressionCache::Translate(CompiledExpression& entry, const Token* start) {
     return step.op == CompiledExpression::kConstant || step.op == CompiledExpression::kVariable;
   };
   entry.binary_ = entry.translated_ && steps.size() == 3 && isOperand(steps[0]) &&
-                  isOperand(steps[1]) && steps[2].op >= CompiledExpression::kAdd;
+                  isOperand(steps[1]) && steps[2].op >= CompiledExpression::kAdd &&
+                  steps[2].op <= CompiledExpression::kNotEqual;
 }
 
 namespace {
@@ -208,6 +243,23 @@ double CompiledExpression::Run() const {
       case kLessEqual: top[-1] = top[-1] <= top[0]; --top; break;
       case kGreaterEqual: top[-1] = top[-1] >= top[0]; --top; break;
       case kNotEqual: top[-1] = top[-1] != top[0]; --top; break;
+      case kSubscript: {
+        const int32_t subscript = Low32(RoundToInt64(*top));
+        if (subscript < 0 || subscript >= step.variable->extents[step.index]) BadSubscript();
+        *top = subscript;
+        break;
+      }
+      case kElement: {
+        varrec& array = *step.variable;
+        top -= step.index - 1;  // onto the first subscript
+        int64_t offset = 0;
+        for (int i = 0; i < step.index; ++i)
+          offset = offset * array.extents[i] + static_cast<int64_t>(top[i]);
+        double* element = &array.numElements[static_cast<size_t>(offset)];
+        array.valuePtr = element;
+        *top = *element;
+        break;
+      }
     }
   }
   return stack[0];

@@ -23,22 +23,31 @@ namespace basic {
 class CompiledExpression {
  public:
   enum Op : uint8_t { kConstant, kVariable, kNegate, kAdd, kSubtract, kMultiply, kDivide,
-                      kEqual, kLess, kGreater, kLessEqual, kGreaterEqual, kNotEqual };
+                      kEqual, kLess, kGreater, kLessEqual, kGreaterEqual, kNotEqual,
+                      kSubscript,  // the value on top becomes subscript `index` of `variable`
+                      kElement };  // `index` subscripts become the element's value
   struct Step {
     Op op;
+    uint8_t index = 0;  // kSubscript: which; kElement: how many
     union {
-      double constant;         // kConstant
-      const varrec* variable;  // kVariable
+      double constant;   // kConstant
+      varrec* variable;  // kVariable, kSubscript, kElement
     };
+  };
+  // A variable as the translation uses it: a scalar (0 dimensions) or an
+  // array of that many dimensions.
+  struct Use {
+    const varrec* variable;
+    uint8_t dimensions;
   };
   static constexpr size_t kMaxStack = 16;
 
   // Whether it may run now, `depth` evaluator levels deep: its variables must
-  // still be numeric scalars.
+  // still be numeric scalars, or arrays of the dimensions it subscripts.
   bool Runnable(int depth) const {
     if (depth + nesting_ > kMaxEvalDepth) return false;
-    for (const varrec* v : variables_)
-      if (v->dimCount != 0 || v->isString) return false;
+    for (const Use& use : variables_)
+      if (use.variable->dimCount != use.dimensions || use.variable->isString) return false;
     return true;
   }
   double Run() const;
@@ -54,7 +63,7 @@ class CompiledExpression {
   bool binary_ = false;            // two operands and one operator, the commonest form
   int nesting_ = 0;                // factor levels it passes through
   std::vector<Step> steps_;
-  std::vector<const varrec*> variables_;
+  std::vector<Use> variables_;
 };
 
 class ExpressionCache {

@@ -16,19 +16,24 @@ TEST(ExpressionCache, AgreesWithTheWalkingEvaluator) {
   // by walking the same tokens.
   const char* expressions[] = {
       "-(2+3)*4/8 - -1", "1+2*3-4/5", "((7))", "A*B-C/D", "A<B", "A>=B+C", "A=B", "A<>B",
-      "-A+-B*+C", "1<2<3", "3>2>1", "A/3", "0.1+0.2", "B-A*1E300*1E8/1E8"};
+      "-A+-B*+C", "1<2<3", "3>2>1", "A/3", "0.1+0.2", "B-A*1E300*1E8/1E8",
+      "M(2)*M(I)+M(M(1)-6)", "G(I, 2) - G(1, I) / 2"};
   for (const char* expression : expressions) {
     Machine m;
-    const std::string program = std::string("10 A = 1.5: B = -2: C = 7: D = 0.25\r\n") +
+    const std::string program = std::string("10 A = 1.5: B = -2: C = 7: D = 0.25: M(1) = 7: M(2) = 3: DIM G(2, 2): G(1, 2) = 5\r\n") +
                                 "20 FOR I = 1 TO 2: X = " + expression + ": PRINT X; " +
                                 expression + ": NEXT\r\nRUN";
     const std::string out = m.Run(program);
-    ASSERT_GT(out.size(), 6u) << expression;
-    const size_t half = out.size() / 2;
-    EXPECT_EQ(out.substr(0, half), out.substr(half)) << expression;
-    const std::string line = out.substr(0, half);  // "X expression \r\n"
-    const std::string first = line.substr(0, line.find(' ', 1));
-    EXPECT_EQ(line, first + " " + first + " \r\n") << expression;
+    // Two lines, each "X expression": the first made the translation, the
+    // second ran it.
+    size_t lines = 0;
+    for (size_t at = 0, end; (end = out.find("\r\n", at)) != std::string::npos; at = end + 2) {
+      const std::string line = out.substr(at, end - at);
+      const std::string first = line.substr(0, line.find(' ', 1));
+      EXPECT_EQ(line, first + " " + first + " ") << expression;
+      ++lines;
+    }
+    EXPECT_EQ(lines, 2u) << expression << ": " << out;
   }
 }
 
@@ -39,6 +44,17 @@ TEST(ExpressionCache, ErrorsAreTheEvaluatorsOwn) {
   EXPECT_EQ(m.Run("10 FOR I = 1 TO 2: X = 1E300 * 1E300 * I: NEXT\r\nRUN"),
             "\aFloating point overflow in 10\r\n");
   EXPECT_EQ(m.Run("10 FOR I = 1 TO 2: X = (1 + 2: NEXT\r\nRUN"), "\a(42) Syntax error in 10\r\n");
+  // Each subscript is checked before the next one is evaluated.
+  EXPECT_EQ(m.Run("10 DIM A(3, 3): FOR I = 3 TO 4: X = A(I, 1E300 * 1E300): NEXT\r\nRUN"),
+            "\aFloating point overflow in 10\r\n");
+  EXPECT_EQ(m.Run("10 DIM A(3, 3): FOR I = 3 TO 4: X = A(I, 1) + A(1, 1E300 * 1E300 * I): NEXT\r\nRUN"),
+            "\aFloating point overflow in 10\r\n");
+  EXPECT_EQ(m.Run("10 DIM A(3, 3): FOR I = 3 TO 4: X = A(I + 1, 1E300 * 1E300): NEXT\r\nRUN"),
+            "\a(42) Bad subscript in 10\r\n");
+  EXPECT_EQ(m.Run("10 DIM A(3, 3): FOR I = 3 TO 4: X = A(I, 2.5) + A(-0.5, I): NEXT: PRINT X\r\nRUN"),
+            "\a(42) Bad subscript in 10\r\n");
+  EXPECT_EQ(m.Run("10 DIM A(3, 3): FOR I = 1 TO 2: X = A(I): NEXT\r\nRUN"),
+            "\a(42) Syntax error in 10\r\n");
 }
 
 TEST(ExpressionCache, NoticesChangedTokensAndVariables) {
