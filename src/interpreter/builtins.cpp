@@ -99,6 +99,8 @@ double SquareRoot(double x) {
     result.SetString(Str());
   } else if (start == 1 && count == length) {
     result.SetString(std::move(s));
+  } else if (count == 1) {
+    result.SetString(Str::OfByte(s.byte(static_cast<size_t>(start - 1))));  // cached, no allocation
   } else {
     result.SetString(Str(s.data() + (start - 1), static_cast<size_t>(count)));
   }
