@@ -127,10 +127,34 @@ class TBasic : public TInterpreter {
     value = CheckFinite(value);  // as the literal's factor checks it
     return true;
   }
-  bool TakeSimpleFactor(valrec& result);  // evaluator.cpp only
+  // A number literal or a scalar variable, read in place: most operands are
+  // one of these. False for anything else, and at the depth limit, where
+  // EvalOtherFactor raises the error.
+  bool TakeSimpleFactor(valrec& result) {
+    const Token& token = *nextToken;
+    if (evalDepth >= kMaxEvalDepth) return false;
+    if (token.code == tcNumber) {
+      Advance();
+      result.SetNumber(CheckFinite(token.number));
+      return true;
+    }
+    if (token.code != tcVariable || nextToken[1].code == tcOpen) return false;
+    const varrec& v = *token.variable;
+    if (v.dimCount != 0) return false;
+    Advance();
+    if (v.isString)
+      result.SetString(v.strValue);
+    else
+      result.SetNumber(v.numValue);
+    return true;
+  }
 
   // --- builtins.cpp ------------------------------------------------------
-  void EvalFactor(valrec& result);
+  // One factor: the simple ones in place, the others in EvalOtherFactor.
+  void EvalFactor(valrec& result) {
+    if (!TakeSimpleFactor(result)) EvalOtherFactor(result);
+  }
+  void EvalOtherFactor(valrec& result);
 
   // --- execution.cpp -----------------------------------------------------
   void Execute();

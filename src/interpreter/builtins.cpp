@@ -156,7 +156,7 @@ double NextRandom(uint32_t& state) {
 
 }  // namespace
 
-void TBasic::EvalFactor(valrec& result) {
+void TBasic::EvalOtherFactor(valrec& result) {
   DepthGuard guard(*this);
   if (AtEol(nextToken)) SyntaxError();
   const Token& token = *nextToken;
@@ -185,20 +185,10 @@ void TBasic::EvalFactor(valrec& result) {
       number = NextRandom(rndState);
       break;
 
-    case tcVariable: {
-      // A plain scalar, the commonest factor of all, is read in place.
-      const varrec& v = *token.variable;
-      if (v.dimCount == 0 && PeekCode() != tcOpen) {
-        if (v.isString)
-          result.SetString(v.strValue);
-        else
-          result.SetNumber(v.numValue);
-        return;
-      }
+    case tcVariable:
       --nextToken;  // GetVariable takes the name and its subscripts
       ReadVariable(*this, result);
       return;
-    }
     case tcString: ReadLiteral(token, result); return;
     case tcFunction: CallForValue(*this, token.funcDefs, result); return;
     case tcOpen:

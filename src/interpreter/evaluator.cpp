@@ -101,34 +101,12 @@ inline bool ApplyToNumbers(TokenCode op, double& left, double right) {
 
 }  // namespace
 
-// A number literal or a scalar variable, read in place: most operands are
-// one of these, and EvalFactor is then not needed. False for anything else,
-// and at the depth limit, where EvalFactor raises the error.
-inline bool TBasic::TakeSimpleFactor(valrec& result) {
-  const Token& token = *nextToken;
-  if (evalDepth >= kMaxEvalDepth) return false;
-  if (token.code == tcNumber) {
-    Advance();
-    result.SetNumber(CheckFinite(token.number));
-    return true;
-  }
-  if (token.code != tcVariable || nextToken[1].code == tcOpen) return false;
-  const varrec& v = *token.variable;
-  if (v.dimCount != 0) return false;
-  Advance();
-  if (v.isString)
-    result.SetString(v.strValue);
-  else
-    result.SetNumber(v.numValue);
-  return true;
-}
-
 // Precedence climbing: a factor, then every operator that binds at least as
 // tightly as `lowest`, each right operand taking only the operators that bind
 // more tightly than its own. Unary operators belong to the factor: -2^2 is 4
 // and 2^-1 is 0.5.
 void TBasic::EvalOperators(valrec& result, int lowest) {
-  if (!TakeSimpleFactor(result)) EvalFactor(result);
+  EvalFactor(result);
   if (kOperatorLevels[PeekCode()] >= lowest) ApplyOperators(result, lowest);
 }
 
@@ -147,7 +125,7 @@ void TBasic::ApplyOperators(valrec& result, int lowest) {
       EvalOperators(right, kPower);  // 2^3^2 is 2^9
     } else {
       Advance();
-      if (!TakeSimpleFactor(right)) EvalFactor(right);
+      EvalFactor(right);
       if (kOperatorLevels[PeekCode()] > level) ApplyOperators(right, level + 1);
     }
     if (result.isString || right.isString || !ApplyToNumbers(op, result.numValue, right.numValue))
