@@ -10,6 +10,7 @@
 #include "basic.h"
 #include "errors.h"
 #include "numeric.h"
+#include "rounded_trig.h"
 
 namespace basic {
 
@@ -26,6 +27,16 @@ long double Sine(double x) {
 long double Cosine(double x) {
   long double e = x;
   return std::fabs(e) >= kTrigLimit ? 0.0L : std::cos(e);
+}
+
+double RoundedSine(double x) {
+  double result;
+  return TryRoundedSine(x, result) ? result : FromExtended(Sine(x));
+}
+
+double RoundedCosine(double x) {
+  double result;
+  return TryRoundedCosine(x, result) ? result : FromExtended(Cosine(x));
 }
 
 double Tangent(double x) {
@@ -51,8 +62,8 @@ double SquareRoot(double x) {
   switch (function) {
     case tcSqr: return Multiply(x, x);  // SQR squares; the root is SQRT
     case tcSqrt: return SquareRoot(x);
-    case tcSin: return FromExtended(Sine(x));
-    case tcCos: return FromExtended(Cosine(x));
+    case tcSin: return RoundedSine(x);
+    case tcCos: return RoundedCosine(x);
     case tcTan: return Tangent(x);
     case tcArctan: return FromExtended(std::atan(static_cast<long double>(x)));
     case tcLog: return Logarithm(x);
