@@ -96,7 +96,20 @@ class TBasic : public TInterpreter {
   void SkipSubscript();
   void SkipParenthesised();
   VarLocation GetVariable();
-  double EvalNumber();
+  // A numeric expression. One translated before runs straight from the
+  // cache; anything else goes the longer way.
+  double EvalNumber() {
+    if (nextToken->exprSlot != 0) {
+      const CompiledExpression* compiled = expressions_.Current(nextToken);
+      if (compiled != nullptr && compiled->Runnable(evalDepth, variables.ShapeEpoch())) {
+        const double value = compiled->Run();
+        nextToken = const_cast<Token*>(compiled->End());
+        return value;
+      }
+    }
+    return EvalNumberOtherwise();
+  }
+  double EvalNumberOtherwise();
   Str EvalString();
   int64_t EvalInteger();
   double FactorNumber();

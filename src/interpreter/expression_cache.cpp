@@ -22,6 +22,17 @@ class Translator {
       : at_(start), steps_(steps), variables_(variables) {}
 
   bool Expression() { return Operators(1); }
+  // A numeric array element with its subscripts, as an assignment's target.
+  bool Reference() {
+    const Token& token = *at_;
+    if (token.code != tcVariable || token.variable->isString || at_[1].code != tcOpen) return false;
+    ++at_;
+    ++nesting_;
+    maxNesting_ = nesting_;
+    const bool ok = Element(token.variable);
+    --nesting_;
+    return ok;
+  }
   const Token* At() const { return at_; }
   int Nesting() const { return maxNesting_; }
 
@@ -122,6 +133,10 @@ class Translator {
       break;
     }
     variables_.push_back({array, static_cast<uint8_t>(count)});
+    if (count == 1) {  // the subscript step and the element step in one
+      steps_.back().op = CompiledExpression::kElement1;
+      return true;
+    }
     Step element = Variable(CompiledExpression::kElement, array);
     element.index = static_cast<uint8_t>(count);
     return Emit(element, 1 - count);
@@ -167,65 +182,66 @@ class Translator {
 
 }  // namespace
 
-const CompiledExpression* ExpressionCache::FindOrTranslate(const Token* start) {
+const CompiledExpression* ExpressionCache::FindOrTranslate(const Token* start, bool reference) {
   size_t slot = start->exprSlot;
   if (slot != 0 && slot <= entries_.size()) {
     CompiledExpression& entry = entries_[slot - 1];
     if (entry.start_ == start) {
-      if (entry.generation_ != generation_) Translate(entry, start);
+      // A token starts either values or targets; should it ever start both,
+      // the one translated first keeps the slot and the other is walked.
+      if (entry.reference_ != reference && entry.generation_ == generation_) return nullptr;
+      if (entry.generation_ != generation_) Translate(entry, start, reference);
       return entry.translated_ ? &entry : nullptr;
     }
   }
   if (entries_.size() >= kMaxEntries) return nullptr;
   entries_.emplace_back();
   start->exprSlot = static_cast<uint16_t>(entries_.size());
-  Translate(entries_.back(), start);
+  Translate(entries_.back(), start, reference);
   return entries_.back().translated_ ? &entries_.back() : nullptr;
 }
 
-void ExpressionCache::Translate(CompiledExpression& entry, const Token* start) {
+void ExpressionCache::Translate(CompiledExpression& entry, const Token* start, bool reference) {
   entry.start_ = start;
   entry.generation_ = generation_;
+  entry.reference_ = reference;
   entry.steps_.clear();
   entry.variables_.clear();
   Translator translator(start, entry.steps_, entry.variables_);
-  entry.translated_ = translator.Expression();
+  entry.translated_ = reference ? translator.Reference() : translator.Expression();
+  entry.valueGeneration_ = entry.translated_ && !reference ? generation_ : CompiledExpression::kNever;
+  entry.fitsEpoch_ = CompiledExpression::kNever;
   entry.end_ = translator.At();
   entry.nesting_ = translator.Nesting();
   const auto& steps = entry.steps_;
   auto isOperand = [](const CompiledExpression::Step& step) {
     return step.op == CompiledExpression::kConstant || step.op == CompiledExpression::kVariable;
   };
-  entry.binary_ = entry.translated_ && steps.size() == 3 && isOperand(steps[0]) &&
-                  isOperand(steps[1]) && steps[2].op >= CompiledExpression::kAdd &&
-                  steps[2].op <= CompiledExpression::kNotEqual;
-}
-
-namespace {
-
-double Operand(const CompiledExpression::Step& step) {
-  return step.op == CompiledExpression::kConstant ? step.constant : step.variable->numValue;
-}
-
-}  // namespace
-
-double CompiledExpression::Run() const {
-  if (binary_) {
-    double left = Operand(steps_[0]);
-    const double right = Operand(steps_[1]);
-    switch (steps_[2].op) {
-      case kAdd: return Add(left, right);
-      case kSubtract: return Subtract(left, right);
-      case kMultiply: return Multiply(left, right);
-      case kDivide: return Divide(left, right);
-      case kEqual: return left == right;
-      case kLess: return left < right;
-      case kGreater: return left > right;
-      case kLessEqual: return left <= right;
-      case kGreaterEqual: return left >= right;
-      default: return left != right;  // kNotEqual
-    }
+  const bool binary = steps.size() == 3 && isOperand(steps[0]) && isOperand(steps[1]) &&
+                      steps[2].op >= CompiledExpression::kAdd &&
+                      steps[2].op <= CompiledExpression::kNotEqual;
+  const bool lone = steps.size() == 1 && isOperand(steps[0]);
+  entry.form_ = !entry.translated_ ? CompiledExpression::kSteps
+                : binary          ? CompiledExpression::kBinary
+                : lone            ? CompiledExpression::kLone
+                                  : CompiledExpression::kSteps;
+  if (entry.form_ != CompiledExpression::kSteps) {
+    if (binary) entry.binaryOp_ = steps[2].op;
+    for (size_t i = 0; i < (binary ? 2 : 1); ++i)
+      entry.operands_[i] = steps[i].op == CompiledExpression::kConstant
+                               ? &steps[i].constant
+                               : &steps[i].variable->numValue;
   }
+}
+
+bool CompiledExpression::ShapesFit(uint64_t shapeEpoch) const {
+  for (const Use& use : variables_)
+    if (use.variable->dimCount != use.dimensions || use.variable->isString) return false;
+  fitsEpoch_ = shapeEpoch;
+  return true;
+}
+
+double CompiledExpression::RunSteps() const {
   double stack[kMaxStack];
   double* top = stack - 1;  // the topmost value
   for (const Step& step : steps_) {
@@ -247,6 +263,15 @@ double CompiledExpression::Run() const {
         const int32_t subscript = Low32(RoundToInt64(*top));
         if (subscript < 0 || subscript >= step.variable->extents[step.index]) BadSubscript();
         *top = subscript;
+        break;
+      }
+      case kElement1: {
+        varrec& array = *step.variable;
+        const int32_t subscript = Low32(RoundToInt64(*top));
+        if (subscript < 0 || subscript >= array.extents[0]) BadSubscript();
+        double* element = &array.numElements[static_cast<size_t>(subscript)];
+        array.valuePtr = element;
+        *top = *element;
         break;
       }
       case kElement: {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "interpreter_limits.h"
+#include "numeric.h"
 #include "tokens.h"
 #include "values.h"
 
@@ -25,7 +26,8 @@ class CompiledExpression {
   enum Op : uint8_t { kConstant, kVariable, kNegate, kAdd, kSubtract, kMultiply, kDivide,
                       kEqual, kLess, kGreater, kLessEqual, kGreaterEqual, kNotEqual,
                       kSubscript,  // the value on top becomes subscript `index` of `variable`
-                      kElement };  // `index` subscripts become the element's value
+                      kElement,    // `index` subscripts become the element's value
+                      kElement1 };  // both at once for a one-dimensional array
   struct Step {
     Op op;
     uint8_t index = 0;  // kSubscript: which; kElement: how many
@@ -44,50 +46,96 @@ class CompiledExpression {
 
   // Whether it may run now, `depth` evaluator levels deep: its variables must
   // still be numeric scalars, or arrays of the dimensions it subscripts.
-  bool Runnable(int depth) const {
+  // They are looked at again only when some variable's shape may have
+  // changed since they were last seen to fit (`shapeEpoch`).
+  bool Runnable(int depth, uint64_t shapeEpoch) const {
     if (depth + nesting_ > kMaxEvalDepth) return false;
-    for (const Use& use : variables_)
-      if (use.variable->dimCount != use.dimensions || use.variable->isString) return false;
-    return true;
+    return fitsEpoch_ == shapeEpoch || ShapesFit(shapeEpoch);
   }
-  double Run() const;
+  double Run() const {
+    if (form_ == kLone) return *operands_[0];
+    if (form_ == kSteps) return RunSteps();
+    const double left = *operands_[0], right = *operands_[1];
+    switch (binaryOp_) {
+      case kAdd: return Add(left, right);
+      case kSubtract: return Subtract(left, right);
+      case kMultiply: return Multiply(left, right);
+      case kDivide: return Divide(left, right);
+      case kEqual: return left == right;
+      case kLess: return left < right;
+      case kGreater: return left > right;
+      case kLessEqual: return left <= right;
+      case kGreaterEqual: return left >= right;
+      default: return left != right;  // kNotEqual
+    }
+  }
   const Token* End() const { return end_; }
 
  private:
   friend class ExpressionCache;
 
   const Token* start_ = nullptr;
-  uint32_t generation_ = 0;        // the cache's when translated
+  uint64_t generation_ = 0;        // the cache's when translated
+  // generation_ for a translated value, kNever for a reference or an
+  // expression that is walked: Current compares one field, not three.
+  uint64_t valueGeneration_ = kNever;
   const Token* end_ = nullptr;     // the first token after the expression
   bool translated_ = false;        // false: walk the tokens
-  bool binary_ = false;            // two operands and one operator, the commonest form
+  bool reference_ = false;         // an assignment's target, not a value
+  // The commonest forms run without the step loop: one operand, or two
+  // operands and one operator. Each operand points at its variable's value
+  // or at the constant in its step.
+  enum Form : uint8_t { kLone, kBinary, kSteps };
+  Form form_ = kSteps;
+  Op binaryOp_ = kAdd;
+  const double* operands_[2] = {};
   int nesting_ = 0;                // factor levels it passes through
   std::vector<Step> steps_;
   std::vector<Use> variables_;
+
+  double RunSteps() const;
+  bool ShapesFit(uint64_t shapeEpoch) const;
+
+  static constexpr uint64_t kNever = UINT64_MAX;
+  mutable uint64_t fitsEpoch_ = kNever;  // when the variables last fitted
 };
 
 class ExpressionCache {
  public:
+  // The translation of the value expression at `start` when it is made and
+  // current; nullptr otherwise, without translating anything.
+  const CompiledExpression* Current(const Token* start) const {
+    const size_t index = size_t{start->exprSlot} - 1;  // slot 0 wraps past the end
+    if (index >= entries_.size()) return nullptr;
+    const CompiledExpression& entry = entries_[index];
+    if (entry.start_ != start || entry.valueGeneration_ != generation_) return nullptr;
+    return &entry;
+  }
   // The translation of the expression that starts at `start`, made now if
   // needed; nullptr when the tokens must be walked.
-  const CompiledExpression* Find(const Token* start) {
-    const size_t slot = start->exprSlot;
-    if (slot != 0 && slot <= entries_.size()) {
-      const CompiledExpression& entry = entries_[slot - 1];
-      if (entry.start_ == start && entry.generation_ == generation_)
-        return entry.translated_ ? &entry : nullptr;
-    }
-    return FindOrTranslate(start);
-  }
+  const CompiledExpression* Find(const Token* start) { return Find(start, false); }
+  // The subscripted numeric array element at `start` (the target of an
+  // assignment), translated as a reference: running it leaves the element
+  // in the array's valuePtr. nullptr when the tokens must be walked.
+  const CompiledExpression* FindReference(const Token* start) { return Find(start, true); }
   // Tokens were changed in place: every translation is made again on use.
   void TokensRewritten() { ++generation_; }
 
  private:
   static constexpr size_t kMaxEntries = 65535;  // what a token's slot holds
-  const CompiledExpression* FindOrTranslate(const Token* start);
-  void Translate(CompiledExpression& entry, const Token* start);
+  const CompiledExpression* Find(const Token* start, bool reference) {
+    const size_t slot = start->exprSlot;
+    if (slot != 0 && slot <= entries_.size()) {
+      const CompiledExpression& entry = entries_[slot - 1];
+      if (entry.start_ == start && entry.generation_ == generation_ && entry.reference_ == reference)
+        return entry.translated_ ? &entry : nullptr;
+    }
+    return FindOrTranslate(start, reference);
+  }
+  const CompiledExpression* FindOrTranslate(const Token* start, bool reference);
+  void Translate(CompiledExpression& entry, const Token* start, bool reference);
   std::vector<CompiledExpression> entries_;
-  uint32_t generation_ = 0;
+  uint64_t generation_ = 0;
 };
 
 }  // namespace basic

@@ -29,6 +29,18 @@ void TBasic::ExecLet(StatementContext&) {
       v.numValue = EvalNumber();
       return;
     }
+    // A numeric element whose subscripts were translated before.
+    if (v.dimCount != 0 && !v.isString) {
+      const CompiledExpression* element = expressions_.FindReference(nextToken);
+      if (element != nullptr && element->Runnable(evalDepth, variables.ShapeEpoch())) {
+        element->Run();
+        double* target = static_cast<double*>(v.valuePtr);
+        nextToken = const_cast<Token*>(element->End());
+        ExpectToken(tcEqual);
+        *target = EvalNumber();
+        return;
+      }
+    }
   }
   VarLocation target = GetVariable();
   ExpectToken(tcEqual);
@@ -59,7 +71,7 @@ void TBasic::ExecDim(StatementContext&) {
       ExpectToken(tcComma);
     }
     Advance();
-    DimensionArray(*v, extents, count);
+    variables.Dimension(*v, extents, count);
     if (!AtStatementEnd()) ExpectToken(tcComma);
     if (AtStatementEnd()) return;
   }

@@ -35,7 +35,7 @@ bool SameWordIgnoringCase(std::string_view name, std::string_view upperWord) {
     basic.SkipSubscript();
     extents[count++] = kImplicitExtent;
   } while (basic.PeekCode() != tcClose);
-  DimensionArray(v, extents, count);
+  basic.variables.Dimension(v, extents, count);
   basic.nextToken = open;
 }
 
@@ -110,11 +110,18 @@ varrec* VariableList::FindOrAdd(std::string_view name) {
   return order_.back().get();
 }
 
+void VariableList::Dimension(varrec& v, const int32_t* extents, int count) {
+  DimensionArray(v, extents, count);
+  ++shapeEpoch_;
+}
+
 void VariableList::ClearAll() {
+  ++shapeEpoch_;
   for (auto& v : order_) ClearVariable(*v);
 }
 
 void VariableList::RemoveAll() {
+  ++shapeEpoch_;
   byName_.clear();
   order_.clear();
 }
@@ -199,17 +206,16 @@ VarLocation TBasic::GetVariable() {
 
 // --- Values of a required kind ------------------------------------------------
 
-double TBasic::EvalNumber() {
-  // An expression met before goes straight to its translation; a lone value
-  // needs none, and anything else is translated the first time.
-  if (nextToken->exprSlot == 0)
-    if (double lone; TakeLoneNumber(lone)) return lone;
+double TBasic::EvalNumberOtherwise() {
+  // Translated the first time it is met; walked when it cannot be.
   if (const CompiledExpression* compiled = expressions_.Find(nextToken);
-      compiled != nullptr && compiled->Runnable(evalDepth)) {
+      compiled != nullptr && compiled->Runnable(evalDepth, variables.ShapeEpoch())) {
     const double value = compiled->Run();
     nextToken = const_cast<Token*>(compiled->End());
     return value;
   }
+  // A lone value is still quick when the cache is full.
+  if (double lone; TakeLoneNumber(lone)) return lone;
   valrec value;
   EvalExpression(value);
   if (value.isString) TypeMismatch();

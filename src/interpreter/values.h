@@ -75,6 +75,10 @@ class VariableList {
   void ClearAll();
   // NEW: every variable is discarded.
   void RemoveAll();
+  // DimensionArray through the list, which notes that a shape changed.
+  void Dimension(varrec& v, const int32_t* extents, int count);
+  // Changes whenever a variable may have become an array or a scalar again.
+  uint64_t ShapeEpoch() const { return shapeEpoch_; }
   size_t size() const { return order_.size(); }
   // Newest first, the order of the list from its head.
   template <typename F>
@@ -85,6 +89,7 @@ class VariableList {
  private:
   std::vector<std::unique_ptr<varrec>> order_;  // oldest first
   std::unordered_map<std::string_view, varrec*> byName_;  // keys view varrec::name
+  uint64_t shapeEpoch_ = 0;
 };
 
 }  // namespace basic
