@@ -12,6 +12,7 @@
 
 #include "console.h"
 #include "control_stack.h"
+#include "errors.h"
 #include "expression_cache.h"
 #include "numeric.h"
 #include "operator_levels.h"
@@ -90,7 +91,10 @@ class TBasic : public TInterpreter {
   }
   TokenCode PeekCode() const { return nextToken->code; }
   void Advance() { ++nextToken; }  // only when not at tcEol
-  void ExpectToken(TokenCode code);
+  void ExpectToken(TokenCode code) {
+    if (PeekCode() != code) SyntaxError();
+    Advance();
+  }
   bool AcceptWord(std::string_view upperWord);
   void ExpectWord(std::string_view upperWord);
   void SkipSubscript();

@@ -85,7 +85,9 @@ ProgramLine* TBasic::FindLine(int64_t number) const {
 
 ProgramLine* TBasic::GetTargetLine() {
   const Token* expression = nextToken;
-  const int64_t number = EvalInteger();
+  // Nearly always a line number written out.
+  double literal;
+  const int64_t number = TakeLoneNumber(literal) ? RoundToInt64(literal) : EvalInteger();
   ProgramLine* line = program.Find(Low32(number), expression->lineHint);
   if (line == nullptr) RaiseMessage(msg::kUndefinedLine);
   return line;

@@ -15,10 +15,6 @@ std::string_view FirstForm(TokenCode code) {
   return entry.substr(0, entry.find('\x01'));
 }
 
-Token* NilToken() {
-  static Token eol{tcEol, 0, 0, {}};
-  return &eol;
-}
 
 static bool OwnsText(TokenCode code) { return code == tcString || code == tcRem; }
 

@@ -140,7 +140,8 @@ static_assert(sizeof(Token) == 16, "a token is a code, two caches and one 8-byte
 
 // The shared end-of-list token: the cursor of an empty list, and the "nil"
 // cursor wherever a handler ends a line or execution.
-Token* NilToken();
+inline Token nilToken{tcEol, 0, 0, {}};
+inline Token* NilToken() { return &nilToken; }
 inline bool AtEol(const Token* t) { return t->code == tcEol; }
 
 // The tokens of one line, stored contiguously and ended by a tcEol token.

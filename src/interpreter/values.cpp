@@ -128,10 +128,6 @@ void VariableList::RemoveAll() {
 
 // --- Cursor operations ------------------------------------------------------
 
-void TBasic::ExpectToken(TokenCode code) {
-  if (PeekCode() != code) SyntaxError();
-  Advance();
-}
 
 bool TBasic::AcceptWord(std::string_view upperWord) {
   const Token& token = *nextToken;
