@@ -9,6 +9,7 @@
 
 #include <stdio.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 
 #include <errno.h>
 #include <editline/readline.h>
@@ -42,7 +43,9 @@ class EditingInput : public ByteSource {
  public:
   EditingInput() {
     rl_readline_name = "basic";  // the section of ~/.editrc that applies
-    rl_catch_signals = 0;        // SIGINT is ours (InterruptCatcher)
+    // The library's own signal handling stays on: it puts the terminal back
+    // for Ctrl-Z and window changes, and passes SIGINT on to ours.
+    rl_catch_signals = 1;
     rl_getc_function = ReadKey;
     using_history();
   }
@@ -60,7 +63,12 @@ class EditingInput : public ByteSource {
     if (InterruptPending()) RaiseInterruptedRead("");
     // Text already on the line (an INPUT prompt, say) becomes the editor's
     // prompt, so redrawing the line keeps it and the cursor math is right.
-    const std::string prompt = CurrentOutputLine();
+    // A line the terminal has wrapped cannot be redrawn from its start.
+    std::string prompt = CurrentOutputLine();
+    winsize size{};
+    if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 &&
+        prompt.size() >= size.ws_col)
+      prompt.clear();
     if (!prompt.empty()) StandardOutput().WriteBytes("\r", 1);
     std::unique_ptr<char, decltype(&free)> typed(readline(prompt.c_str()), &free);
     if (!typed) {
