@@ -10,6 +10,7 @@
 # Expects the presets built (cmake --build --preset native / win32).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+repo=$PWD
 
 windows=auto
 case "${1:-}" in
@@ -88,3 +89,18 @@ for file in basic.exe basstub.exe doc/README.md; do
   grep -Eq "/$file[[:space:]]" <<<"$listing" || fail "the .zip lacks $file"
 done
 echo "package-check: the Windows .zip holds basic.exe, basstub.exe and the documents"
+
+# Unpacked, its basic.exe binds with the basstub.exe beside it, and the result
+# runs: under Wine, in the prefix the win32 tests made.
+prefix=$repo/build-win32/wineprefix
+if ! command -v wine >/dev/null || [[ ! -d $prefix ]]; then
+  echo "package-check: no Wine prefix in build-win32/, the unpacked .zip is not run"
+  exit 0
+fi
+python3 -m zipfile -e "${zips[0]}" "$scratch/unzipped"
+windows_basic=$(echo "$scratch"/unzipped/*/basic.exe)
+(cd "$scratch" && WINEPREFIX=$prefix bash "$repo/tests/wine_run.sh" "$windows_basic" \
+   --bind check.bas -o check.exe) || fail "the unpacked basic.exe --bind failed"
+[[ $(cd "$scratch" && WINEPREFIX=$prefix bash "$repo/tests/wine_run.sh" ./check.exe; echo .) == \
+   "$expected." ]] || fail "the program bound by the unpacked basic.exe printed something else"
+echo "package-check: the unpacked basic.exe binds with its basstub.exe, and the program runs"
