@@ -11,7 +11,10 @@
 # --native and --bench may be given together.
 set -euo pipefail
 
-native=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev diffutils coreutils)
+# libedit-dev: line editing for `basic` at a terminal; python3: its terminal
+# test; dpkg-dev: the Debian package's dependencies (dpkg-shlibdeps).
+native=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev diffutils coreutils
+        libedit-dev python3 dpkg-dev)
 windows=(g++-mingw-w64-i686 wine wine32:i386)
 bench=(yabasic brandy time python3 python3-matplotlib)
 

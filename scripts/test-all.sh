@@ -35,7 +35,9 @@ step "asan: unit tests and programs"
 ctest --preset asan -j "$jobs"
 step "win32: unit tests and programs under Wine"
 ctest --preset win32 -j "$jobs"
+step "packages: the .deb installed into a scratch root, the Windows .zip"
+scripts/package-check.sh
 
 trap - ERR
 echo
-echo "test-all: all suites passed (native, asan, win32 under Wine) in $(elapsed)"
+echo "test-all: all suites passed (native, asan, win32 under Wine, packages) in $(elapsed)"

@@ -4,6 +4,7 @@
 // each group names the file.
 #pragma once
 
+#include <csignal>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -66,6 +67,9 @@ class TBasic : public TInterpreter {
   Token* dataToken = NilToken();
   TokenList immediateTokens;
   bool stopRequested = false;
+  // Set asynchronously (Ctrl-C); the next statement to start raises "Break"
+  // as STOP does and clears it.
+  volatile std::sig_atomic_t breakRequested = 0;
   Token* nextToken = NilToken();  // the read cursor
   // Optional file-name hook for LOAD, MERGE and SAVE: gets the name and the
   // mode (kReadMode, kWriteMode) and fills in the name to use.

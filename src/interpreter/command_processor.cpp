@@ -83,6 +83,8 @@ bool TBasic::NextCommandLine(std::string_view* text, bool hadText) {
 }
 
 bool TBasic::ReadConsoleLine() {
+  // A Ctrl-C that came after the last statement has nothing left to stop.
+  breakRequested = 0;
   console_.Flush();
   if (console_.AtEnd()) return false;
   return console_.ReadLine(inputLine);

@@ -40,6 +40,10 @@ void TBasic::Execute() {
   try {
     for (;;) {
       StatementContext ctx;
+      if (breakRequested) [[unlikely]] {
+        breakRequested = 0;
+        RaiseError(kBreakCode, msg::kBreak);
+      }
       while (currentToken->code == tcColon) ++currentToken;
       nextToken = currentToken;
       if (!AtEol(currentToken)) {

@@ -3,6 +3,7 @@
 // interpreter core never includes a system header.
 #pragma once
 
+#include <csignal>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -27,6 +28,26 @@ bool StandardOutputIsTerminal();
 void WriteErrorLine(std::string_view message);
 // Options for the interpreter's Console on this platform.
 ConsoleOptions DefaultConsoleOptions();
+
+// Standard input for a person at the keyboard: when standard input and
+// output are both terminals and the build has a line-editing library, lines
+// are read with editing and an in-memory history; otherwise this is
+// StandardInput(). Each read returns one whole line with its LF.
+ByteSource& InteractiveInput();
+
+// While one of these lives, Ctrl-C (SIGINT; on Windows the console's Ctrl-C
+// and Ctrl-Break) sets `flag` to 1 instead of ending the process. A second
+// Ctrl-C while the first is still untaken ends the process as usual, so a
+// program stuck inside one statement can still be stopped. A read from
+// standard input that Ctrl-C interrupts takes the flag and raises the
+// error "Break" (code -20). One at a time.
+class InterruptCatcher {
+ public:
+  explicit InterruptCatcher(volatile std::sig_atomic_t& flag);
+  ~InterruptCatcher();
+  InterruptCatcher(const InterruptCatcher&) = delete;
+  InterruptCatcher& operator=(const InterruptCatcher&) = delete;
+};
 
 // The path of the running executable, as the system reports it.
 std::string ExecutablePath();

@@ -36,6 +36,8 @@ TEST(FrontEndArguments, Accepted) {
       {{"--bind", "p.bas", "-o", "p"}, Kind::kBind, "p.bas", "p", ""},
       {{"-o", "p", "--stub", "s.exe", "--bind", "p.bas"}, Kind::kBind, "p.bas", "p", "s.exe"},
       {{"-"}, Kind::kRunFile, "-", "", ""},  // a file may be named like that
+      {{"--version"}, Kind::kVersion, "", "", ""},
+      {{"prog.bas", "--version"}, Kind::kVersion, "", "", ""},
   };
   for (const ArgsCase& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.args));
@@ -84,6 +86,18 @@ TEST(FrontEndText, LoneLineFeedsGetCarriageReturns) {
     EXPECT_EQ(ToCrLfLineEnds(in), out) << testing::PrintToString(in);
 }
 
+TEST(FrontEndText, ScriptLineIsDropped) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"#!/usr/bin/env basic\n10 PRINT 1\n", "10 PRINT 1\n"},
+      {"#!/usr/bin/env basic\r\n10 PRINT 1\r\n", "10 PRINT 1\r\n"},
+      {"#!basic", ""},            // nothing but the script line
+      {"10 PRINT 1\n#!x\n", "10 PRINT 1\n#!x\n"},  // only a first line counts
+      {" #!x\n10 END", " #!x\n10 END"},
+      {"#x\n10 END", "#x\n10 END"},
+  };
+  for (const auto& [in, out] : cases) EXPECT_EQ(WithoutScriptLine(in), out) << in;
+}
+
 TEST(FrontEndText, StubIsFoundBesideTheFrontEnd) {
 #ifdef _WIN32
   EXPECT_EQ(StubPathBeside("C:\\tools\\basic.exe"), "C:\\tools\\basstub.exe");
@@ -129,6 +143,12 @@ TEST(Binding, RefusesWhatIsNoStub) {
 }
 
 // --- Whole runs --------------------------------------------------------------
+
+std::string OwnFormatImage() {
+  return kOwnImageFormat == ImageFormat::kPe ? test::MakePe({{0x200, 0x200}})
+                                             : test::MakeElf({.shoff = 0x100, .sections = {}});
+}
+
 
 struct FrontEndRun {
   int Run(const std::vector<std::string>& args, const std::string& selfPath = "basic") {
@@ -186,6 +206,39 @@ TEST(FrontEndRun, BindUsesTheStubBesideTheFrontEnd) {
   EXPECT_EQ(ReadFile(dir.File("out")), stub + "10 END");
 }
 
+// An installation keeps the stub out of the command directory; a stub beside
+// the front end (a build tree) still comes first.
+TEST(FrontEndRun, BindFindsTheInstalledStub) {
+  test::TempDir dir;
+  std::filesystem::create_directory(dir.File("bin"));
+  const std::string self = dir.File("bin/basic");
+  const std::vector<std::string> paths = StubSearchPaths(self);
+  ASSERT_FALSE(paths.empty());
+  EXPECT_EQ(paths.front(), StubPathBeside(self));
+  if (paths.size() < 2) GTEST_SKIP() << "this target installs the stub beside basic";
+  const std::string installed = paths.back();
+  std::filesystem::create_directories(std::filesystem::path(installed).parent_path());
+  const std::string stub = OwnFormatImage();
+  WriteFile(installed, stub);
+  WriteFile(dir.File("p.bas"), "10 END");
+
+  FrontEndRun run;
+  EXPECT_EQ(run.Run({"--bind", dir.File("p.bas"), "-o", dir.File("out")}, self), kExitOk);
+  EXPECT_TRUE(run.errors.empty());
+  EXPECT_EQ(ReadFile(dir.File("out")), stub + "10 END");
+
+  WriteFile(paths.front(), stub + "REM BESIDE\r\n");
+  FrontEndRun besideFirst;
+  EXPECT_EQ(besideFirst.Run({"--bind", dir.File("p.bas"), "-o", dir.File("out")}, self), kExitOk);
+  EXPECT_EQ(ReadFile(dir.File("out")), stub + "10 END");  // the beside one's old program replaced
+  std::filesystem::remove(paths.front());
+  std::filesystem::remove(installed);
+
+  FrontEndRun none;
+  EXPECT_EQ(none.Run({"--bind", dir.File("p.bas"), "-o", dir.File("out2")}, self), kExitUsage);
+  EXPECT_EQ(none.errors, std::vector<std::string>{"basic: Cannot open file " + paths.front()});
+}
+
 TEST(FrontEndRun, FailuresGiveOneLineAndExitCodeTwo) {
   test::TempDir dir;
   WriteFile(dir.File("p.bas"), "10 END\n");
@@ -223,6 +276,28 @@ TEST(FrontEndRun, ProgramFileRunsLikeABoundStub) {
   EXPECT_TRUE(run.errors.empty());
 }
 
+TEST(FrontEndRun, ScriptsRunAndBindWithoutTheirScriptLine) {
+  test::TempDir dir;
+  WriteFile(dir.File("s.bas"), "#!/usr/bin/env basic\n10 PRINT \"S\"\n");
+  FrontEndRun run;
+  EXPECT_EQ(run.Run({dir.File("s.bas")}), kExitOk);
+  EXPECT_EQ(run.out.text, "S\r\n");  // no report about the script line
+
+  WriteFile(dir.File("stub"), OwnFormatImage());
+  FrontEndRun bind;
+  EXPECT_EQ(bind.Run({"--bind", dir.File("s.bas"), "-o", dir.File("s"), "--stub", dir.File("stub")}),
+            kExitOk);
+  EXPECT_EQ(ReadFile(dir.File("s")), OwnFormatImage() + "10 PRINT \"S\"\r\n");
+}
+
+TEST(FrontEndRun, VersionGoesToStandardOutput) {
+  FrontEndRun run;
+  EXPECT_EQ(run.Run({"--version"}), kExitOk);
+  EXPECT_TRUE(run.out.text.starts_with("basic ")) << run.out.text;
+  EXPECT_NE(run.out.text.find_first_of("0123456789"), std::string::npos);
+  EXPECT_TRUE(run.errors.empty());
+}
+
 TEST(FrontEndRun, NoArgumentsRunsTheConsole) {
   FrontEndRun run;
   run.in.text = "10 PRINT \"HI\"\r\nRUN\r\n";
@@ -231,11 +306,6 @@ TEST(FrontEndRun, NoArgumentsRunsTheConsole) {
 }
 
 // --- The stub's entry --------------------------------------------------------
-
-std::string OwnFormatImage() {
-  return kOwnImageFormat == ImageFormat::kPe ? test::MakePe({{0x200, 0x200}})
-                                             : test::MakeElf({.shoff = 0x100, .sections = {}});
-}
 
 struct StubRun {
   int Run(const std::string& selfPath) {

@@ -1,6 +1,7 @@
 #include "front_end.h"
 
 #include <optional>
+#include <string_view>
 
 #include "appended_program.h"
 #include "errors.h"
@@ -9,6 +10,14 @@
 namespace basic::app {
 
 namespace {
+
+#ifndef BASIC_VERSION
+#define BASIC_VERSION "unknown"
+#endif
+// Where an installation puts the stub, relative to the front end's directory.
+#ifndef BASIC_STUB_INSTALL_DIR
+#define BASIC_STUB_INSTALL_DIR ""
+#endif
 
 #ifdef _WIN32
 constexpr const char* kStubName = "basstub.exe";
@@ -33,13 +42,17 @@ const char* const kFrontEndHelp =
     "  basic                            interactive console: READY, then type lines\n"
     "  basic --bind FILE.bas -o OUT [--stub STUB]\n"
     "                                   make OUT, a standalone executable that runs\n"
-    "                                   FILE.bas: a copy of the stub beside basic\n"
-    "                                   (or STUB) with the program appended\n"
+    "                                   FILE.bas: a copy of the stub (found beside\n"
+    "                                   basic or where it is installed, or STUB)\n"
+    "                                   with the program appended\n"
+    "  basic --version                  the version of basic\n"
     "  basic --help                     this text\n"
     "\n"
     "A program file runs exactly as the bound executable would run it: its lines\n"
     "are handled in order (numbered lines are stored, others run at once), then\n"
-    "RUN starts the stored program. Lines may end in LF or CR LF.\n"
+    "RUN starts the stored program. Lines may end in LF or CR LF. A first line\n"
+    "starting with #! is skipped, so a program file can be a script.\n"
+    "Ctrl-C stops a running program at its next statement (\"Break\").\n"
     "Exit codes: 0 done, 2 bad usage or a file that cannot be read or written.\n";
 
 FrontEndCommand ParseArguments(const std::vector<std::string>& args) {
@@ -49,6 +62,10 @@ FrontEndCommand ParseArguments(const std::vector<std::string>& args) {
     const std::string& arg = args[i];
     if (arg == "--help" || arg == "-h") {
       command.kind = FrontEndCommand::Kind::kHelp;
+      return command;
+    }
+    if (arg == "--version") {
+      command.kind = FrontEndCommand::Kind::kVersion;
       return command;
     }
     std::optional<std::string>* slot = nullptr;
@@ -94,10 +111,29 @@ std::string ToCrLfLineEnds(std::string_view text) {
   return result;
 }
 
+std::string VersionText() { return std::string("basic ") + BASIC_VERSION + "\n"; }
+
+std::string_view WithoutScriptLine(std::string_view text) {
+  if (!text.starts_with("#!")) return text;
+  const size_t end = text.find('\n');
+  return end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+}
+
 std::string StubPathBeside(const std::string& frontEndPath) {
   size_t cut = frontEndPath.find_last_of(kPathSeparators);
   if (cut == std::string::npos) return kStubName;
   return frontEndPath.substr(0, cut + 1) + kStubName;
+}
+
+std::vector<std::string> StubSearchPaths(const std::string& frontEndPath) {
+  std::vector<std::string> paths{StubPathBeside(frontEndPath)};
+  const std::string_view installDir = BASIC_STUB_INSTALL_DIR;
+  if (!installDir.empty() && installDir != ".") {
+    const size_t cut = frontEndPath.find_last_of(kPathSeparators);
+    const std::string dir = cut == std::string::npos ? "" : frontEndPath.substr(0, cut + 1);
+    paths.push_back(dir + std::string(installDir) + "/" + kStubName);
+  }
+  return paths;
 }
 
 std::string BindProgram(std::string_view stub, std::string_view program) {
@@ -130,6 +166,15 @@ int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
       streams.out.WriteBytes(help.data(), help.size());
       return kExitOk;
     }
+    case FrontEndCommand::Kind::kVersion: {
+#ifdef _WIN32
+      const std::string version = ToCrLfLineEnds(VersionText());
+#else
+      const std::string version = VersionText();
+#endif
+      streams.out.WriteBytes(version.data(), version.size());
+      return kExitOk;
+    }
     case FrontEndCommand::Kind::kConsole:
       RunConsoleLoop(streams);
       return kExitOk;
@@ -139,12 +184,28 @@ int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
         reportError("basic: " + error);
         return kExitUsage;
       }
-      RunProgramText(ToCrLfLineEnds(*text), streams);
+      RunProgramText(ToCrLfLineEnds(WithoutScriptLine(*text)), streams);
       return kExitOk;
     }
     case FrontEndCommand::Kind::kBind: {
-      std::string stubPath = command.stubPath.empty() ? StubPathBeside(selfPath) : command.stubPath;
-      std::optional<std::string> stub = platform::ReadWholeFile(stubPath, error);
+      std::string stubPath = command.stubPath;
+      std::optional<std::string> stub;
+      if (stubPath.empty()) {
+        // The first stub found; when there is none, the report names the
+        // first place looked at.
+        std::string firstError;
+        for (const std::string& candidate : StubSearchPaths(selfPath)) {
+          stub = platform::ReadWholeFile(candidate, error);
+          if (firstError.empty()) firstError = error;
+          if (stub) {
+            stubPath = candidate;
+            break;
+          }
+        }
+        if (!stub) error = firstError;
+      } else {
+        stub = platform::ReadWholeFile(stubPath, error);
+      }
       std::optional<std::string> program;
       if (stub) program = platform::ReadWholeFile(command.programPath, error);
       if (!stub || !program) {
@@ -153,7 +214,7 @@ int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
       }
       std::string bound;
       try {
-        bound = BindProgram(*stub, *program);
+        bound = BindProgram(*stub, WithoutScriptLine(*program));
       } catch (const ERuntime& e) {
         reportError("basic: " + stubPath + ": " + e.what());
         return kExitUsage;

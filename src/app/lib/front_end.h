@@ -11,7 +11,7 @@
 namespace basic::app {
 
 struct FrontEndCommand {
-  enum class Kind { kConsole, kRunFile, kBind, kHelp, kUsageError };
+  enum class Kind { kConsole, kRunFile, kBind, kHelp, kVersion, kUsageError };
   Kind kind = Kind::kConsole;
   std::string programPath;
   std::string outputPath;  // kBind
@@ -26,8 +26,17 @@ FrontEndCommand ParseArguments(const std::vector<std::string>& args);
 // splits only at CR LF. Every LF not preceded by CR gets one.
 std::string ToCrLfLineEnds(std::string_view text);
 
+// A first line that begins with "#!" names the interpreter of a script
+// (`#!/usr/bin/env basic`); it is not BASIC, so it is dropped.
+std::string_view WithoutScriptLine(std::string_view text);
+
 // The stub of this build, in the directory of the front end's own file.
 std::string StubPathBeside(const std::string& frontEndPath);
+
+// Where --bind looks for the stub, in order: beside the front end (a build
+// tree, or an installation that keeps both together), then where the
+// installation puts it relative to the front end's directory.
+std::vector<std::string> StubSearchPaths(const std::string& frontEndPath);
 
 // The stub's image followed by the program with CR LF line ends. Whatever a
 // bound stub already carries is replaced. Throws ERuntime when the stub is
@@ -35,6 +44,8 @@ std::string StubPathBeside(const std::string& frontEndPath);
 std::string BindProgram(std::string_view stub, std::string_view program);
 
 extern const char* const kFrontEndHelp;
+// "basic " and the version of this build.
+std::string VersionText();
 
 // Exit codes: 0 done, 2 bad usage or a file that cannot be read or written,
 // 1 anything else that stopped the front end.

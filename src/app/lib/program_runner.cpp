@@ -1,6 +1,7 @@
 #include "program_runner.h"
 
 #include <exception>
+#include <optional>
 
 #include "appended_program.h"
 #include "basic.h"
@@ -40,6 +41,8 @@ void RunProgramText(std::string_view text, const ConsoleStreams& streams) {
   interpreter.SetFileSystem(platform::ProgramFiles());
   interpreter.SetExternalCode(platform::NativeLibraries());
   FlushOnExit flush(console);
+  std::optional<platform::InterruptCatcher> ctrlC;
+  if (streams.ctrlCBreaks) ctrlC.emplace(interpreter.breakRequested);
   std::string lines(text);
   lines += "\r\nRUN";
   interpreter.ProcessText(lines);
@@ -51,6 +54,8 @@ void RunConsoleLoop(const ConsoleStreams& streams) {
   interpreter.SetFileSystem(platform::ProgramFiles());
   interpreter.SetExternalCode(platform::NativeLibraries());
   FlushOnExit flush(console);
+  std::optional<platform::InterruptCatcher> ctrlC;
+  if (streams.ctrlCBreaks) ctrlC.emplace(interpreter.breakRequested);
   interpreter.RunConsole();
 }
 

@@ -14,6 +14,10 @@ struct ConsoleStreams {
   ByteSink& out;
   ByteSource& in;
   ConsoleOptions options;
+  // Ctrl-C stops the running program at its next statement with "Break"
+  // and the process goes on (the front end). Otherwise Ctrl-C does what the
+  // system does by default (a bound stub).
+  bool ctrlCBreaks = false;
 };
 
 // Standard output and input of this process, with the platform's options.

@@ -3,16 +3,23 @@
 #include <errno.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "platform.h"
+#include "posix_console_input.h"
 
 namespace basic::platform {
 
 namespace {
 
+// Longest output line a line editor takes over as its prompt.
+constexpr size_t kMaxPromptLength = 200;
+
 class FdSink : public ByteSink {
  public:
   explicit FdSink(int fd) : fd_(fd) {}
   void WriteBytes(const char* bytes, size_t count) override {
+    RememberLineTail(bytes, count);
     while (count > 0) {
       ssize_t n = ::write(fd_, bytes, count);
       if (n < 0) {
@@ -24,18 +31,48 @@ class FdSink : public ByteSink {
     }
   }
 
+  std::string LineTail() const { return tailUsable_ ? tail_ : std::string(); }
+
  private:
+  void RememberLineTail(const char* bytes, size_t count) {
+    const char* end = bytes + count;
+    const char* lineStart = bytes;
+    for (const char* p = end; p != bytes; --p) {
+      if (p[-1] == '\n' || p[-1] == '\r') {
+        lineStart = p;
+        tail_.clear();
+        tailUsable_ = true;
+        break;
+      }
+    }
+    if (!tailUsable_) return;
+    const bool plain = std::all_of(lineStart, end, [](char c) {
+      return static_cast<unsigned char>(c) >= 0x20 && c != 0x7f;
+    });
+    if (!plain || tail_.size() + static_cast<size_t>(end - lineStart) > kMaxPromptLength) {
+      tailUsable_ = false;
+      tail_.clear();
+      return;
+    }
+    tail_.append(lineStart, end);
+  }
+
   int fd_;
+  std::string tail_;
+  bool tailUsable_ = true;
 };
 
 class FdSource : public ByteSource {
  public:
   explicit FdSource(int fd) : fd_(fd) {}
   size_t ReadBytes(char* buffer, size_t capacity) override {
+    // A Ctrl-C that came just before the wait counts as one during it.
+    if (InterruptPending()) RaiseInterruptedRead("");
     for (;;) {
       ssize_t n = ::read(fd_, buffer, capacity);
       if (n >= 0) return static_cast<size_t>(n);
       if (errno != EINTR) return 0;  // an unreadable input ends like an empty one
+      if (InterruptPending()) RaiseInterruptedRead("");
     }
   }
 
@@ -47,10 +84,16 @@ class FdSource : public ByteSource {
 
 void InitConsole() {}
 
-ByteSink& StandardOutput() {
+namespace {
+FdSink& StandardOutputSink() {
   static FdSink sink(STDOUT_FILENO);
   return sink;
 }
+}  // namespace
+
+ByteSink& StandardOutput() { return StandardOutputSink(); }
+
+std::string CurrentOutputLine() { return StandardOutputSink().LineTail(); }
 
 ByteSource& StandardInput() {
   static FdSource source(STDIN_FILENO);

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 
+#include "errors.h"
 #include "platform.h"
 
 namespace basic::platform {
@@ -18,6 +19,43 @@ namespace basic::platform {
 namespace {
 
 bool IsUsable(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+
+// Set by the InterruptCatcher that lives; written by the control handler,
+// which the system runs on a thread of its own.
+volatile std::sig_atomic_t* catchingFlag = nullptr;
+
+BOOL WINAPI OnControlEvent(DWORD event) {
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+  volatile std::sig_atomic_t* flag = catchingFlag;
+  // Not caught, or the first request was never taken (the program is stuck
+  // inside one statement): the default handler ends the process.
+  if (flag == nullptr || *flag != 0) return FALSE;
+  *flag = 1;
+  return TRUE;
+}
+
+bool TakeInterrupt() {
+  volatile std::sig_atomic_t* flag = catchingFlag;
+  if (flag == nullptr || *flag == 0) return false;
+  *flag = 0;
+  return true;
+}
+
+[[noreturn]] void RaiseInterruptedRead() {
+  TakeInterrupt();
+  RaiseError(kBreakCode, msg::kBreak);
+}
+
+// Ctrl-C ends a console read with no bytes before the handler thread has
+// run; an empty read is only an end of input if no Ctrl-C follows soon.
+bool InterruptArrives() {
+  if (catchingFlag == nullptr) return false;
+  for (int waited = 0; waited < 500; waited += 10) {
+    if (*catchingFlag != 0) return true;
+    Sleep(10);
+  }
+  return *catchingFlag != 0;
+}
 
 class HandleSink : public ByteSink {
  public:
@@ -46,9 +84,14 @@ class HandleSource : public ByteSource {
     if (!IsUsable(h)) return 0;
     DWORD chunk = static_cast<DWORD>(std::min<size_t>(capacity, 65536));
     DWORD got = 0;
+    // A Ctrl-C that came just before the wait counts as one during it.
+    if (TakeInterrupt()) RaiseInterruptedRead();
     // A closed pipe or any other failure ends the input like an empty one.
-    if (!ReadFile(h, buffer, chunk, &got, nullptr)) return 0;
-    return got;
+    const BOOL read = ReadFile(h, buffer, chunk, &got, nullptr);
+    DWORD mode = 0;
+    if ((!read || got == 0) && GetConsoleMode(h, &mode) != 0 && InterruptArrives())
+      RaiseInterruptedRead();
+    return read ? got : 0;
   }
 };
 
@@ -85,6 +128,19 @@ void WriteErrorLine(std::string_view message) {
   std::string line(message);
   line += "\r\n";
   StandardError().WriteBytes(line.data(), line.size());
+}
+
+// The Windows console edits lines and keeps their history itself.
+ByteSource& InteractiveInput() { return StandardInput(); }
+
+InterruptCatcher::InterruptCatcher(volatile std::sig_atomic_t& flag) {
+  catchingFlag = &flag;
+  SetConsoleCtrlHandler(OnControlEvent, TRUE);
+}
+
+InterruptCatcher::~InterruptCatcher() {
+  SetConsoleCtrlHandler(OnControlEvent, FALSE);
+  catchingFlag = nullptr;
 }
 
 ConsoleOptions DefaultConsoleOptions() {

@@ -1,0 +1,234 @@
+#!/usr/bin/env python3
+"""Drives `basic` the way a person does: on a pseudo-terminal (line editing,
+history, Ctrl-C, Ctrl-D), and with piped input (plain reads).
+
+usage: console_pty_test.py BASIC STUB WORKDIR [--editing]
+"""
+import os
+import pty
+import select
+import signal
+import subprocess
+import sys
+import time
+
+TIMEOUT = 10.0  # seconds for any one expected piece of output
+
+
+class Failure(Exception):
+    pass
+
+
+class Terminal:
+    """`basic` (or any program) running on a pseudo-terminal."""
+
+    def __init__(self, argv):
+        self.pid, self.fd = pty.fork()
+        if self.pid == 0:
+            os.environ["TERM"] = "xterm"
+            os.environ.pop("INPUTRC", None)
+            os.environ["EDITRC"] = "/dev/null"  # the user's key bindings do not apply
+            try:
+                os.execv(argv[0], argv)
+            finally:
+                os._exit(127)
+        self.seen = b""  # everything the terminal showed
+        self.pos = 0     # what expect() has matched up to
+
+    def _read(self, until):
+        ready, _, _ = select.select([self.fd], [], [], max(0.0, until - time.time()))
+        if not ready:
+            return False
+        try:
+            chunk = os.read(self.fd, 4096)
+        except OSError:  # the other side closed
+            chunk = b""
+        if not chunk:
+            raise Failure("the terminal closed while waiting; it showed:\n%r" % self.seen)
+        self.seen += chunk
+        return True
+
+    def expect(self, text):
+        """Waits until text appears after what was matched before."""
+        want = text.encode()
+        deadline = time.time() + TIMEOUT
+        while True:
+            found = self.seen.find(want, self.pos)
+            if found >= 0:
+                self.pos = found + len(want)
+                return
+            if time.time() >= deadline:
+                raise Failure("no %r within %s s; after the last match it showed:\n%r"
+                              % (text, TIMEOUT, self.seen[self.pos:]))
+            self._read(deadline)
+
+    def settle(self, seconds=0.3):
+        """Reads whatever arrives for a moment."""
+        end = time.time() + seconds
+        while time.time() < end:
+            self._read(end)
+
+    def type(self, keys):
+        os.write(self.fd, keys.encode())
+
+    def wait_exit(self):
+        deadline = time.time() + TIMEOUT
+        while time.time() < deadline:
+            pid, status = os.waitpid(self.pid, os.WNOHANG)
+            if pid:
+                os.close(self.fd)
+                return status
+            try:
+                self._read(min(deadline, time.time() + 0.1))
+            except Failure:
+                pass  # closed: the exit follows at once
+        os.kill(self.pid, signal.SIGKILL)
+        os.waitpid(self.pid, 0)
+        raise Failure("did not end within %s s; it showed:\n%r" % (TIMEOUT, self.seen))
+
+    def kill(self):
+        try:
+            os.kill(self.pid, signal.SIGKILL)
+            os.waitpid(self.pid, 0)
+        except OSError:
+            pass
+
+
+def output_lines(t):
+    """What the terminal showed since the last match, as lines."""
+    return t.seen[t.pos:].replace(b"\r", b"").split(b"\n")
+
+
+def console_session(basic, editing):
+    t = Terminal([basic])
+    try:
+        t.expect("READY")
+        if editing:
+            # Ctrl-A goes to the start of the line, where the keyword is added;
+            # without editing the line would hold a raw byte 1 and fail.
+            t.type('"EDITED"\x01PRINT \r')
+            t.expect("\nEDITED")
+            t.expect("READY")
+            # Up arrow brings the line back.
+            t.type("\x1b[A\r")
+            t.expect("\nEDITED")
+            t.expect("READY")
+
+        # An INPUT prompt stays in front of what is typed.
+        t.type('INPUT "NAME";N$\r')
+        t.expect("NAME")
+        t.type("BOB\r")
+        t.type('PRINT "HELLO ";N$\r')
+        t.expect("HELLO BOB")
+        t.expect("READY")
+
+        # Ctrl-C stops an endless program with the report STOP gives ...
+        t.type("10 GOTO 10\r")
+        t.expect("READY")
+        t.type("RUN\r")
+        t.expect("RUN")
+        t.settle(0.3)
+        t.type("\x03")
+        t.expect("\x07(-20) Break in 10")
+        t.expect("READY")
+        # ... and the console goes on.
+        t.type('PRINT "STILL HERE"\r')
+        t.expect("\nSTILL HERE")
+        t.expect("READY")
+
+        # Ctrl-C at READY drops the half-typed line: it never runs.
+        t.type("PRINT 1+")
+        t.settle(0.2)
+        t.type("\x03")
+        t.expect("Break")
+        t.expect("READY")
+        t.type('PRINT "NEXT"\r')
+        t.expect("\nNEXT")
+        t.expect("READY")
+        if b"Syntax error" in t.seen:
+            raise Failure("a discarded line was run:\n%r" % t.seen)
+
+        # Ctrl-D at READY ends the console like the end of input.
+        t.settle(0.1)
+        t.type("\x04")
+        status = t.wait_exit()
+        if not os.WIFEXITED(status) or os.WEXITSTATUS(status) != 0:
+            raise Failure("Ctrl-D: exit status %r, expected a clean exit 0" % status)
+    finally:
+        t.kill()
+
+
+def ctrl_c_in_file_run(basic, workdir):
+    """`basic FILE.bas` reports Break and ends normally; a bound stub keeps
+    the system's Ctrl-C, which ends it by the signal."""
+    program = os.path.join(workdir, "endless.bas")
+    with open(program, "w") as f:
+        f.write('#!/usr/bin/env basic\n10 PRINT "LOOPING"\n20 GOTO 20\n')
+    t = Terminal([basic, program])
+    try:
+        t.expect("LOOPING")
+        t.settle(0.2)
+        t.type("\x03")
+        t.expect("(-20) Break in 20")
+        status = t.wait_exit()
+        if not os.WIFEXITED(status) or os.WEXITSTATUS(status) != 0:
+            raise Failure("basic FILE.bas after Ctrl-C: status %r, expected exit 0" % status)
+    finally:
+        t.kill()
+
+
+def ctrl_c_in_bound_stub(basic, stub, workdir):
+    program = os.path.join(workdir, "endless.bas")
+    bound = os.path.join(workdir, "endless")
+    subprocess.run([basic, "--bind", program, "-o", bound, "--stub", stub], check=True)
+    t = Terminal([bound])
+    try:
+        t.expect("LOOPING")
+        t.settle(0.2)
+        t.type("\x03")
+        status = t.wait_exit()
+        if not os.WIFSIGNALED(status) or os.WTERMSIG(status) != signal.SIGINT:
+            raise Failure("bound stub after Ctrl-C: status %r, expected death by SIGINT" % status)
+        if b"Break" in t.seen:
+            raise Failure("the bound stub caught Ctrl-C:\n%r" % t.seen)
+    finally:
+        t.kill()
+
+
+def piped_console(basic):
+    """With a pipe for input there is no editing: bytes arrive as sent, and
+    the output holds nothing but what the interpreter wrote."""
+    typed = b'PRINT "A\x01B"\n10 PRINT "Y"\nRUN\n'
+    run = subprocess.run([basic], input=typed, capture_output=True, timeout=TIMEOUT)
+    expected = b'READY\r\nA\x01B\r\nREADY\r\nREADY\r\nY\r\nREADY\r\n'
+    if run.returncode != 0 or run.stdout != expected or run.stderr:
+        raise Failure("piped console: exit %d\nstdout %r\nexpected %r\nstderr %r"
+                      % (run.returncode, run.stdout, expected, run.stderr))
+
+
+def main():
+    if len(sys.argv) < 4:
+        print(__doc__, file=sys.stderr)
+        return 2
+    basic, stub, workdir = sys.argv[1:4]
+    editing = "--editing" in sys.argv[4:]
+    os.makedirs(workdir, exist_ok=True)
+    checks = [
+        ("console on a terminal", lambda: console_session(basic, editing)),
+        ("Ctrl-C in basic FILE.bas", lambda: ctrl_c_in_file_run(basic, workdir)),
+        ("Ctrl-C in a bound stub", lambda: ctrl_c_in_bound_stub(basic, stub, workdir)),
+        ("console with piped input", lambda: piped_console(basic)),
+    ]
+    failed = 0
+    for name, check in checks:
+        try:
+            check()
+            print("ok   %s" % name)
+        except (Failure, subprocess.SubprocessError, OSError) as e:
+            failed += 1
+            print("FAIL %s: %s" % (name, e))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
