@@ -103,7 +103,20 @@ class TBasic : public TInterpreter {
   void ExpectWord(std::string_view upperWord);
   void SkipSubscript();
   void SkipParenthesised();
-  VarLocation GetVariable();
+  // A reference to the variable or element at the cursor. Scalars, the
+  // commonest, are taken here; the rest in GetOtherVariable.
+  VarLocation GetVariable() {
+    if (PeekCode() == tcVariable && nextToken[1].code != tcOpen) {
+      varrec& v = *nextToken->variable;
+      if (v.dimCount == 0) {
+        Advance();
+        if (v.isString) return {&v, nullptr, &v.strValue};
+        return {&v, &v.numValue, nullptr};
+      }
+    }
+    return GetOtherVariable();
+  }
+  VarLocation GetOtherVariable();
   // A numeric expression. One translated before runs straight from the
   // cache; anything else goes the longer way.
   double EvalNumber() {

@@ -167,7 +167,7 @@ void TBasic::SkipParenthesised() {
 
 // --- Variable references ----------------------------------------------------
 
-VarLocation TBasic::GetVariable() {
+VarLocation TBasic::GetOtherVariable() {
   if (PeekCode() != tcVariable) SyntaxError();
   varrec& v = *nextToken->variable;
   Advance();
