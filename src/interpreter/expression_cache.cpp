@@ -61,6 +61,10 @@ class Translator {
         case tcLessEqual: code = CompiledExpression::kLessEqual; break;
         case tcGreaterEqual: code = CompiledExpression::kGreaterEqual; break;
         case tcNotEqual: code = CompiledExpression::kNotEqual; break;
+        case tcMod: code = CompiledExpression::kMod; break;
+        case tcAnd: code = CompiledExpression::kAnd; break;
+        case tcOr: code = CompiledExpression::kOr; break;
+        case tcXor: code = CompiledExpression::kXor; break;
         default: return false;
       }
       ++at_;
@@ -259,6 +263,11 @@ double CompiledExpression::RunSteps() const {
       case kLessEqual: top[-1] = top[-1] <= top[0]; --top; break;
       case kGreaterEqual: top[-1] = top[-1] >= top[0]; --top; break;
       case kNotEqual: top[-1] = top[-1] != top[0]; --top; break;
+      case kMod: top[-1] = ModOf(top[-1], top[0]); --top; break;
+      // Both operands truncated to 64-bit integers.
+      case kAnd: top[-1] = static_cast<double>(TruncToInt64(top[-1]) & TruncToInt64(top[0])); --top; break;
+      case kOr: top[-1] = static_cast<double>(TruncToInt64(top[-1]) | TruncToInt64(top[0])); --top; break;
+      case kXor: top[-1] = static_cast<double>(TruncToInt64(top[-1]) ^ TruncToInt64(top[0])); --top; break;
       case kSubscript: {
         const int32_t subscript = Low32(RoundToInt64(*top));
         if (subscript < 0 || subscript >= step.variable->extents[step.index]) BadSubscript();

@@ -17,7 +17,8 @@ TEST(ExpressionCache, AgreesWithTheWalkingEvaluator) {
   const char* expressions[] = {
       "-(2+3)*4/8 - -1", "1+2*3-4/5", "((7))", "A*B-C/D", "A<B", "A>=B+C", "A=B", "A<>B",
       "-A+-B*+C", "1<2<3", "3>2>1", "A/3", "0.1+0.2", "B-A*1E300*1E8/1E8",
-      "M(2)*M(I)+M(M(1)-6)", "G(I, 2) - G(1, I) / 2"};
+      "M(2)*M(I)+M(M(1)-6)", "G(I, 2) - G(1, I) / 2", "C MOD 3 + -7.5 MOD 2 * I",
+      "C AND 6 OR 1 XOR D", "(C > 1) AND (B < 0) OR A = 2", "-C MOD -I XOR -1"};
   for (const char* expression : expressions) {
     Machine m;
     const std::string program = std::string("10 A = 1.5: B = -2: C = 7: D = 0.25: M(1) = 7: M(2) = 3: DIM G(2, 2): G(1, 2) = 5\r\n") +
@@ -55,6 +56,27 @@ TEST(ExpressionCache, ErrorsAreTheEvaluatorsOwn) {
             "\a(42) Bad subscript in 10\r\n");
   EXPECT_EQ(m.Run("10 DIM A(3, 3): FOR I = 1 TO 2: X = A(I): NEXT\r\nRUN"),
             "\a(42) Syntax error in 10\r\n");
+  EXPECT_EQ(m.Run("10 FOR I = 3 TO 0 STEP -1: X = 7 MOD I: NEXT\r\nRUN"),
+            "\aDivision by zero in 10\r\n");
+  EXPECT_EQ(m.Run("10 FOR I = 1 TO 2: X = 3 AND 1E19 * I: NEXT\r\nRUN"),
+            "\aInvalid floating point operation in 10\r\n");
+}
+
+TEST(ExpressionCache, AssignedElementsAreTheOnesGetVariableFinds) {
+  Machine m;
+  EXPECT_EQ(m.Run("10 DIM M(4), G(2, 2)\r\n20 FOR I = 0 TO 4: M(I) = I * I: M(4 - I) = M(4 - I) + 1: NEXT\r\n"
+                  "30 FOR I = 0 TO 2: G(I, 2 - I) = I: NEXT\r\n"
+                  "40 PRINT M(0); M(1); M(2); M(3); M(4); G(0, 2); G(2, 0)\r\nRUN"),
+            "1 2 5 9 16 0 2 \r\n");
+  // The target's subscript fails before the value is computed.
+  EXPECT_EQ(m.Run("NEW\r\n10 FOR I = 8 TO 12: M(I) = 1 / (I - 11): NEXT\r\nRUN"),
+            "\a(42) Bad subscript in 10\r\n");
+  // RUN turns arrays back into scalars: a cached element must not outlive that.
+  EXPECT_EQ(m.Run("NEW\r\n10 FOR I = 1 TO 2: X = M(1): PRINT X;: M(1) = I: NEXT\r\nRUN\r\nRUN"),
+            "0 1 0 1 ");
+  // A cached target whose array has another shape in the next run.
+  EXPECT_EQ(m.Run("NEW\r\n10 DIM M(2, 2)\r\n20 M(1) = 5: PRINT M(1)\r\nRUN 20\r\nRUN"),
+            "5 \r\n\a(42) Syntax error in 20\r\n");
 }
 
 TEST(ExpressionCache, NoticesChangedTokensAndVariables) {
