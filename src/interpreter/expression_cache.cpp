@@ -22,6 +22,7 @@ class Translator {
       : at_(start), steps_(steps), variables_(variables) {}
 
   bool Expression() { return Operators(1); }
+  bool OneFactor() { return Factor(); }
   // A numeric array element with its subscripts, as an assignment's target.
   bool Reference() {
     const Token& token = *at_;
@@ -186,34 +187,39 @@ class Translator {
 
 }  // namespace
 
-const CompiledExpression* ExpressionCache::FindOrTranslate(const Token* start, bool reference) {
+const CompiledExpression* ExpressionCache::FindOrTranslate(const Token* start, TranslationUse use) {
   size_t slot = start->exprSlot;
   if (slot != 0 && slot <= entries_.size()) {
     CompiledExpression& entry = entries_[slot - 1];
     if (entry.start_ == start) {
       // A token starts either values or targets; should it ever start both,
       // the one translated first keeps the slot and the other is walked.
-      if (entry.reference_ != reference && entry.generation_ == generation_) return nullptr;
-      if (entry.generation_ != generation_) Translate(entry, start, reference);
+      if (entry.use_ != use && entry.generation_ == generation_) return nullptr;
+      if (entry.generation_ != generation_) Translate(entry, start, use);
       return entry.translated_ ? &entry : nullptr;
     }
   }
   if (entries_.size() >= kMaxEntries) return nullptr;
   entries_.emplace_back();
   start->exprSlot = static_cast<uint16_t>(entries_.size());
-  Translate(entries_.back(), start, reference);
+  Translate(entries_.back(), start, use);
   return entries_.back().translated_ ? &entries_.back() : nullptr;
 }
 
-void ExpressionCache::Translate(CompiledExpression& entry, const Token* start, bool reference) {
+void ExpressionCache::Translate(CompiledExpression& entry, const Token* start, TranslationUse use) {
   entry.start_ = start;
   entry.generation_ = generation_;
-  entry.reference_ = reference;
+  entry.use_ = use;
   entry.steps_.clear();
   entry.variables_.clear();
   Translator translator(start, entry.steps_, entry.variables_);
-  entry.translated_ = reference ? translator.Reference() : translator.Expression();
-  entry.valueGeneration_ = entry.translated_ && !reference ? generation_ : CompiledExpression::kNever;
+  switch (use) {
+    case TranslationUse::kValue: entry.translated_ = translator.Expression(); break;
+    case TranslationUse::kTarget: entry.translated_ = translator.Reference(); break;
+    case TranslationUse::kFactor: entry.translated_ = translator.OneFactor(); break;
+  }
+  entry.valueGeneration_ =
+      entry.translated_ && use == TranslationUse::kValue ? generation_ : CompiledExpression::kNever;
   entry.fitsEpoch_ = CompiledExpression::kNever;
   entry.end_ = translator.At();
   entry.nesting_ = translator.Nesting();

@@ -21,6 +21,10 @@
 
 namespace basic {
 
+// What a translation is made for: an expression's value, an assignment's
+// target element, or one factor (a function's argument).
+enum class TranslationUse : uint8_t { kValue, kTarget, kFactor };
+
 class CompiledExpression {
  public:
   enum Op : uint8_t { kConstant, kVariable, kNegate, kAdd, kSubtract, kMultiply, kDivide,
@@ -77,12 +81,12 @@ class CompiledExpression {
 
   const Token* start_ = nullptr;
   uint64_t generation_ = 0;        // the cache's when translated
-  // generation_ for a translated value, kNever for a reference or an
+  // generation_ for a translated value, kNever for another use or an
   // expression that is walked: Current compares one field, not three.
   uint64_t valueGeneration_ = kNever;
   const Token* end_ = nullptr;     // the first token after the expression
   bool translated_ = false;        // false: walk the tokens
-  bool reference_ = false;         // an assignment's target, not a value
+  TranslationUse use_ = TranslationUse::kValue;
   // The commonest forms run without the step loop: one operand, or two
   // operands and one operator. Each operand points at its variable's value
   // or at the constant in its step.
@@ -114,27 +118,33 @@ class ExpressionCache {
   }
   // The translation of the expression that starts at `start`, made now if
   // needed; nullptr when the tokens must be walked.
-  const CompiledExpression* Find(const Token* start) { return Find(start, false); }
+  const CompiledExpression* Find(const Token* start) { return Find(start, TranslationUse::kValue); }
   // The subscripted numeric array element at `start` (the target of an
   // assignment), translated as a reference: running it leaves the element
   // in the array's valuePtr. nullptr when the tokens must be walked.
-  const CompiledExpression* FindReference(const Token* start) { return Find(start, true); }
+  const CompiledExpression* FindReference(const Token* start) {
+    return Find(start, TranslationUse::kTarget);
+  }
+  // The single factor at `start` (a function's argument), translated alone.
+  const CompiledExpression* FindFactor(const Token* start) {
+    return Find(start, TranslationUse::kFactor);
+  }
   // Tokens were changed in place: every translation is made again on use.
   void TokensRewritten() { ++generation_; }
 
  private:
   static constexpr size_t kMaxEntries = 65535;  // what a token's slot holds
-  const CompiledExpression* Find(const Token* start, bool reference) {
+  const CompiledExpression* Find(const Token* start, TranslationUse use) {
     const size_t slot = start->exprSlot;
     if (slot != 0 && slot <= entries_.size()) {
       const CompiledExpression& entry = entries_[slot - 1];
-      if (entry.start_ == start && entry.generation_ == generation_ && entry.reference_ == reference)
+      if (entry.start_ == start && entry.generation_ == generation_ && entry.use_ == use)
         return entry.translated_ ? &entry : nullptr;
     }
-    return FindOrTranslate(start, reference);
+    return FindOrTranslate(start, use);
   }
-  const CompiledExpression* FindOrTranslate(const Token* start, bool reference);
-  void Translate(CompiledExpression& entry, const Token* start, bool reference);
+  const CompiledExpression* FindOrTranslate(const Token* start, TranslationUse use);
+  void Translate(CompiledExpression& entry, const Token* start, TranslationUse use);
   std::vector<CompiledExpression> entries_;
   uint64_t generation_ = 0;
 };

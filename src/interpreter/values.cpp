@@ -228,6 +228,12 @@ Str TBasic::EvalString() {
 int64_t TBasic::EvalInteger() { return RoundToInt64(EvalNumber()); }
 
 double TBasic::FactorNumber() {
+  if (const CompiledExpression* compiled = expressions_.FindFactor(nextToken);
+      compiled != nullptr && compiled->Runnable(evalDepth, variables.ShapeEpoch())) {
+    const double value = compiled->Run();
+    nextToken = const_cast<Token*>(compiled->End());
+    return value;
+  }
   valrec value;
   EvalFactor(value);
   if (value.isString) TypeMismatch();

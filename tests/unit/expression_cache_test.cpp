@@ -110,5 +110,40 @@ TEST(ExpressionCache, StopsAtTheDepthLimitLikeTheEvaluator) {
   EXPECT_EQ(outcomes, "2 \r\n\aStack overflow in 10\r\n");
 }
 
+TEST(ExpressionCache, FunctionArgumentsAgreeWithTheWalkingEvaluator) {
+  // N becomes an array during the first pass, so the first pass walks every
+  // argument and the second runs their translations.
+  const char* expressions[] = {"SQR(C MOD 4 + N(0)) + INT(-B / 3 + N(0))", "SIN(N(1) + A) * 1E6",
+                               "ABS(N(0) - C * 2) - SGN(N(0) - B)", "CHR$(65 + N(0) + I)",
+                               "SQRT(N(0) + 1 - I)", "LOG(N(0) + 2 - I)"};
+  for (const char* expression : expressions) {
+    Machine m;
+    const std::string out =
+        m.Run(std::string("10 A = 1.5: B = -2: C = 7\r\n20 FOR I = 1 TO 2: PRINT ") + expression +
+              ";\r\n30 NEXT\r\nRUN");
+    const size_t half = out.find(' ') + 1;
+    if (out.find('\a') == std::string::npos)
+      EXPECT_EQ(out.substr(0, half), out.substr(half, half)) << expression << ": " << out;
+    else  // the error of the second pass, after the first pass's value
+      EXPECT_TRUE(out.find("in 20") != std::string::npos && out[0] != '\a') << expression << ": " << out;
+  }
+  // Near the depth limit, deep brackets walked around a function argument
+  // that is translated: (1) + 1 runs as a translation; LEN "A" + 1 nests
+  // exactly as deep but stops the translator, so it is walked throughout.
+  std::string outcomes;
+  for (int brackets = kMaxEvalDepth - 6; brackets <= kMaxEvalDepth; ++brackets) {
+    auto nest = [&](const std::string& inner) {
+      return "10 PRINT " + std::string(brackets, '(') + "ABS(" + inner + ")" +
+             std::string(brackets, ')') + "\r\nRUN";
+    };
+    Machine walked, cached;
+    const std::string expected = walked.Run(nest("LEN \"A\" + 1"));
+    EXPECT_EQ(cached.Run(nest("(1) + 1")), expected) << brackets;
+    outcomes += expected.find("Stack overflow") != std::string::npos ? 'F' : 'S';
+  }
+  // Both sides of the limit were reached.
+  EXPECT_NE(outcomes.find("SF"), std::string::npos) << outcomes;
+}
+
 }  // namespace
 }  // namespace basic::test
