@@ -51,6 +51,7 @@ class TBasic : public TInterpreter {
   void RunConsole() override;
 
   Console& console() { return console_; }
+  const ExpressionCache& expressions() const { return expressions_; }
   // Program files for LOAD, MERGE, SAVE and RUN "file"; not owned.
   void SetFileSystem(FileSystem& files) { files_ = &files; }
   FileSystem& files() { return *files_; }
@@ -263,7 +264,9 @@ class TBasic : public TInterpreter {
 
   // Set while VAL's text or a typed INPUT item is evaluated (CallsForbidden):
   // a registered name there is a syntax error, so that what a person types
-  // never starts a program or calls into a library.
+  // never starts a program or calls into a library. Such text is not
+  // translated either: its tokens last for one evaluation, and would only
+  // use up the expression cache's entries.
   bool callsForbidden = false;
 
   // Depth of the evaluator's recursion; see kMaxEvalDepth.

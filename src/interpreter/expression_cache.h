@@ -129,6 +129,7 @@ class ExpressionCache {
   const CompiledExpression* FindFactor(const Token* start) {
     return Find(start, TranslationUse::kFactor);
   }
+  size_t size() const { return entries_.size(); }
   // Tokens were changed in place: every translation is made again on use.
   void TokensRewritten() { ++generation_; }
 

@@ -204,7 +204,7 @@ VarLocation TBasic::GetOtherVariable() {
 
 double TBasic::EvalNumberOtherwise() {
   // Translated the first time it is met; walked when it cannot be.
-  if (const CompiledExpression* compiled = expressions_.Find(nextToken);
+  if (const CompiledExpression* compiled = callsForbidden ? nullptr : expressions_.Find(nextToken);
       compiled != nullptr && compiled->Runnable(evalDepth, variables.ShapeEpoch())) {
     const double value = compiled->Run();
     nextToken = const_cast<Token*>(compiled->End());
@@ -228,7 +228,7 @@ Str TBasic::EvalString() {
 int64_t TBasic::EvalInteger() { return RoundToInt64(EvalNumber()); }
 
 double TBasic::FactorNumber() {
-  if (const CompiledExpression* compiled = expressions_.FindFactor(nextToken);
+  if (const CompiledExpression* compiled = callsForbidden ? nullptr : expressions_.FindFactor(nextToken);
       compiled != nullptr && compiled->Runnable(evalDepth, variables.ShapeEpoch())) {
     const double value = compiled->Run();
     nextToken = const_cast<Token*>(compiled->End());

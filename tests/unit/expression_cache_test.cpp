@@ -110,6 +110,18 @@ TEST(ExpressionCache, StopsAtTheDepthLimitLikeTheEvaluator) {
   EXPECT_EQ(outcomes, "2 \r\n\aStack overflow in 10\r\n");
 }
 
+TEST(ExpressionCache, TypedTextIsNotTranslated) {
+  // VAL's text and typed INPUT items are tokenized for one evaluation each:
+  // translating them would only use up the cache.
+  Machine m("1+2*3\r\n4*SQR(5)\r\n");
+  EXPECT_EQ(m.Run("10 FOR I = 1 TO 3: S = S + VAL(\"I*(2+\" + STR$(I) + \")-ABS(-I)\"): NEXT\r\n"
+                  "20 INPUT A, B: PRINT S; A; B\r\nRUN"),
+            "? ?? 20 7 100 \r\n");
+  const size_t translated = m.basic.expressions().size();
+  EXPECT_EQ(m.Run("RUN"), "? \aRead beyond end of file in 20\r\n");
+  EXPECT_EQ(m.basic.expressions().size(), translated);  // the second run made none
+}
+
 TEST(ExpressionCache, FunctionArgumentsAgreeWithTheWalkingEvaluator) {
   // N becomes an array during the first pass, so the first pass walks every
   // argument and the second runs their translations.
