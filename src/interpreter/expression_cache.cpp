@@ -66,22 +66,33 @@ class Translator {
         case tcAnd: code = CompiledExpression::kAnd; break;
         case tcOr: code = CompiledExpression::kOr; break;
         case tcXor: code = CompiledExpression::kXor; break;
+        case tcCaret: code = CompiledExpression::kPower; break;
         default: return false;
       }
       ++at_;
-      if (!Factor()) return false;
-      if (LevelOf(at_->code) > level && !More(level + 1)) return false;
+      if (code == CompiledExpression::kPower) {
+        // Groups from the right, one level deeper, as the evaluator reads it.
+        if (!Deeper() || !Operators(kPower)) return false;
+        --nesting_;
+      } else {
+        if (!Factor()) return false;
+        if (LevelOf(at_->code) > level && !More(level + 1)) return false;
+      }
       if (!Emit(Op(code), -1)) return false;
     }
   }
 
-  // One factor, as EvalFactor reads it; every factor is a level of nesting.
-  bool Factor() {
+  // One more level of nesting. Deeper expressions are rare and stay with the
+  // evaluator, so the translator's own recursion is small wherever it starts.
+  bool Deeper() {
     ++nesting_;
     if (nesting_ > maxNesting_) maxNesting_ = nesting_;
-    // Deeper expressions are rare and stay with the evaluator, so the
-    // translator's own recursion is small wherever it starts.
-    if (nesting_ > kMaxTranslatedNesting) return false;
+    return nesting_ <= kMaxTranslatedNesting;
+  }
+
+  // One factor, as EvalFactor reads it; every factor is a level of nesting.
+  bool Factor() {
+    if (!Deeper()) return false;
     bool ok = false;
     const Token& token = *at_;
     switch (token.code) {
@@ -273,6 +284,7 @@ double CompiledExpression::RunSteps() const {
       // Both operands truncated to 64-bit integers.
       case kAnd: top[-1] = static_cast<double>(TruncToInt64(top[-1]) & TruncToInt64(top[0])); --top; break;
       case kOr: top[-1] = static_cast<double>(TruncToInt64(top[-1]) | TruncToInt64(top[0])); --top; break;
+      case kPower: top[-1] = Power(top[-1], top[0]); --top; break;
       case kXor: top[-1] = static_cast<double>(TruncToInt64(top[-1]) ^ TruncToInt64(top[0])); --top; break;
       case kSubscript: {
         const int32_t subscript = Low32(RoundToInt64(*top));

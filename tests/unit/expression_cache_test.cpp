@@ -18,7 +18,8 @@ TEST(ExpressionCache, AgreesWithTheWalkingEvaluator) {
       "-(2+3)*4/8 - -1", "1+2*3-4/5", "((7))", "A*B-C/D", "A<B", "A>=B+C", "A=B", "A<>B",
       "-A+-B*+C", "1<2<3", "3>2>1", "A/3", "0.1+0.2", "B-A*1E300*1E8/1E8",
       "M(2)*M(I)+M(M(1)-6)", "G(I, 2) - G(1, I) / 2", "C MOD 3 + -7.5 MOD 2 * I",
-      "C AND 6 OR 1 XOR D", "(C > 1) AND (B < 0) OR A = 2", "-C MOD -I XOR -1"};
+      "C AND 6 OR 1 XOR D", "(C > 1) AND (B < 0) OR A = 2", "-C MOD -I XOR -1",
+      "2^3^2", "-A^2 + B^2", "B^I * 2^-I", "C^0.5 - (A + 1)^-A", "D^I^2"};
   for (const char* expression : expressions) {
     Machine m;
     const std::string program = std::string("10 A = 1.5: B = -2: C = 7: D = 0.25: M(1) = 7: M(2) = 3: DIM G(2, 2): G(1, 2) = 5\r\n") +
@@ -58,6 +59,10 @@ TEST(ExpressionCache, ErrorsAreTheEvaluatorsOwn) {
             "\a(42) Syntax error in 10\r\n");
   EXPECT_EQ(m.Run("10 FOR I = 3 TO 0 STEP -1: X = 7 MOD I: NEXT\r\nRUN"),
             "\aDivision by zero in 10\r\n");
+  EXPECT_EQ(m.Run("10 FOR I = 2 TO 0 STEP -1: X = (I - 2) ^ 2 + 5 ^ (I - 0.5): NEXT\r\nRUN"),
+            "\aFloating point division by zero in 10\r\n");
+  EXPECT_EQ(m.Run("10 FOR I = 1 TO 2: X = (-8) ^ (I / 3): NEXT\r\nRUN"),
+            "\aInvalid floating point operation in 10\r\n");
   EXPECT_EQ(m.Run("10 FOR I = 1 TO 2: X = 3 AND 1E19 * I: NEXT\r\nRUN"),
             "\aInvalid floating point operation in 10\r\n");
 }
@@ -151,6 +156,10 @@ TEST(ExpressionCache, FunctionArgumentsAgreeWithTheWalkingEvaluator) {
     Machine walked, cached;
     const std::string expected = walked.Run(nest("LEN \"A\" + 1"));
     EXPECT_EQ(cached.Run(nest("(1) + 1")), expected) << brackets;
+    // "^" takes its right operand one level deeper.
+    Machine walkedPower, cachedPower;
+    EXPECT_EQ(cachedPower.Run(nest("1 ^ (1) + 1")), walkedPower.Run(nest("1 ^ LEN \"A\" + 1")))
+        << brackets;
     outcomes += expected.find("Stack overflow") != std::string::npos ? 'F' : 'S';
   }
   // Both sides of the limit were reached.
