@@ -56,23 +56,6 @@ double SquareRoot(double x) {
   return std::sqrt(x);
 }
 
-// The functions of one numeric argument (out of line: their extended-precision
-// temporaries would otherwise widen EvalFactor's frame).
-[[gnu::noinline]] double ApplyNumeric(TokenCode function, double x) {
-  switch (function) {
-    case tcSqr: return Multiply(x, x);  // SQR squares; the root is SQRT
-    case tcSqrt: return SquareRoot(x);
-    case tcSin: return RoundedSine(x);
-    case tcCos: return RoundedCosine(x);
-    case tcTan: return Tangent(x);
-    case tcArctan: return FromExtended(std::atan(static_cast<long double>(x)));
-    case tcLog: return Logarithm(x);
-    case tcExp: return FromExtended(std::exp(static_cast<long double>(x)));
-    case tcAbs: return std::fabs(x);
-    case tcSgn: return x > 0 ? 1 : x < 0 ? -1 : 0;
-    default: return static_cast<double>(TruncToInt64(x));  // tcInt
-  }
-}
 
 // VAL: the string read as an expression of either kind; tokens after the
 // expression are ignored and an empty text is 0.
@@ -167,6 +150,24 @@ double NextRandom(uint32_t& state) {
 
 }  // namespace
 
+// Out of line: the extended-precision temporaries would otherwise widen
+// EvalFactor's frame.
+[[gnu::noinline]] double ApplyNumeric(TokenCode function, double x) {
+  switch (function) {
+    case tcSqr: return Multiply(x, x);  // SQR squares; the root is SQRT
+    case tcSqrt: return SquareRoot(x);
+    case tcSin: return RoundedSine(x);
+    case tcCos: return RoundedCosine(x);
+    case tcTan: return Tangent(x);
+    case tcArctan: return FromExtended(std::atan(static_cast<long double>(x)));
+    case tcLog: return Logarithm(x);
+    case tcExp: return FromExtended(std::exp(static_cast<long double>(x)));
+    case tcAbs: return std::fabs(x);
+    case tcSgn: return x > 0 ? 1 : x < 0 ? -1 : 0;
+    default: return static_cast<double>(TruncToInt64(x));  // tcInt
+  }
+}
+
 void TBasic::EvalOtherFactor(valrec& result) {
   DepthGuard guard(*this);
   if (AtEol(nextToken)) SyntaxError();
@@ -190,7 +191,9 @@ void TBasic::EvalOtherFactor(valrec& result) {
     case tcExp:
     case tcAbs:
     case tcSgn:
-    case tcInt: number = ApplyNumeric(token.code, FactorNumber()); break;
+    case tcInt:
+      number = ApplyNumeric(token.code, FactorNumber());
+      break;
     case tcRnd:
       SkipParenthesised();  // the argument is not even evaluated
       number = NextRandom(rndState);

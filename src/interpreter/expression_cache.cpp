@@ -3,6 +3,8 @@
 // signs and brackets) and gives up on anything else.
 #include "expression_cache.h"
 
+#include "basic.h"
+
 #include "interpreter_limits.h"
 #include "errors.h"
 #include "numeric.h"
@@ -118,6 +120,15 @@ class Translator {
         ++at_;
         ok = Factor();
         break;
+      case tcSqr: case tcSqrt: case tcSin: case tcCos: case tcTan: case tcArctan:
+      case tcLog: case tcExp: case tcAbs: case tcSgn: case tcInt: {
+        static_assert(kTokenCodeCount <= 256, "a function's code fits a step's index");
+        ++at_;
+        Step call = Op(CompiledExpression::kFunction);
+        call.index = static_cast<uint8_t>(token.code);
+        ok = Factor() && Emit(call, 0);
+        break;
+      }
       case tcOpen:
         ++at_;
         ok = Expression() && at_->code == tcClose;
@@ -284,6 +295,7 @@ double CompiledExpression::RunSteps() const {
       // Both operands truncated to 64-bit integers.
       case kAnd: top[-1] = static_cast<double>(TruncToInt64(top[-1]) & TruncToInt64(top[0])); --top; break;
       case kOr: top[-1] = static_cast<double>(TruncToInt64(top[-1]) | TruncToInt64(top[0])); --top; break;
+      case kFunction: *top = ApplyNumeric(static_cast<TokenCode>(step.index), *top); break;
       case kPower: top[-1] = Power(top[-1], top[0]); --top; break;
       case kXor: top[-1] = static_cast<double>(TruncToInt64(top[-1]) ^ TruncToInt64(top[0])); --top; break;
       case kSubscript: {

@@ -1,5 +1,6 @@
 // Numeric expressions made of literals, scalar variables, array elements,
-// + - * / MOD ^, the comparisons, AND OR XOR, unary signs and brackets, translated on first use into a
+// + - * / MOD ^, the comparisons, AND OR XOR, unary signs, brackets and the
+// built-in functions of one number, translated on first use into a
 // postfix program that EvalNumber runs instead of walking the tokens again.
 //
 // A translation is used only while the tokens it was made from are unchanged
@@ -30,6 +31,7 @@ class CompiledExpression {
   enum Op : uint8_t { kConstant, kVariable, kNegate, kAdd, kSubtract, kMultiply, kDivide,
                       kEqual, kLess, kGreater, kLessEqual, kGreaterEqual, kNotEqual,
                       kMod, kAnd, kOr, kXor, kPower,
+                      kFunction,  // built-in function `index` (a TokenCode) of the top
                       kSubscript,  // the value on top becomes subscript `index` of `variable`
                       kElement,    // `index` subscripts become the element's value
                       kElement1 };  // both at once for a one-dimensional array

@@ -19,7 +19,9 @@ TEST(ExpressionCache, AgreesWithTheWalkingEvaluator) {
       "-A+-B*+C", "1<2<3", "3>2>1", "A/3", "0.1+0.2", "B-A*1E300*1E8/1E8",
       "M(2)*M(I)+M(M(1)-6)", "G(I, 2) - G(1, I) / 2", "C MOD 3 + -7.5 MOD 2 * I",
       "C AND 6 OR 1 XOR D", "(C > 1) AND (B < 0) OR A = 2", "-C MOD -I XOR -1",
-      "2^3^2", "-A^2 + B^2", "B^I * 2^-I", "C^0.5 - (A + 1)^-A", "D^I^2"};
+      "2^3^2", "-A^2 + B^2", "B^I * 2^-I", "C^0.5 - (A + 1)^-A", "D^I^2",
+      "SIN(A) * 1E6 + INT(-C / 2) - SQR B + ABS(B) ^ 0.5 + LOG(C) - SGN -A",
+      "COS(I) + TAN(D) - ARCTAN(C) * EXP(-A) + SQRT(C + I) - INT 2.5"};
   for (const char* expression : expressions) {
     Machine m;
     const std::string program = std::string("10 A = 1.5: B = -2: C = 7: D = 0.25: M(1) = 7: M(2) = 3: DIM G(2, 2): G(1, 2) = 5\r\n") +
@@ -63,6 +65,10 @@ TEST(ExpressionCache, ErrorsAreTheEvaluatorsOwn) {
             "\aFloating point division by zero in 10\r\n");
   EXPECT_EQ(m.Run("10 FOR I = 1 TO 2: X = (-8) ^ (I / 3): NEXT\r\nRUN"),
             "\aInvalid floating point operation in 10\r\n");
+  EXPECT_EQ(m.Run("10 FOR I = 1 TO 2: X = SQRT(1 - I) + 1 / (2 - I): NEXT\r\nRUN"),
+            "\aInvalid floating point operation in 10\r\n");
+  EXPECT_EQ(m.Run("10 FOR I = 1 TO 2: X = LOG(I - 1) + 1: NEXT\r\nRUN"),
+            "\aFloating point division by zero in 10\r\n");
   EXPECT_EQ(m.Run("10 FOR I = 1 TO 2: X = 3 AND 1E19 * I: NEXT\r\nRUN"),
             "\aInvalid floating point operation in 10\r\n");
 }
@@ -156,6 +162,9 @@ TEST(ExpressionCache, FunctionArgumentsAgreeWithTheWalkingEvaluator) {
     Machine walked, cached;
     const std::string expected = walked.Run(nest("LEN \"A\" + 1"));
     EXPECT_EQ(cached.Run(nest("(1) + 1")), expected) << brackets;
+    Machine walkedCall, cachedCall;
+    EXPECT_EQ(cachedCall.Run(nest("ABS(ABS(1)) + 1")), walkedCall.Run(nest("ABS(LEN(\"A\")) + 1")))
+        << brackets;
     // "^" takes its right operand one level deeper.
     Machine walkedPower, cachedPower;
     EXPECT_EQ(cachedPower.Run(nest("1 ^ (1) + 1")), walkedPower.Run(nest("1 ^ LEN \"A\" + 1")))
