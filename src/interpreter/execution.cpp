@@ -89,10 +89,19 @@ ProgramLine* TBasic::FindLine(int64_t number) const {
 
 ProgramLine* TBasic::GetTargetLine() {
   const Token* expression = nextToken;
-  // Nearly always a line number written out.
-  double literal;
-  const int64_t number = TakeLoneNumber(literal) ? RoundToInt64(literal) : EvalInteger();
-  ProgramLine* line = program.Find(Low32(number), expression->lineHint);
+  int32_t number;
+  // Nearly always a line number written out: a whole literal in range needs
+  // no rounding, and no expression follows it.
+  if (expression->code == tcNumber && expression->number >= 0 &&
+      expression->number <= 2147483647.0 && LevelOf(expression[1].code) == kNone &&
+      evalDepth < kMaxEvalDepth &&
+      static_cast<double>(static_cast<int32_t>(expression->number)) == expression->number) {
+    number = static_cast<int32_t>(expression->number);
+    Advance();
+  } else {
+    number = Low32(EvalInteger());
+  }
+  ProgramLine* line = program.Find(number, expression->lineHint);
   if (line == nullptr) RaiseMessage(msg::kUndefinedLine);
   return line;
 }
