@@ -65,6 +65,10 @@ class TBasic : public TInterpreter {
   Token* dataToken = NilToken();
   TokenList immediateTokens;
   bool stopRequested = false;
+  // Statements left before every run stops for good and the command loop
+  // ends, for callers that must see any program end (the fuzzer). Counts
+  // down on each statement; the default outlasts any real run.
+  uint64_t statementBudget = UINT64_MAX;
   Token* nextToken = NilToken();  // the read cursor
   // Optional file-name hook for LOAD, MERGE and SAVE: gets the name and the
   // mode (kReadMode, kWriteMode) and fills in the name to use.

@@ -39,6 +39,11 @@ TBasic::~TBasic() {
 void TBasic::Execute() {
   try {
     for (;;) {
+      if (--statementBudget == 0) {
+        statementBudget = 1;  // spent: later runs stop at their first statement
+        stopRequested = true;
+        return;
+      }
       StatementContext ctx;
       while (currentToken->code == tcColon) ++currentToken;
       nextToken = currentToken;
