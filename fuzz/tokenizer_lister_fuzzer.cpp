@@ -1,11 +1,17 @@
 // Any line tokenizes, lists, and lists the same again after tokenizing its
 // own listing: what LIST and SAVE write reads back as the same program.
+// Two known differences are allowed: a character the tokenizer does not know
+// lists in braces ("{#}"), and those braces are characters again when read
+// back; and a number in exponent form is computed again from its digits, so
+// its last bits may change. Such lines must still read back as the same
+// sequence of tokens.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "fuzz_machine.h"
 
@@ -13,12 +19,31 @@ namespace {
 
 int32_t Nothing(void*, const basic::ArgWord*, size_t, basic::Str*) { return 0; }
 
-std::string Listing(basic::TBasic& basic, std::string_view text) {
+struct Listed {
+  std::string text;
+  std::vector<int> codes;
+  bool braced = false;    // holds a character listed in braces
+  bool exponent = false;  // holds a number listed in exponent form
+};
+
+Listed List(basic::TBasic& basic, std::string_view text) {
   basic::TokenList tokens;
   basic.Tokenize(text, tokens);
-  std::string listed;
-  basic.ListTokens(tokens.begin(), listed);
+  Listed listed;
+  for (const basic::Token* t = tokens.begin(); t != tokens.end(); ++t) {
+    listed.codes.push_back(t->code);
+    if (t->code == basic::tcChar) listed.braced = true;
+    if (t->code == basic::tcNumber &&
+        basic::FormatNumber(t->number).find('E') != std::string::npos)
+      listed.exponent = true;
+  }
+  basic.ListTokens(tokens.begin(), listed.text);
   return listed;
+}
+
+[[noreturn]] void Fail(const char* what, const Listed& first, const Listed& second) {
+  std::fprintf(stderr, "%s:\n[%s]\n[%s]\n", what, first.text.c_str(), second.text.c_str());
+  std::abort();
 }
 
 }  // namespace
@@ -29,16 +54,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Registered names list as functions; one is a prefix of another.
   machine.basic.AddMethod("MsgBox", 2, Nothing, nullptr, std::string(1, '\x02'));
   machine.basic.AddMethod("Msg", 2, Nothing, nullptr, std::string(1, '\x02'));
+  Listed first;
   try {
-    const std::string first = Listing(machine.basic, text);
-    const std::string second = Listing(machine.basic, first);
-    if (first != second) {
-      std::fprintf(stderr, "listings differ:\n[%s]\n[%s]\n", first.c_str(), second.c_str());
-      std::abort();
-    }
+    first = List(machine.basic, text);
   } catch (const std::exception&) {
-    // A line the tokenizer refuses is fine; only a crash or a changed
-    // listing is a fault.
+    return 0;  // a line the tokenizer refuses is fine
   }
+  if (first.braced) return 0;
+  Listed second;
+  try {
+    second = List(machine.basic, first.text);
+  } catch (const std::exception& error) {
+    // What was accepted once must be accepted from its own listing.
+    Fail(error.what(), first, first);
+  }
+  if (first.codes != second.codes) Fail("tokens differ", first, second);
+  if (!first.exponent && first.text != second.text) Fail("listings differ", first, second);
   return 0;
 }

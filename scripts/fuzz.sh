@@ -38,7 +38,7 @@ for target in "${targets[@]}"; do
   mkdir -p "$dir/corpus" "$dir/artifacts"
   echo "=== $target: $seconds s"
   # Limits: no input may take 10 s or 2 GB; leaks are reported at exit.
-  if "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -jobs=1 -workers=1 \
+  if "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
       -print_final_stats=1 -artifact_prefix="$dir/artifacts/" \
       "$dir/corpus" "fuzz/corpus/$target" >"$dir/log" 2>&1; then
     grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb)|^#[0-9]+ *DONE' "$dir/log" | tail -n 3

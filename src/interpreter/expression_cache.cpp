@@ -226,8 +226,10 @@ double CompiledExpression::Run() const {
       default: return left != right;  // kNotEqual
     }
   }
-  double stack[kMaxStack];
-  double* top = stack - 1;  // the topmost value
+  // The values start at stack[1]: top begins on the unused stack[0], since
+  // a pointer before the array would be undefined even if never read.
+  double stack[kMaxStack + 1];
+  double* top = stack;  // the topmost value
   for (const Step& step : steps_) {
     switch (step.op) {
       case kConstant: *++top = step.constant; break;
@@ -262,7 +264,7 @@ double CompiledExpression::Run() const {
       }
     }
   }
-  return stack[0];
+  return stack[1];
 }
 
 }  // namespace basic
