@@ -1,0 +1,145 @@
+// Inputs at and past the limits: every one ends in a clear report or a
+// correct result within seconds, and nothing typed or stored is lost on the
+// way.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "errors.h"
+#include "image_builders.h"
+#include "platform.h"
+#include "test_support.h"
+
+namespace basic::test {
+namespace {
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Every byte value but the quote, CR and NUL (which ends a literal's text)
+// can stand in a string literal; byte 26 only where no file is read, since
+// it ends a program file.
+std::string LiteralBytes(bool forFile) {
+  std::string bytes;
+  for (int c = 1; c < 256; ++c)
+    if (c != '"' && c != '\r' && !(forFile && c == 26)) bytes += static_cast<char>(c);
+  return bytes;
+}
+
+// A number the program below prints for the bytes of A$: their count and a
+// sum weighted by position, so that a lost, changed or moved byte shows.
+std::string Fingerprint(const std::string& bytes) {
+  double sum = 0;
+  for (size_t i = 0; i < bytes.size(); ++i)
+    sum += static_cast<unsigned char>(bytes[i]) * static_cast<double>(i + 1);
+  return std::to_string(bytes.size()) + " " + FormatNumber(sum) + " \r\n";
+}
+constexpr std::string_view kPrintFingerprint =
+    "S = 0: FOR I = 1 TO LEN(A$): S = S + ASC(MID$(A$, I, 1)) * I: NEXT: PRINT LEN(A$); S";
+
+TEST(Limits, StringDoubledPastTwoGigabytesIsOutOfMemoryAndKeepsItsValue) {
+  Machine m;
+  EXPECT_EQ(m.Run("10 A$ = \"X\"\r\n20 FOR I = 1 TO 40: A$ = A$ + A$: NEXT\r\nRUN\r\n"
+                  "PRINT I; LEN(A$)"),
+            "\aOut of memory in 20\r\n31 1073741824 \r\n");
+}
+
+TEST(Limits, TenMegabyteLinesAreStoredAndRun) {
+  const size_t tenMegabytes = size_t{10} << 20;
+  std::string sum = "10 A = 0";
+  while (sum.size() < tenMegabytes) sum += "+1";
+  const size_t terms = (sum.size() - 8) / 2;
+  const std::string text(tenMegabytes, 'x');
+  Machine m;
+  EXPECT_EQ(m.Run(sum + "\r\n20 A$ = \"" + text + "\"\r\nRUN\r\nPRINT A; LEN(A$)"),
+            std::to_string(terms) + " " + std::to_string(tenMegabytes) + " \r\n");
+}
+
+TEST(Limits, EveryByteValueSurvivesInAStringLiteral) {
+  const std::string bytes = LiteralBytes(false);
+  Machine m;
+  EXPECT_EQ(m.Run("10 A$ = \"" + bytes + "\"\r\nRUN\r\n" + std::string(kPrintFingerprint)),
+            Fingerprint(bytes));
+}
+
+TEST(Limits, BytesOutsideStringsAreReportedNotRun) {
+  const char text[] = "10 PRINT 1\0 2\r\n20 PRINT \x80\xff\r\nRUN\r\nGOTO 20\r\nPRINT 3";
+  Machine m;
+  EXPECT_EQ(m.Run(std::string(text, sizeof text - 1)),
+            "1 \a(42) Syntax error in 10\r\n\a(42) Syntax error in 20\r\n3 \r\n");
+}
+
+TEST(Limits, HundredMegabyteProgramLoadsAndRuns) {
+  // 10,000 lines of 10 KB remarks, then one that prints: about 100 MB.
+  const std::string remark(10'000, 'r');
+  std::string text;
+  text.reserve(size_t{101} << 20);
+  for (int line = 1; line <= 10'000; ++line)
+    text += std::to_string(line) + " REM " + remark + "\r\n";
+  text += "10001 PRINT \"end\"\r\nRUN";
+  ASSERT_GT(text.size(), size_t{100'000'000});
+  Machine m;
+  EXPECT_EQ(m.Run(text), "end\r\n");
+}
+
+// LOAD through the platform's files: whatever the file holds, the load ends
+// with the lines it could take, or with a report that keeps the program.
+class LoadOfOddFiles : public ::testing::Test {
+ protected:
+  LoadOfOddFiles() { m.basic.SetFileSystem(platform::ProgramFiles()); }
+  std::string Load(const std::string& bytes) {
+    const std::string path = dir.File("odd.bas");
+    WriteBytes(path, bytes);
+    return m.Run("LOAD \"" + path + "\"");
+  }
+  TempDir dir;
+  Machine m;
+};
+
+TEST_F(LoadOfOddFiles, BinaryFileKeepsOnlyItsNumberedLines) {
+  std::string binary;
+  // Every byte but 26, which ends a program file where it stands.
+  for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 7 + i / 256) % 256);
+  for (char& c : binary)
+    if (c == 26) c = 27;
+  binary += "\r\n10 PRINT \"ok\"\r\n";
+  const std::string out = Load(binary);
+  EXPECT_EQ(out.find('\a'), std::string::npos) << out;  // no error report
+  EXPECT_EQ(m.Run("LIST 10"), "10 PRINT\"ok\"\r\n");
+}
+
+TEST_F(LoadOfOddFiles, MegabyteLineLoads) {
+  const std::string text(size_t{1} << 20, 'y');
+  EXPECT_EQ(Load("10 A$ = \"" + text + "\"\r\n20 PRINT LEN(A$)\r\n"), "");
+  EXPECT_EQ(m.Run("RUN"), "1048576 \r\n");
+}
+
+TEST_F(LoadOfOddFiles, FileWithoutLineBreaksIsOneLine) {
+  const std::string bytes = LiteralBytes(true);
+  EXPECT_EQ(Load("10 A$ = \"" + bytes + "\""), "");
+  EXPECT_EQ(m.Run("RUN\r\n" + std::string(kPrintFingerprint)), Fingerprint(bytes));
+  // Lines ended by a lone LF, as editors on Linux write them, are one line.
+  EXPECT_EQ(Load("10 PRINT 1\n20 PRINT 2\n"), "");
+  EXPECT_EQ(m.Run("LIST"), "10 PRINT 1{\n}20 PRINT 2{\n}\r\n");
+}
+
+TEST_F(LoadOfOddFiles, DirectoryIsRefusedAndTheProgramKept) {
+  std::filesystem::create_directory(dir.File("folder"));
+  EXPECT_EQ(m.Run("10 PRINT 1\r\nLOAD \"" + dir.File("folder") + "\"\r\nRUN"),
+            "\aFile access denied\r\n1 \r\n");
+}
+
+// Lines saved with every byte a literal may hold come back unchanged.
+TEST_F(LoadOfOddFiles, SavedLiteralBytesLoadBackUnchanged) {
+  const std::string bytes = LiteralBytes(true);
+  const std::string path = dir.File("bytes.bas");
+  EXPECT_EQ(m.Run("10 A$ = \"" + bytes + "\"\r\nSAVE \"" + path + "\"\r\nNEW\r\nLOAD \"" +
+                  path + "\"\r\nRUN\r\n" + std::string(kPrintFingerprint)),
+            Fingerprint(bytes));
+}
+
+}  // namespace
+}  // namespace basic::test
