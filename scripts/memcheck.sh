@@ -3,7 +3,7 @@
 # valgrind memcheck, and fails on any memory error or leak. Build the native
 # preset first.
 #
-#   scripts/memcheck.sh [--jobs N] [NAME.bas...]   (default: every program)
+#   scripts/memcheck.sh [--jobs N] [NAME.bas...]   (default: every program but one, below)
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,7 +17,11 @@ while [[ $# -gt 0 ]]; do
   esac
 done
 if [[ ${#programs[@]} -eq 0 ]]; then
-  programs=(tests/programs/*.bas tests/programs/posix/*.bas)
+  # Not numbers.bas: valgrind computes long double arithmetic in double
+  # precision, so the number reader's last digits, and the output, differ.
+  for program in tests/programs/*.bas tests/programs/posix/*.bas; do
+    [[ $(basename "$program") == numbers.bas ]] || programs+=("$program")
+  done
 fi
 if ! command -v valgrind >/dev/null; then
   echo "memcheck.sh: valgrind is missing (scripts/install-deps.sh --fuzz)" >&2
