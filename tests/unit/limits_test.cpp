@@ -6,10 +6,13 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
+#include "appended_program.h"
 #include "errors.h"
 #include "image_builders.h"
 #include "platform.h"
+#include "program_runner.h"
 #include "test_support.h"
 
 namespace basic::test {
@@ -140,6 +143,45 @@ TEST_F(LoadOfOddFiles, SavedLiteralBytesLoadBackUnchanged) {
   EXPECT_EQ(m.Run("10 A$ = \"" + bytes + "\"\r\nSAVE \"" + path + "\"\r\nNEW\r\nLOAD \"" +
                   path + "\"\r\nRUN\r\n" + std::string(kPrintFingerprint)),
             Fingerprint(bytes));
+}
+
+// A real executable of this build, its headers damaged as a bad copy or a
+// bad download would: the stub says so on standard error and exits with 1.
+TEST(DamagedStub, HeadersPastTheEndOrCutShortAreStreamReadErrors) {
+  std::string error;
+  const auto own = platform::ReadWholeFile(platform::ExecutablePath(), error);
+  ASSERT_TRUE(own) << error;
+  const std::string& image = *own;
+  std::vector<std::string> damaged;
+  if (app::DetectImageFormat(image) == app::ImageFormat::kPe) {
+    const uint32_t lfanew = static_cast<unsigned char>(image[60]) |
+                            static_cast<unsigned char>(image[61]) << 8;
+    std::string lfanewPastEnd = image;
+    PutLittle(lfanewPastEnd, 60, image.size() + 16, 4);
+    damaged = {lfanewPastEnd, image.substr(0, lfanew + 248 + 20), image.substr(0, lfanew + 100)};
+  } else {
+    ASSERT_EQ(image[4], 2) << "a 64-bit ELF image";
+    uint64_t shoff = 0;
+    for (int i = 7; i >= 0; --i) shoff = shoff << 8 | static_cast<unsigned char>(image[40 + i]);
+    ASSERT_GT(shoff, 0u);
+    ASSERT_LT(shoff, image.size());
+    std::string tablePastEnd = image;
+    PutLittle(tablePastEnd, 40, image.size() + 16, 8);
+    damaged = {tablePastEnd, image.substr(0, shoff + 100), image.substr(0, 50)};
+  }
+  TempDir dir;
+  for (size_t i = 0; i < damaged.size(); ++i) {
+    const std::string path = dir.File("stub" + std::to_string(i));
+    WriteBytes(path, damaged[i] + "10 PRINT \"ran\"\r\n");
+    StringSink out;
+    StringSource in;
+    std::vector<std::string> errors;
+    const int code = app::RunStub(path, {out, in, {}},
+                                  [&](std::string_view line) { errors.emplace_back(line); });
+    EXPECT_EQ(code, 1) << i;
+    EXPECT_EQ(errors, std::vector<std::string>{"Stream read error"}) << i;
+    EXPECT_EQ(out.text, "") << i;
+  }
 }
 
 }  // namespace
