@@ -43,6 +43,18 @@ std::string Fingerprint(const std::string& bytes) {
 constexpr std::string_view kPrintFingerprint =
     "S = 0: FOR I = 1 TO LEN(A$): S = S + ASC(MID$(A$, I, 1)) * I: NEXT: PRINT LEN(A$); S";
 
+// The fuzzer's guard: once the budget is spent the run stops, the text's
+// remaining lines are dropped, and every later run stops at once.
+TEST(Limits, StatementBudgetEndsAnEndlessRunAndAllThatFollows) {
+  Machine m;
+  m.basic.statementBudget = 1000;
+  EXPECT_EQ(m.Run("10 I = I + 1: GOTO 10\r\nRUN\r\nPRINT \"after\""), "");
+  const double loops = m.basic.variables.FindOrAdd("I")->numValue;
+  EXPECT_GE(loops, 498);
+  EXPECT_LE(loops, 500);
+  EXPECT_EQ(m.Run("PRINT \"later\"\r\nPRINT \"more\""), "");
+}
+
 // Past 2^31 bytes at the latest; a 32-bit process may run out before that.
 TEST(Limits, StringDoubledPastTwoGigabytesIsOutOfMemoryAndKeepsItsValue) {
   Machine m;
