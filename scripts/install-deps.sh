@@ -2,13 +2,16 @@
 # Installs what building and testing need on Debian 12 (as root). Safe to run
 # again: when everything is present it does no apt work at all.
 #
-#   scripts/install-deps.sh           everything: native, Windows cross build, Wine
+#   scripts/install-deps.sh           everything: native, Windows cross build, Wine,
+#                                     and the fuzz and memcheck tools
 #   scripts/install-deps.sh --native  only what the native build and its tests need
+#   scripts/install-deps.sh --fuzz    clang with libFuzzer (the fuzz preset) and
+#                                     valgrind (scripts/memcheck.sh)
 #   scripts/install-deps.sh --bench   only what bench/compare.sh needs: the peers
 #                                     it times us against, GNU time for peak RSS
 #                                     and matplotlib for its chart (left out of
 #                                     the default set: CI does not need them)
-# --native and --bench may be given together.
+# --native, --fuzz and --bench may be given together.
 set -euo pipefail
 
 # libedit-dev: line editing for `basic` at a terminal; python3: its terminal
@@ -16,17 +19,19 @@ set -euo pipefail
 native=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev diffutils coreutils
         libedit-dev python3 dpkg-dev)
 windows=(g++-mingw-w64-i686 wine wine32:i386)
+fuzz=(clang-14 libclang-rt-14-dev valgrind)
 bench=(yabasic brandy time python3 python3-matplotlib)
 
 wanted=()
 if [[ $# -eq 0 ]]; then
-  wanted=("${native[@]}" "${windows[@]}")
+  wanted=("${native[@]}" "${windows[@]}" "${fuzz[@]}")
 fi
 for option in "$@"; do
   case "$option" in
     --native) wanted+=("${native[@]}") ;;
+    --fuzz) wanted+=("${fuzz[@]}") ;;
     --bench) wanted+=("${bench[@]}") ;;
-    *) echo "usage: install-deps.sh [--native] [--bench]" >&2; exit 2 ;;
+    *) echo "usage: install-deps.sh [--native] [--fuzz] [--bench]" >&2; exit 2 ;;
   esac
 done
 

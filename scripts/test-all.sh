@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Everything CI checks: installs what is missing, builds the native, the
 # sanitizer and the Windows targets, and runs every suite (Windows under
-# Wine). Stops at the first failure with a non-zero exit.
+# Wine), the golden programs under valgrind, and each fuzz target for a
+# minute (FUZZ_SECONDS). Stops at the first failure with a non-zero exit.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -38,6 +39,15 @@ ctest --preset win32 -j "$jobs"
 step "packages: the .deb installed into a scratch root, the Windows .zip"
 scripts/package-check.sh
 
+step "native: golden programs under valgrind memcheck"
+scripts/memcheck.sh --jobs "$jobs"
+
+step "fuzz: configure and build"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs"
+step "fuzz: every target for ${FUZZ_SECONDS:-60} s"
+scripts/fuzz.sh --seconds "${FUZZ_SECONDS:-60}"
+
 trap - ERR
 echo
-echo "test-all: all suites passed (native, asan, win32 under Wine, packages) in $(elapsed)"
+echo "test-all: all suites passed (native, asan, win32 under Wine, packages, memcheck, fuzz) in $(elapsed)"

@@ -74,6 +74,10 @@ class TBasic : public TInterpreter {
   // Set asynchronously (Ctrl-C); the next statement to start raises "Break"
   // as STOP does and clears it.
   volatile std::sig_atomic_t breakRequested = 0;
+  // Statements left before every run stops for good and the command loop
+  // ends, for callers that must see any program end (the fuzzer). Counts
+  // down on each statement; the default outlasts any real run.
+  uint64_t statementBudget = UINT64_MAX;
   Token* nextToken = NilToken();  // the read cursor
   // Optional file-name hook for LOAD, MERGE and SAVE: gets the name and the
   // mode (kReadMode, kWriteMode) and fills in the name to use.

@@ -39,6 +39,11 @@ TBasic::~TBasic() {
 void TBasic::Execute() {
   try {
     for (;;) {
+      if (--statementBudget == 0) [[unlikely]] {
+        statementBudget = 1;  // spent: later runs stop at their first statement
+        stopRequested = true;
+        return;
+      }
       StatementContext ctx;
       if (breakRequested) [[unlikely]] {
         breakRequested = 0;

@@ -274,8 +274,10 @@ bool CompiledExpression::ShapesFit(uint64_t shapeEpoch) const {
 }
 
 double CompiledExpression::RunSteps() const {
-  double stack[kMaxStack];
-  double* top = stack - 1;  // the topmost value
+  // The values start at stack[1]: top begins on the unused stack[0], since
+  // a pointer before the array would be undefined even if never read.
+  double stack[kMaxStack + 1];
+  double* top = stack;  // the topmost value
   for (const Step& step : steps_) {
     switch (step.op) {
       case kConstant: *++top = step.constant; break;
@@ -326,7 +328,7 @@ double CompiledExpression::RunSteps() const {
       }
     }
   }
-  return stack[0];
+  return stack[1];
 }
 
 }  // namespace basic

@@ -72,7 +72,11 @@ void TBasic::ListTokens(const Token* first, std::string& out) const {
     switch (code) {
       case tcVariable: w.Put(t->variable->name); break;
       case tcNumber: w.Put(FormatNumber(t->number)); break;
-      case tcString: PutString(w, t->Text().view()); break;
+      case tcString:
+        // Written together, "A""B" would read back as the one string A"B.
+        if (t != first && t[-1].code == tcString) w.Put(' ');
+        PutString(w, t->Text().view());
+        break;
       case tcFunction: w.Put(t->funcDefs->Name()); break;
       case tcChar: {
         const char braced[] = {'{', static_cast<char>(t->ch), '}'};

@@ -85,6 +85,7 @@ void ReadAt(platform::ReadOnlyFile& file, uint64_t offset, unsigned char* buffer
 
 void MemoryFile::ReadExact(void* buffer, size_t count) {
   if (pos_ > bytes_.size() || bytes_.size() - pos_ < count) ThrowReadError();
+  if (count == 0) return;  // the buffer of an empty table may be null
   std::memcpy(buffer, bytes_.data() + pos_, count);
   pos_ += count;
 }
