@@ -100,7 +100,7 @@ class Translator {
     switch (token.code) {
       case tcNumber:
         ++at_;
-        ok = CheckedConstant(token.number);
+        ok = CheckedConstant(token.number, &token.number);
         break;
       case tcVariable:
         if (token.variable->isString) break;
@@ -169,13 +169,14 @@ class Translator {
     return Emit(element, 1 - count);
   }
 
-  bool CheckedConstant(double x) {
+  bool CheckedConstant(double x, const double* literal) {
     // A literal is finite by construction; one that is not stays with the
     // evaluator, which reports it.
     if (!(x - x == 0)) return false;
     Step step;
     step.op = CompiledExpression::kConstant;
     step.constant = x;
+    step.literal = literal;
     return Emit(step, 1);
   }
 
@@ -244,7 +245,7 @@ void ExpressionCache::Translate(CompiledExpression& entry, const Token* start, T
       entry.translated_ && use == TranslationUse::kValue ? generation_ : CompiledExpression::kNever;
   entry.fitsEpoch_ = CompiledExpression::kNever;
   entry.end_ = translator.At();
-  entry.nesting_ = translator.Nesting();
+  entry.nesting_ = static_cast<int16_t>(translator.Nesting());
   const auto& steps = entry.steps_;
   auto isOperand = [](const CompiledExpression::Step& step) {
     return step.op == CompiledExpression::kConstant || step.op == CompiledExpression::kVariable;
@@ -261,7 +262,7 @@ void ExpressionCache::Translate(CompiledExpression& entry, const Token* start, T
     if (binary) entry.binaryOp_ = steps[2].op;
     for (size_t i = 0; i < (binary ? 2 : 1); ++i)
       entry.operands_[i] = steps[i].op == CompiledExpression::kConstant
-                               ? &steps[i].constant
+                               ? steps[i].literal
                                : &steps[i].variable->numValue;
   }
 }

@@ -26,7 +26,7 @@ namespace basic {
 // target element, or one factor (a function's argument).
 enum class TranslationUse : uint8_t { kValue, kTarget, kFactor };
 
-class CompiledExpression {
+class alignas(64) CompiledExpression {
  public:
   enum Op : uint8_t { kConstant, kVariable, kNegate, kAdd, kSubtract, kMultiply, kDivide,
                       kEqual, kLess, kGreater, kLessEqual, kGreaterEqual, kNotEqual,
@@ -42,6 +42,7 @@ class CompiledExpression {
       double constant;   // kConstant
       varrec* variable;  // kVariable, kSubscript, kElement
     };
+    const double* literal = nullptr;  // kConstant: the number in its token
   };
   // A variable as the translation uses it: a scalar (0 dimensions) or an
   // array of that many dimensions.
@@ -80,31 +81,33 @@ class CompiledExpression {
 
  private:
   friend class ExpressionCache;
-
-  const Token* start_ = nullptr;
-  uint64_t generation_ = 0;        // the cache's when translated
-  // generation_ for a translated value, kNever for another use or an
-  // expression that is walked: Current compares one field, not three.
-  uint64_t valueGeneration_ = kNever;
-  const Token* end_ = nullptr;     // the first token after the expression
-  bool translated_ = false;        // false: walk the tokens
-  TranslationUse use_ = TranslationUse::kValue;
-  // The commonest forms run without the step loop: one operand, or two
-  // operands and one operator. Each operand points at its variable's value
-  // or at the constant in its step.
   enum Form : uint8_t { kLone, kBinary, kSteps };
-  Form form_ = kSteps;
-  Op binaryOp_ = kAdd;
-  const double* operands_[2] = {};
-  int nesting_ = 0;                // factor levels it passes through
-  std::vector<Step> steps_;
-  std::vector<Use> variables_;
+  static constexpr uint64_t kNever = UINT64_MAX;
 
   double RunSteps() const;
   bool ShapesFit(uint64_t shapeEpoch) const;
 
-  static constexpr uint64_t kNever = UINT64_MAX;
+  // What every run reads, first, in one cache line.
+  const Token* start_ = nullptr;
+  // The cache's generation for a translated value, kNever for another use
+  // or an expression that is walked: Current compares one field, not three.
+  uint64_t valueGeneration_ = kNever;
   mutable uint64_t fitsEpoch_ = kNever;  // when the variables last fitted
+  const Token* end_ = nullptr;           // the first token after the expression
+  // The commonest forms run without the step loop: one operand, or two
+  // operands and one operator. Each operand points at its variable's value
+  // or at the number in its literal's token, so running them reads nothing
+  // beyond this line and the tokens.
+  const double* operands_[2] = {};
+  int16_t nesting_ = 0;  // factor levels it passes through
+  Form form_ = kSteps;
+  Op binaryOp_ = kAdd;
+
+  uint64_t generation_ = 0;  // the cache's when translated
+  bool translated_ = false;  // false: walk the tokens
+  TranslationUse use_ = TranslationUse::kValue;
+  std::vector<Step> steps_;
+  std::vector<Use> variables_;
 };
 
 class ExpressionCache {
