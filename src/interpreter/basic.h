@@ -128,15 +128,18 @@ class TBasic : public TInterpreter {
   // A numeric expression. One translated before runs straight from the
   // cache; anything else goes the longer way.
   double EvalNumber() {
-    if (nextToken->exprSlot != 0) {
-      const CompiledExpression* compiled = expressions_.Current(nextToken);
-      if (compiled != nullptr && compiled->Runnable(evalDepth, variables.ShapeEpoch())) {
-        const double value = compiled->Run();
-        nextToken = const_cast<Token*>(compiled->End());
-        return value;
-      }
-    }
+    double value;
+    if (nextToken->exprSlot != 0 && RunTranslation(expressions_.Current(nextToken), value))
+      return value;
     return EvalNumberOtherwise();
+  }
+  // Runs a translation of the expression at the cursor when there is one and
+  // it may run at this depth; false leaves the cursor where it was.
+  bool RunTranslation(const CompiledExpression* compiled, double& value) {
+    if (compiled == nullptr || !compiled->Runnable(evalDepth, variables.ShapeEpoch())) return false;
+    value = compiled->Run();
+    nextToken = const_cast<Token*>(compiled->End());
+    return true;
   }
   double EvalNumberOtherwise();
   Str EvalString();

@@ -204,14 +204,10 @@ VarLocation TBasic::GetOtherVariable() {
 
 double TBasic::EvalNumberOtherwise() {
   // Translated the first time it is met; walked when it cannot be.
-  if (const CompiledExpression* compiled = callsForbidden ? nullptr : expressions_.Find(nextToken);
-      compiled != nullptr && compiled->Runnable(evalDepth, variables.ShapeEpoch())) {
-    const double value = compiled->Run();
-    nextToken = const_cast<Token*>(compiled->End());
-    return value;
-  }
+  double number;
+  if (!callsForbidden && RunTranslation(expressions_.Find(nextToken), number)) return number;
   // A lone value is still quick when the cache is full.
-  if (double lone; TakeLoneNumber(lone)) return lone;
+  if (TakeLoneNumber(number)) return number;
   valrec value;
   EvalExpression(value);
   if (value.isString) TypeMismatch();
@@ -228,12 +224,8 @@ Str TBasic::EvalString() {
 int64_t TBasic::EvalInteger() { return RoundToInt64(EvalNumber()); }
 
 double TBasic::FactorNumber() {
-  if (const CompiledExpression* compiled = callsForbidden ? nullptr : expressions_.FindFactor(nextToken);
-      compiled != nullptr && compiled->Runnable(evalDepth, variables.ShapeEpoch())) {
-    const double value = compiled->Run();
-    nextToken = const_cast<Token*>(compiled->End());
-    return value;
-  }
+  if (double number; !callsForbidden && RunTranslation(expressions_.FindFactor(nextToken), number))
+    return number;
   valrec value;
   EvalFactor(value);
   if (value.isString) TypeMismatch();
