@@ -29,17 +29,15 @@ void TBasic::ExecLet(StatementContext&) {
       v.numValue = EvalNumber();
       return;
     }
-    // A numeric element whose subscripts were translated before.
-    if (v.dimCount != 0 && !v.isString) {
-      const CompiledExpression* element = expressions_.FindReference(nextToken);
-      if (element != nullptr && element->Runnable(evalDepth, variables.ShapeEpoch())) {
-        element->Run();
-        double* target = static_cast<double*>(v.valuePtr);
-        nextToken = const_cast<Token*>(element->End());
-        ExpectToken(tcEqual);
-        *target = EvalNumber();
-        return;
-      }
+    // A numeric element through its translated reference, which leaves the
+    // element in valuePtr (the value it yields is not needed).
+    double unused;
+    if (v.dimCount != 0 && !v.isString &&
+        RunTranslation(expressions_.FindReference(nextToken), unused)) {
+      double* target = static_cast<double*>(v.valuePtr);
+      ExpectToken(tcEqual);
+      *target = EvalNumber();
+      return;
     }
   }
   VarLocation target = GetVariable();
