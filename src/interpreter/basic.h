@@ -294,6 +294,8 @@ class TBasic : public TInterpreter {
   void ReportOutsideRun(const std::exception& error);
   // control_flow.cpp
   void PushFrame(FrameKind kind);
+  // The FOR frame a NEXT closes, dropping the frames inside it.
+  framerec& FindLoopFrame();
   void Jump(StatementContext& ctx);
   bool ScanBlock(TokenCode opening, TokenCode closing);
 

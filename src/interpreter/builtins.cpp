@@ -10,7 +10,7 @@
 #include "basic.h"
 #include "errors.h"
 #include "numeric.h"
-#include "rounded_trig.h"
+#include "rounded_math.h"
 
 namespace basic {
 
@@ -48,7 +48,8 @@ double Tangent(double x) {
 double Logarithm(double x) {
   if (x == 0) RaiseRuntime(msg::kFpDivisionByZero);
   if (x < 0) RaiseRuntime(msg::kFpInvalid);
-  return FromExtended(std::log(static_cast<long double>(x)));
+  double result;
+  return TryRoundedLog(x, result) ? result : FromExtended(std::log(static_cast<long double>(x)));
 }
 
 double SquareRoot(double x) {

@@ -157,6 +157,29 @@ void TBasic::ExecFor(StatementContext&) {
 }
 
 void TBasic::ExecNext(StatementContext&) {
+  framerec* frame = controlStack.empty() ? nullptr : &controlStack.Top();
+  // Nearly every NEXT closes the innermost FOR, naming its scalar or nothing.
+  const Token& named = *nextToken;
+  const bool innermost =
+      frame != nullptr && frame->kind == fkFor &&
+      (AtStatementEnd() || (named.code == tcVariable && named.variable == frame->loopVar &&
+                            named.variable->dimCount == 0 && nextToken[1].code != tcOpen));
+  if (innermost) {
+    if (!AtStatementEnd()) Advance();
+  } else {
+    frame = &FindLoopFrame();
+  }
+  const double value = Add(*frame->loopValue, frame->step);
+  *frame->loopValue = value;
+  if (LoopFinished(value, frame->limit, frame->step)) {
+    controlStack.Pop();
+    return;
+  }
+  currentLine = frame->line;
+  nextToken = frame->resumeToken;
+}
+
+framerec& TBasic::FindLoopFrame() {
   varrec* wanted = AtStatementEnd() ? nullptr : GetVariable().var;
   for (;;) {
     if (controlStack.empty() || controlStack.Top().kind == fkGosub)
@@ -165,15 +188,7 @@ void TBasic::ExecNext(StatementContext&) {
     if (top.kind == fkFor && (wanted == nullptr || wanted == top.loopVar)) break;
     controlStack.Pop();
   }
-  framerec& frame = controlStack.Top();
-  const double value = Add(*frame.loopValue, frame.step);
-  *frame.loopValue = value;
-  if (LoopFinished(value, frame.limit, frame.step)) {
-    controlStack.Pop();
-    return;
-  }
-  currentLine = frame.line;
-  nextToken = frame.resumeToken;
+  return controlStack.Top();
 }
 
 void TBasic::ExecWhile(StatementContext&) {

@@ -1,4 +1,4 @@
-#include "rounded_trig.h"
+#include "rounded_math.h"
 
 #include <array>
 #include <cmath>
@@ -23,44 +23,51 @@ constexpr double kReduceLimit = 0x1p30;  // n stays below 2^30
 // The reduced argument is trusted to be relatively exact only when it is
 // not tiny; arguments that close to a multiple of pi/2 take the library.
 constexpr long double kSmallestReduced = 0x1p-20L;
-// The error of the value below is under 2^-61 relative; the library's is
-// under 2^-62. The sum is rounded up.
-constexpr long double kErrorBound = 0x1p-59L;
 
 constexpr long double Factorial(int n) { return n <= 1 ? 1.0L : n * Factorial(n - 1); }
 
-// Taylor terms (-1)^k / (2k+1)! and (-1)^k / (2k)!, highest first, to r^23
-// and r^24: for |r| <= 0.8 the terms left out add less than 2^-90.
-template <int First>
-constexpr std::array<long double, 11> TaylorTerms() {
-  std::array<long double, 11> terms{};
-  for (int i = 0; i < 11; ++i) {
-    const int power = First - 2 * i;
-    terms[i] = ((power / 2) % 2 == 0 ? 1 : -1) / Factorial(power);
-  }
+// The Taylor term of r^power: +-1 / power!.
+constexpr long double Term(int power) {
+  return ((power / 2) % 2 == 0 ? 1 : -1) / Factorial(power);
+}
+
+// The small end of each series, from r^Lowest in steps of r^2, in double:
+// to r^21 for the sine and r^22 for the cosine. For |r| <= 0.8 that part
+// is under 2^-18 of the result, so its rounding costs under 2^-70, and the
+// terms left out under 2^-80.
+template <int Lowest>
+constexpr std::array<double, 8> TailTerms() {
+  std::array<double, 8> terms{};
+  for (int i = 0; i < 8; ++i) terms[i] = static_cast<double>(Term(Lowest + 2 * i));
   return terms;
 }
-constexpr auto kSinTerms = TaylorTerms<23>();  // r^23 ... r^3
-constexpr auto kCosTerms = TaylorTerms<24>();  // r^24 ... r^4
+constexpr auto kSinTail = TailTerms<7>();
+constexpr auto kCosTail = TailTerms<8>();
 
-// sin r = r + r z (-1/6 + z (...)) and cos r = 1 + z (-1/2 + z (...)), z = r^2.
+// a0 + a1 z + ... + a7 z^7 in pairs, so that few operations wait on others.
+double Estrin(double z, const std::array<double, 8>& a) {
+  const double z2 = z * z;
+  const double z4 = z2 * z2;
+  return ((a[0] + a[1] * z) + z2 * (a[2] + a[3] * z)) +
+         z4 * ((a[4] + a[5] * z) + z2 * (a[6] + a[7] * z));
+}
+
+// The leading terms in long double, the tail in double; z = r^2.
 long double SinPolynomial(long double r) {
   const long double z = r * r;
-  long double p = 0;
-  for (long double term : kSinTerms) p = p * z + term;
-  return r + r * z * p;
+  const double tail = Estrin(static_cast<double>(z), kSinTail);
+  return r + r * z * (Term(3) + z * (Term(5) + z * tail));
 }
 
 long double CosPolynomial(long double r) {
   const long double z = r * r;
-  long double p = 0;
-  for (long double term : kCosTerms) p = p * z + term;
-  return 1 + z * (p * z - 0.5L);
+  const double tail = Estrin(static_cast<double>(z), kCosTail);
+  return 1 + z * (Term(2) + z * (Term(4) + z * (Term(6) + z * tail)));
 }
 
 // x = quadrant * pi/2 + r with |r| <= pi/4 (and a little).
 bool Reduce(double x, long double& r, int& quadrant) {
-  if (!kQuickTrig) return false;
+  if (!kQuickMath) return false;
   const double magnitude = std::fabs(x);
   if (magnitude < kDirectLimit) {
     r = x;
@@ -76,17 +83,6 @@ bool Reduce(double x, long double& r, int& quadrant) {
   return true;
 }
 
-// The double every value within the error bound of `value` rounds to, if
-// there is one.
-bool RoundDecided(long double value, double& out) {
-  const long double margin = std::fabs(value) * kErrorBound;
-  const double rounded = static_cast<double>(value);
-  if (static_cast<double>(value - margin) != rounded) return false;
-  if (static_cast<double>(value + margin) != rounded) return false;
-  out = rounded;
-  return true;
-}
-
 }  // namespace
 
 bool TryRoundedSine(double x, double& out) {
@@ -99,7 +95,7 @@ bool TryRoundedSine(double x, double& out) {
   if (!Reduce(x, r, quadrant)) return false;
   long double value = (quadrant & 1) != 0 ? CosPolynomial(r) : SinPolynomial(r);
   if ((quadrant & 2) != 0) value = -value;
-  return RoundDecided(value, out);
+  return rounding::Decided(value, out);
 }
 
 bool TryRoundedCosine(double x, double& out) {
@@ -108,7 +104,7 @@ bool TryRoundedCosine(double x, double& out) {
   if (!Reduce(x, r, quadrant)) return false;
   long double value = (quadrant & 1) != 0 ? SinPolynomial(r) : CosPolynomial(r);
   if (((quadrant + 1) & 2) != 0) value = -value;
-  return RoundDecided(value, out);
+  return rounding::Decided(value, out);
 }
 
 }  // namespace basic

@@ -1,14 +1,15 @@
-// The quicker routes to SIN, COS and squares must give exactly the double
+// The quicker routes to SIN, COS, LOG and squares must give exactly the double
 // the long-double library route gives, wherever they claim a result.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <random>
 
 #include "numeric.h"
-#include "rounded_trig.h"
+#include "rounded_math.h"
 
 namespace basic::test {
 namespace {
@@ -37,7 +38,7 @@ struct TrigChecker {
 };
 
 TEST(RoundedTrig, AgreesWithTheLibraryOnWholeNumbers) {
-  if (!kQuickTrig) GTEST_SKIP() << "the library decides every result here";
+  if (!kQuickMath) GTEST_SKIP() << "the library decides every result here";
   TrigChecker checker;
   for (int k = -1000; k <= 300000; ++k) checker.Check(k);
   EXPECT_EQ(checker.mismatches, 0);
@@ -46,7 +47,7 @@ TEST(RoundedTrig, AgreesWithTheLibraryOnWholeNumbers) {
 }
 
 TEST(RoundedTrig, AgreesWithTheLibraryAcrossMagnitudes) {
-  if (!kQuickTrig) GTEST_SKIP() << "the library decides every result here";
+  if (!kQuickMath) GTEST_SKIP() << "the library decides every result here";
   TrigChecker checker;
   std::mt19937_64 random(20261208);
   std::uniform_real_distribution<double> exponent(-40, 31);
@@ -79,8 +80,74 @@ TEST(RoundedTrig, KeepsTheSignOfZeroAndLeavesHugeArgumentsToTheLibrary) {
   ASSERT_TRUE(TryRoundedSine(-0.0, out));
   EXPECT_TRUE(std::signbit(out));
   EXPECT_FALSE(TryRoundedSine(0x1p40, out));
-  EXPECT_EQ(TryRoundedCosine(1, out), kQuickTrig);
+  EXPECT_EQ(TryRoundedCosine(1, out), kQuickMath);
   EXPECT_FALSE(TryRoundedCosine(-1e19, out));
+}
+
+double LibraryLog(double x) { return static_cast<double>(std::log(static_cast<long double>(x))); }
+
+// Counts the arguments the quick LOG decided and those it got wrong.
+struct LogChecker {
+  long checked = 0;
+  long decided = 0;
+  long mismatches = 0;
+
+  void Check(double x) {
+    double quick;
+    ++checked;
+    if (!TryRoundedLog(x, quick)) return;
+    ++decided;
+    if (!SameDouble(quick, LibraryLog(x)) && ++mismatches <= 5)
+      ADD_FAILURE() << "LOG " << std::hexfloat << x;
+  }
+};
+
+TEST(RoundedLog, AgreesWithTheLibraryOnWholeNumbersAndAcrossMagnitudes) {
+  if (!kQuickMath) GTEST_SKIP() << "the library decides every result here";
+  LogChecker checker;
+  for (int k = 1; k <= 300000; ++k) checker.Check(k);
+  std::mt19937_64 random(20261209);
+  std::uniform_real_distribution<double> exponent(-1020, 1020);
+  for (int i = 0; i < 200000; ++i) checker.Check(std::exp2(exponent(random)));
+  // Every mantissa interval of the table, at random and at its edges.
+  for (uint64_t index = 0; index < 128; ++index) {
+    const uint64_t base = (uint64_t{1023} << 52) | (index << 45);
+    for (uint64_t offset : {uint64_t{0}, uint64_t{1}, (uint64_t{1} << 45) - 1})
+      checker.Check(std::bit_cast<double>(base + offset));
+    for (int i = 0; i < 500; ++i) checker.Check(std::bit_cast<double>(base + (random() >> 19)));
+  }
+  EXPECT_EQ(checker.mismatches, 0);
+  EXPECT_GT(checker.decided, checker.checked * 9 / 10);
+}
+
+TEST(RoundedLog, StaysExactNextToOne) {
+  // ln x is tiny there: a route that added table values would lose it.
+  if (!kQuickMath) GTEST_SKIP() << "the library decides every result here";
+  LogChecker checker;
+  for (double direction : {0.0, 2.0}) {
+    double x = 1;
+    for (int i = 0; i < 20000; ++i) {
+      x = std::nextafter(x, direction);
+      checker.Check(x);
+    }
+  }
+  for (int shift = 1; shift <= 52; ++shift) {
+    checker.Check(1 + std::ldexp(1.0, -shift));
+    checker.Check(1 - std::ldexp(1.0, -shift - 1));
+  }
+  double out = 1;
+  ASSERT_TRUE(TryRoundedLog(1, out));
+  EXPECT_FALSE(std::signbit(out));
+  EXPECT_EQ(out, 0);
+  EXPECT_EQ(checker.mismatches, 0);
+  EXPECT_GT(checker.decided, checker.checked * 9 / 10);
+}
+
+TEST(RoundedLog, LeavesSubnormalsToTheLibrary) {
+  double out;
+  EXPECT_FALSE(TryRoundedLog(0x1p-1060, out));
+  EXPECT_FALSE(TryRoundedLog(0, out));
+  EXPECT_EQ(TryRoundedLog(0x1p-1022, out), kQuickMath);
 }
 
 TEST(SquarePower, MatchesTheLogarithmRouteBitForBit) {
