@@ -1,6 +1,7 @@
 #include "str.h"
 
 #include <cstdlib>
+#include <iterator>
 #include <cstring>
 #include <new>
 
@@ -9,9 +10,61 @@
 
 namespace basic {
 
+namespace {
+
+// Blocks of short strings are kept for reuse when freed: building a string a
+// character at a time frees one block for every one it takes, and the
+// general allocator costs more than the building. Blocks come in classes
+// of 16 bytes up to kRecycledBytes, and each class keeps at most
+// kRecycledPerClass of them, so little memory is held back.
+constexpr size_t kBlockUnit = 16;
+constexpr size_t kRecycledBytes = 128;
+constexpr size_t kRecycledPerClass = 256;
+
+struct FreeBlock {
+  FreeBlock* next;
+};
+
+struct RecycledBlocks {
+  FreeBlock* first[kRecycledBytes / kBlockUnit + 1] = {};
+  size_t count[kRecycledBytes / kBlockUnit + 1] = {};
+};
+RecycledBlocks recycled;
+
+size_t BlockClass(size_t bytes) { return (bytes + kBlockUnit - 1) / kBlockUnit; }
+
+void* TakeBlock(size_t bytes) {
+  const size_t cls = BlockClass(bytes);
+  if (cls < std::size(recycled.first) && recycled.first[cls] != nullptr) {
+    FreeBlock* block = recycled.first[cls];
+    recycled.first[cls] = block->next;
+    --recycled.count[cls];
+    return block;
+  }
+  return std::malloc(cls < std::size(recycled.first) ? cls * kBlockUnit : bytes);
+}
+
+void GiveBlock(void* block, size_t bytes) {
+  const size_t cls = BlockClass(bytes);
+  if (cls < std::size(recycled.first) && recycled.count[cls] < kRecycledPerClass) {
+    auto* entry = static_cast<FreeBlock*>(block);
+    entry->next = recycled.first[cls];
+    recycled.first[cls] = entry;
+    ++recycled.count[cls];
+    return;
+  }
+  std::free(block);
+}
+
+}  // namespace
+
+size_t Str::BlockBytes(size_t size) { return offsetof(Rep, data) + size + 1; }
+
+void Str::Free(Rep* rep) noexcept { GiveBlock(rep, BlockBytes(rep->size)); }
+
 Str::Rep* Str::Allocate(size_t size) {
   if (size > kMaxStringLength) RaiseRuntime(msg::kOutOfMemory);
-  void* block = std::malloc(offsetof(Rep, data) + size + 1);
+  void* block = TakeBlock(BlockBytes(size));
   if (!block) RaiseRuntime(msg::kOutOfMemory);
   Rep* rep = static_cast<Rep*>(block);
   rep->refs = 1;
@@ -31,7 +84,7 @@ Str& Str::operator=(const Str& other) noexcept {
     Rep* old = rep_;
     rep_ = other.rep_;
     Retain();
-    if (old && --old->refs == 0) std::free(old);
+    if (old && --old->refs == 0) Free(old);
   }
   return *this;
 }
@@ -46,7 +99,7 @@ Str& Str::operator=(Str&& other) noexcept {
 }
 
 void Str::Drop() noexcept {
-  if (--rep_->refs == 0) std::free(rep_);
+  if (--rep_->refs == 0) Free(rep_);
   rep_ = nullptr;
 }
 
@@ -82,7 +135,7 @@ Str Str::Borrow(Handle h) noexcept {
 
 void Str::DropHandle(Handle h) noexcept {
   Rep* rep = static_cast<Rep*>(h);
-  if (rep && --rep->refs == 0) std::free(rep);
+  if (rep && --rep->refs == 0) Free(rep);
 }
 
 }  // namespace basic

@@ -62,7 +62,9 @@ class Str {
     if (rep_ != nullptr) Drop();
   }
   void Drop() noexcept;  // rep_ is set
+  static size_t BlockBytes(size_t size);
   static Rep* Allocate(size_t size);
+  static void Free(Rep* rep) noexcept;
 
   Rep* rep_ = nullptr;
 };

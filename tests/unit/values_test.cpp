@@ -1,5 +1,5 @@
 // Variables and arrays: the variable list, clearing, array storage limits,
-// references with implicit dimensioning, and word matching.
+// references with implicit dimensioning, word matching and string storage.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "expression_harness.h"
+#include "str.h"
 
 namespace basic::test {
 namespace {
@@ -142,6 +143,27 @@ TEST(AcceptWord, MatchesNamesInAnyCaseAndWholeKeywordEntries) {
   EXPECT_EQ(h.Catch([&] { b.ExpectWord("QUIT"); }), kSyntaxError);
   b.Advance();
   EXPECT_FALSE(b.AcceptWord("LIB"));  // at the end
+}
+
+// Blocks of short strings are recycled by size: every length must get a
+// block big enough for it, whatever was freed before (ASan checks the
+// bounds), and a recycled block must not still be in use.
+TEST(Str, RecycledBlocksFitEveryLengthAndKeepTheirBytes) {
+  std::vector<Str> kept;
+  Str grown;
+  for (int round = 0; round < 3; ++round) {
+    for (int length = 0; length < 300; ++length) {
+      grown = Str::Concat(grown, Str::OfByte(static_cast<unsigned char>('a' + length % 26)));
+      if (length % 7 == round) kept.push_back(grown);  // shared, then outlived
+    }
+    for (size_t i = 0; i < kept.size(); i += 2) kept[i] = Str();  // free every other one
+    grown = Str();
+  }
+  for (const Str& s : kept) {
+    if (s.empty()) continue;
+    ASSERT_EQ(s.data()[s.size()], '\0');
+    for (size_t i = 0; i < s.size(); ++i) ASSERT_EQ(s.byte(i), 'a' + i % 26) << s.size();
+  }
 }
 
 }  // namespace
