@@ -216,6 +216,7 @@ class TBasic : public TInterpreter {
   // --- Statement handlers (the dispatch table in tokens.h) ---------------
   // statements.cpp
   void ExecIllegal(StatementContext& ctx);
+  void ExecEmpty(StatementContext& ctx);
   void ExecImplicitLet(StatementContext& ctx);
   void ExecLet(StatementContext& ctx);
   void ExecDim(StatementContext& ctx);

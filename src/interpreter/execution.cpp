@@ -17,12 +17,15 @@ namespace {
 // statement, and nothing for a compiler to get wrong about member-pointer
 // layouts.
 using Dispatcher = void (*)(TBasic&, StatementContext&);
-constexpr Dispatcher kDispatch[kTokenCodeCount] = {
+// The entry past the keywords is the end of a line's: an empty statement.
+constexpr Dispatcher kDispatch[kTokenCodeCount + 1] = {
 #define BASIC_TOKEN_HANDLER(name, text, handler) \
   [](TBasic& basic, StatementContext& ctx) { basic.handler(ctx); },
     BASIC_TOKENS(BASIC_TOKEN_HANDLER)
 #undef BASIC_TOKEN_HANDLER
+    [](TBasic& basic, StatementContext& ctx) { basic.ExecEmpty(ctx); },
 };
+static_assert(tcEol == kTokenCodeCount);
 
 }  // namespace
 
@@ -49,14 +52,16 @@ void TBasic::Execute() {
         breakRequested = 0;
         RaiseError(kBreakCode, msg::kBreak);
       }
-      while (currentToken->code == tcColon) ++currentToken;
-      nextToken = currentToken;
-      if (!AtEol(currentToken)) {
-        nextToken = currentToken + 1;
-        kDispatch[currentToken->code](*this, ctx);
-      }
+      // One past the statement's keyword; ExecEmpty takes it back at a
+      // colon or a line's end, so that no check is needed here.
+      nextToken = currentToken + 1;
+      kDispatch[currentToken->code](*this, ctx);
       if (!ctx.skipEndCheck && !AtStatementEnd()) RaiseMessage(msg::kExtraInformation);
       currentToken = nextToken;
+      if (currentToken->code == tcColon) {
+        ++currentToken;
+        continue;
+      }
       if (!AtEol(currentToken)) continue;
       // The line is finished.
       if (currentLine == nullptr) return;

@@ -11,6 +11,10 @@ namespace basic {
 
 void TBasic::ExecIllegal(StatementContext&) { RaiseMessage(msg::kIllegalCommand); }
 
+// A colon or the end of the line where a statement would start: nothing to
+// do, and the cursor stays on it.
+void TBasic::ExecEmpty(StatementContext&) { nextToken = currentToken; }
+
 // The target is referenced (and a first subscripted use dimensions it)
 // before "=" is looked at and before the value is evaluated, and the location
 // is kept: A(1) = A(2) stores into element 1 although A(2) was referenced last.

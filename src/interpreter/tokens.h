@@ -35,7 +35,7 @@ class TFuncDefs;
   X(tcClose, ")\x01]", ExecIllegal)              \
   X(tcComma, ",", ExecIllegal)                   \
   X(tcSemicolon, ";", ExecIllegal)               \
-  X(tcColon, ":", ExecIllegal)                   \
+  X(tcColon, ":", ExecEmpty)                     \
   X(tcEqual, "=", ExecIllegal)                   \
   X(tcLess, "<", ExecIllegal)                    \
   X(tcGreater, ">", ExecIllegal)                 \
