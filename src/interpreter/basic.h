@@ -212,6 +212,7 @@ class TBasic : public TInterpreter {
   // The line whose number the expression at the cursor gives ("Undefined
   // line" when absent); its first token remembers where the line was found.
   ProgramLine* GetTargetLine();
+  const LineEntry& GetTargetEntry();  // the same, with its first token
 
   // --- Statement handlers (the dispatch table in tokens.h) ---------------
   // statements.cpp

@@ -27,10 +27,14 @@ void TBasic::PushFrame(FrameKind kind) {
   controlStack.Push(frame);
 }
 
+// Execution goes on at the target line's first token, read from the index
+// rather than the line record.
 void TBasic::Jump(StatementContext& ctx) {
-  currentLine = GetTargetLine();
-  nextToken = NilToken();
+  const LineEntry& target = GetTargetEntry();
+  currentLine = target.line;
+  nextToken = target.tokens;
   ctx.lineJumped = true;
+  ctx.skipEndCheck = true;
 }
 
 bool TBasic::ScanBlock(TokenCode opening, TokenCode closing) {

@@ -97,7 +97,9 @@ ProgramLine* TBasic::FindLine(int64_t number) const {
   return program.Find(Low32(number));
 }
 
-ProgramLine* TBasic::GetTargetLine() {
+ProgramLine* TBasic::GetTargetLine() { return GetTargetEntry().line; }
+
+const LineEntry& TBasic::GetTargetEntry() {
   const Token* expression = nextToken;
   int32_t number;
   // Nearly always a line number written out: a whole literal in range needs
@@ -111,9 +113,9 @@ ProgramLine* TBasic::GetTargetLine() {
   } else {
     number = Low32(EvalInteger());
   }
-  ProgramLine* line = program.Find(number, expression->lineHint);
-  if (line == nullptr) RaiseMessage(msg::kUndefinedLine);
-  return line;
+  const LineEntry* entry = program.FindEntry(number, expression->lineHint);
+  if (entry == nullptr) RaiseMessage(msg::kUndefinedLine);
+  return *entry;
 }
 
 ProgramLine* TBasic::GetLine(int64_t number) const {

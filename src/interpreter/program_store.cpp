@@ -13,10 +13,12 @@ namespace basic {
 namespace {
 
 // The first index entry whose number is not below `number`.
-std::vector<ProgramLine*>::iterator LowerBound(std::vector<ProgramLine*>& index, int32_t number) {
+std::vector<LineEntry>::iterator LowerBound(std::vector<LineEntry>& index, int32_t number) {
   return std::lower_bound(index.begin(), index.end(), number,
-                          [](const ProgramLine* line, int32_t n) { return line->LineNo < n; });
+                          [](const LineEntry& entry, int32_t n) { return entry.lineNo < n; });
 }
+
+LineEntry EntryOf(ProgramLine* line) { return {line, line->Tokens.begin(), line->LineNo}; }
 
 }  // namespace
 
@@ -24,7 +26,7 @@ std::vector<ProgramLine*>::iterator LowerBound(std::vector<ProgramLine*>& index,
 // numbers behind its back, leaves it to be rebuilt on the next use.
 void Program::RebuildIndex() const {
   index_.clear();
-  for (ProgramLine* line = first_; line != nullptr; line = line->Next) index_.push_back(line);
+  for (ProgramLine* line = first_; line != nullptr; line = line->Next) index_.push_back(EntryOf(line));
   indexValid_ = true;
 }
 
@@ -33,12 +35,12 @@ ProgramLine* Program::Find(int32_t number) const {
   return Find(number, hint);
 }
 
-ProgramLine* Program::Search(int32_t number, uint32_t& hint) const {
+const LineEntry* Program::Search(int32_t number, uint32_t& hint) const {
   if (!indexValid_) RebuildIndex();
   auto it = LowerBound(index_, number);
-  if (it == index_.end() || (*it)->LineNo != number) return nullptr;
+  if (it == index_.end() || it->lineNo != number) return nullptr;
   hint = static_cast<uint32_t>(it - index_.begin());
-  return *it;
+  return &*it;
 }
 
 void Program::Enter(int32_t number, TokenList tokens) {
@@ -48,7 +50,7 @@ void Program::Enter(int32_t number, TokenList tokens) {
     auto line = std::make_unique<ProgramLine>();
     line->LineNo = number;
     line->Tokens = std::move(tokens);
-    if (indexValid_) index_.push_back(line.get());
+    if (indexValid_) index_.push_back(EntryOf(line.get()));
     (last_ != nullptr ? last_->Next : first_) = line.get();
     last_ = line.release();
     return;
@@ -56,12 +58,13 @@ void Program::Enter(int32_t number, TokenList tokens) {
 
   if (!indexValid_) RebuildIndex();
   auto it = LowerBound(index_, number);  // not the end: number <= last_->LineNo
-  ProgramLine* found = *it;
+  ProgramLine* found = it->line;
   if (found->LineNo == number) {
     if (tokens.empty()) {
       Remove(found);
     } else {
       found->Tokens = std::move(tokens);
+      it->tokens = found->Tokens.begin();
     }
     return;
   }
@@ -71,16 +74,16 @@ void Program::Enter(int32_t number, TokenList tokens) {
   line->LineNo = number;
   line->Tokens = std::move(tokens);
   line->Next = found;
-  ProgramLine* before = it == index_.begin() ? nullptr : *(it - 1);
-  index_.insert(it, line.get());  // the only step that can throw
+  ProgramLine* before = it == index_.begin() ? nullptr : (it - 1)->line;
+  index_.insert(it, EntryOf(line.get()));  // the only step that can throw
   (before != nullptr ? before->Next : first_) = line.release();
 }
 
 void Program::Remove(ProgramLine* line) {
   if (!indexValid_) RebuildIndex();
   auto it = LowerBound(index_, line->LineNo);
-  if (it == index_.end() || *it != line) return;  // not one of ours
-  ProgramLine* before = it == index_.begin() ? nullptr : *(it - 1);
+  if (it == index_.end() || it->line != line) return;  // not one of ours
+  ProgramLine* before = it == index_.begin() ? nullptr : (it - 1)->line;
   (before != nullptr ? before->Next : first_) = line->Next;
   if (last_ == line) last_ = before;
   index_.erase(it);

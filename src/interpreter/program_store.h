@@ -19,6 +19,14 @@ struct ProgramLine {
   ProgramLine* Next = nullptr;
 };
 
+// An index entry: the line's number and first token are copied here, so
+// that a jump reads neither the line record nor anything but its tokens.
+struct LineEntry {
+  ProgramLine* line;
+  Token* tokens;
+  int32_t lineNo;
+};
+
 class Program {
  public:
   Program() = default;
@@ -34,7 +42,11 @@ class Program {
   // position found there: a jump that goes where it went before costs the
   // same however long the program is.
   ProgramLine* Find(int32_t number, uint32_t& hint) const {
-    if (indexValid_ && hint < index_.size() && index_[hint]->LineNo == number) return index_[hint];
+    const LineEntry* entry = FindEntry(number, hint);
+    return entry != nullptr ? entry->line : nullptr;
+  }
+  const LineEntry* FindEntry(int32_t number, uint32_t& hint) const {
+    if (indexValid_ && hint < index_.size() && index_[hint].lineNo == number) return &index_[hint];
     return Search(number, hint);
   }
   // Stores tokens under number, replacing a line of that number; an empty
@@ -49,11 +61,11 @@ class Program {
 
  private:
   void RebuildIndex() const;
-  ProgramLine* Search(int32_t number, uint32_t& hint) const;  // sets hint when found
+  const LineEntry* Search(int32_t number, uint32_t& hint) const;  // sets hint when found
 
   ProgramLine* first_ = nullptr;
   ProgramLine* last_ = nullptr;
-  mutable std::vector<ProgramLine*> index_;
+  mutable std::vector<LineEntry> index_;
   mutable bool indexValid_ = true;
 };
 
