@@ -153,6 +153,7 @@ class TBasic : public TInterpreter {
   // A factor and the operators binding at least as tightly as `lowest` (>= 1).
   void EvalOperators(valrec& result, int lowest);
   void ApplyOperators(valrec& result, int lowest);  // those after a factor
+  void ContinueSum(valrec& result, valrec& right);
   // When the expression at the cursor is one number literal or numeric
   // scalar, its value, read without the evaluator: the commonest operands
   // of FOR, THEN, GOSUB and subscripts.
@@ -220,6 +221,7 @@ class TBasic : public TInterpreter {
   void ExecEmpty(StatementContext& ctx);
   void ExecImplicitLet(StatementContext& ctx);
   void ExecLet(StatementContext& ctx);
+  bool AppendToItself(const VarLocation& target);  // A$ = A$ + ...
   void ExecDim(StatementContext& ctx);
   void ExecRem(StatementContext& ctx);
   void ExecEnd(StatementContext& ctx);

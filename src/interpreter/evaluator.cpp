@@ -110,6 +110,15 @@ void TBasic::EvalOperators(valrec& result, int lowest) {
   if (kOperatorLevels[PeekCode()] >= lowest) ApplyOperators(result, lowest);
 }
 
+// `result + right` and the operators after it, `right` being the factor just
+// read after the "+": the rest of what ApplyOperators does from there.
+void TBasic::ContinueSum(valrec& result, valrec& right) {
+  if (kOperatorLevels[PeekCode()] > kSum) ApplyOperators(right, kSum + 1);
+  if (result.isString || right.isString || !ApplyToNumbers(tcPlus, result.numValue, right.numValue))
+    Apply(tcPlus, result, right);
+  ApplyOperators(result, 1);
+}
+
 // The operators after a factor. Most operands are single factors, so a right
 // operand is read here and climbs further only when a tighter operator follows.
 void TBasic::ApplyOperators(valrec& result, int lowest) {

@@ -47,11 +47,36 @@ void TBasic::ExecLet(StatementContext&) {
   VarLocation target = GetVariable();
   ExpectToken(tcEqual);
   if (target.var->isString) {
+    if (AppendToItself(target)) return;
     Str value = EvalString();
     *target.str = std::move(value);
   } else {
     *target.num = EvalNumber();
   }
+}
+
+// A$ = A$ + operand: a string operand that ends the expression is appended
+// to the variable's own string, in place when it holds the only reference.
+// Anything else after the "+" is evaluated as the evaluator would have.
+bool TBasic::AppendToItself(const VarLocation& target) {
+  varrec& v = *target.var;
+  const Token* t = nextToken;
+  if (target.str != &v.strValue || v.dimCount != 0 || t[0].code != tcVariable ||
+      t[0].variable != &v || t[1].code != tcPlus)
+    return false;
+  nextToken += 2;
+  valrec right;
+  EvalFactor(right);
+  if (right.isString && LevelOf(PeekCode()) == kNone) {
+    v.strValue.Append(right.strValue);
+    return true;
+  }
+  valrec result;
+  result.SetString(v.strValue);
+  ContinueSum(result, right);
+  if (!result.isString) TypeMismatch();
+  v.strValue = std::move(result.strValue);
+  return true;
 }
 
 void TBasic::ExecDim(StatementContext&) {

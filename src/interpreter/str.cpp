@@ -1,5 +1,6 @@
 #include "str.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <iterator>
 #include <cstring>
@@ -58,17 +59,22 @@ void GiveBlock(void* block, size_t bytes) {
 
 }  // namespace
 
-size_t Str::BlockBytes(size_t size) { return offsetof(Rep, data) + size + 1; }
+size_t Str::BlockBytes(size_t capacity) { return offsetof(Rep, data) + capacity + 1; }
 
-void Str::Free(Rep* rep) noexcept { GiveBlock(rep, BlockBytes(rep->size)); }
+void Str::Free(Rep* rep) noexcept { GiveBlock(rep, BlockBytes(rep->capacity)); }
 
-Str::Rep* Str::Allocate(size_t size) {
+Str::Rep* Str::Allocate(size_t size, size_t capacity) {
   if (size > kMaxStringLength) RaiseRuntime(msg::kOutOfMemory);
-  void* block = TakeBlock(BlockBytes(size));
+  capacity = std::min(std::max(capacity, size), size_t{kMaxStringLength});
+  // A recycled block's class may leave room past the bytes asked for.
+  const size_t cls = BlockClass(BlockBytes(capacity));
+  if (cls < std::size(recycled.first)) capacity = cls * kBlockUnit - BlockBytes(0);
+  void* block = TakeBlock(BlockBytes(capacity));
   if (!block) RaiseRuntime(msg::kOutOfMemory);
   Rep* rep = static_cast<Rep*>(block);
   rep->refs = 1;
   rep->size = static_cast<uint32_t>(size);
+  rep->capacity = static_cast<uint32_t>(capacity);
   rep->data[size] = '\0';
   return rep;
 }
@@ -112,6 +118,30 @@ Str Str::Concat(const Str& a, const Str& b) {
   std::memcpy(result.rep_->data, a.data(), a.size());
   std::memcpy(result.rep_->data + a.size(), b.data(), b.size());
   return result;
+}
+
+void Str::Append(const Str& tail) {
+  if (tail.empty()) return;
+  if (empty()) {
+    *this = tail;
+    return;
+  }
+  const size_t size = rep_->size;
+  const size_t total = size + tail.size();
+  if (rep_->refs == 1 && total <= rep_->capacity) {
+    std::memcpy(rep_->data + size, tail.data(), tail.size());
+    rep_->size = static_cast<uint32_t>(total);
+    rep_->data[total] = '\0';
+    return;
+  }
+  // Half as much again as needed: a string built by appending is copied a
+  // bounded number of times per byte.
+  const size_t room = total <= kMaxStringLength ? std::min(total / 2, kMaxStringLength - total) : 0;
+  Rep* grown = Allocate(total, total + room);
+  std::memcpy(grown->data, rep_->data, size);
+  std::memcpy(grown->data + size, tail.data(), tail.size());
+  Release();
+  rep_ = grown;
 }
 
 Str Str::OfByte(unsigned char c) {

@@ -32,6 +32,9 @@ class Str {
 
   // a + b; raises "Out of memory" when the result would pass kMaxStringLength.
   static Str Concat(const Str& a, const Str& b);
+  // *this = *this + tail, in place when this holds the only reference and
+  // there is room; the same limit as Concat.
+  void Append(const Str& tail);
   // A string of one byte; cached, so CHR$ never allocates.
   static Str OfByte(unsigned char c);
 
@@ -52,6 +55,7 @@ class Str {
   struct Rep {
     uint32_t refs;
     uint32_t size;
+    uint32_t capacity;  // bytes that fit before the NUL; only Append uses more
     char data[1];
   };
   void Retain() noexcept {
@@ -62,8 +66,9 @@ class Str {
     if (rep_ != nullptr) Drop();
   }
   void Drop() noexcept;  // rep_ is set
-  static size_t BlockBytes(size_t size);
-  static Rep* Allocate(size_t size);
+  static size_t BlockBytes(size_t capacity);
+  // Room for `capacity` bytes (at least `size`, at most the limit), holding `size`.
+  static Rep* Allocate(size_t size, size_t capacity = 0);
   static void Free(Rep* rep) noexcept;
 
   Rep* rep_ = nullptr;

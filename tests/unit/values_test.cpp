@@ -166,5 +166,29 @@ TEST(Str, RecycledBlocksFitEveryLengthAndKeepTheirBytes) {
   }
 }
 
+
+// Appending works in place only on a string nobody else holds: every copy
+// taken along the way keeps the bytes and the NUL it had.
+TEST(Str, AppendLeavesSharedCopiesAlone) {
+  Str built;
+  std::string expected;
+  std::vector<std::pair<Str, std::string>> copies;
+  for (int i = 0; i < 1000; ++i) {
+    const char c = static_cast<char>('a' + i % 26);
+    built.Append(i % 3 == 0 ? Str::OfByte(static_cast<unsigned char>(c)) : Str(std::string(1, c)));
+    expected += c;
+    if (i % 37 == 0) copies.emplace_back(built, expected);
+  }
+  EXPECT_EQ(built.view(), expected);
+  EXPECT_EQ(built.data()[built.size()], '\0');
+  for (const auto& [copy, text] : copies) {
+    EXPECT_EQ(copy.view(), text);
+    EXPECT_EQ(copy.data()[copy.size()], '\0');
+  }
+  Str empty;
+  empty.Append(Str());
+  EXPECT_TRUE(empty.empty());
+}
+
 }  // namespace
 }  // namespace basic::test
