@@ -213,7 +213,20 @@ class TBasic : public TInterpreter {
   // The line whose number the expression at the cursor gives ("Undefined
   // line" when absent); its first token remembers where the line was found.
   ProgramLine* GetTargetLine();
-  const LineEntry& GetTargetEntry();  // the same, with its first token
+  // The same, with its first token. Nearly always the target is a literal
+  // line number found where the jump found it last time.
+  const LineEntry& GetTargetEntry() {
+    const Token& literal = *nextToken;
+    if (literal.code == tcNumber && LevelOf(nextToken[1].code) == kNone &&
+        evalDepth < kMaxEvalDepth) {
+      if (const LineEntry* entry = program.EntryAtHint(literal.lineHint, literal.number)) {
+        Advance();
+        return *entry;
+      }
+    }
+    return GetOtherTargetEntry();
+  }
+  const LineEntry& GetOtherTargetEntry();
 
   // --- Statement handlers (the dispatch table in tokens.h) ---------------
   // statements.cpp

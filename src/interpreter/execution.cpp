@@ -99,20 +99,9 @@ ProgramLine* TBasic::FindLine(int64_t number) const {
 
 ProgramLine* TBasic::GetTargetLine() { return GetTargetEntry().line; }
 
-const LineEntry& TBasic::GetTargetEntry() {
+const LineEntry& TBasic::GetOtherTargetEntry() {
   const Token* expression = nextToken;
-  int32_t number;
-  // Nearly always a line number written out: a whole literal in range needs
-  // no rounding, and no expression follows it.
-  if (expression->code == tcNumber && expression->number >= 0 &&
-      expression->number <= 2147483647.0 && LevelOf(expression[1].code) == kNone &&
-      evalDepth < kMaxEvalDepth &&
-      static_cast<double>(static_cast<int32_t>(expression->number)) == expression->number) {
-    number = static_cast<int32_t>(expression->number);
-    Advance();
-  } else {
-    number = Low32(EvalInteger());
-  }
+  const int32_t number = Low32(EvalInteger());
   const LineEntry* entry = program.FindEntry(number, expression->lineHint);
   if (entry == nullptr) RaiseMessage(msg::kUndefinedLine);
   return *entry;
