@@ -254,12 +254,16 @@ void ExpressionCache::Translate(CompiledExpression& entry, const Token* start, T
                       steps[2].op >= CompiledExpression::kAdd &&
                       steps[2].op <= CompiledExpression::kNotEqual;
   const bool lone = steps.size() == 1 && isOperand(steps[0]);
+  const bool element =
+      steps.size() == 2 && isOperand(steps[0]) && steps[1].op == CompiledExpression::kElement1;
   entry.form_ = !entry.translated_ ? CompiledExpression::kSteps
                 : binary          ? CompiledExpression::kBinary
                 : lone            ? CompiledExpression::kLone
+                : element         ? CompiledExpression::kLoneElement
                                   : CompiledExpression::kSteps;
   if (entry.form_ != CompiledExpression::kSteps) {
     if (binary) entry.binaryOp_ = steps[2].op;
+    if (element) entry.array_ = steps[1].variable;
     for (size_t i = 0; i < (binary ? 2 : 1); ++i)
       entry.operands_[i] = steps[i].op == CompiledExpression::kConstant
                                ? steps[i].literal

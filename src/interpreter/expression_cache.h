@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "errors.h"
 #include "interpreter_limits.h"
 #include "numeric.h"
 #include "tokens.h"
@@ -62,6 +63,7 @@ class alignas(64) CompiledExpression {
   }
   double Run() const {
     if (form_ == kLone) return *operands_[0];
+    if (form_ == kLoneElement) return RunElement();
     if (form_ == kSteps) return RunSteps();
     const double left = *operands_[0], right = *operands_[1];
     switch (binaryOp_) {
@@ -81,10 +83,19 @@ class alignas(64) CompiledExpression {
 
  private:
   friend class ExpressionCache;
-  enum Form : uint8_t { kLone, kBinary, kSteps };
+  enum Form : uint8_t { kLone, kBinary, kLoneElement, kSteps };
   static constexpr uint64_t kNever = UINT64_MAX;
 
   double RunSteps() const;
+  // A one-dimensional element subscripted by one operand, as kElement1 does.
+  double RunElement() const {
+    varrec& array = *array_;
+    const int32_t subscript = Low32(RoundToInt64(*operands_[0]));
+    if (subscript < 0 || subscript >= array.extents[0]) BadSubscript();
+    double* element = &array.numElements[static_cast<size_t>(subscript)];
+    array.valuePtr = element;
+    return *element;
+  }
   bool ShapesFit(uint64_t shapeEpoch) const;
 
   // What every run reads, first, in one cache line.
@@ -94,14 +105,15 @@ class alignas(64) CompiledExpression {
   uint64_t valueGeneration_ = kNever;
   mutable uint64_t fitsEpoch_ = kNever;  // when the variables last fitted
   const Token* end_ = nullptr;           // the first token after the expression
-  // The commonest forms run without the step loop: one operand, or two
-  // operands and one operator. Each operand points at its variable's value
+  // The commonest forms run without the step loop: one operand, two
+  // operands and one operator, or an element with an operand as subscript. Each operand points at its variable's value
   // or at the number in its literal's token, so running them reads nothing
   // beyond this line and the tokens.
   const double* operands_[2] = {};
   int16_t nesting_ = 0;  // factor levels it passes through
   Form form_ = kSteps;
   Op binaryOp_ = kAdd;
+  varrec* array_ = nullptr;  // kLoneElement: the array; operands_[0] the subscript
 
   uint64_t generation_ = 0;  // the cache's when translated
   bool translated_ = false;  // false: walk the tokens

@@ -17,7 +17,7 @@ TEST(ExpressionCache, AgreesWithTheWalkingEvaluator) {
   const char* expressions[] = {
       "-(2+3)*4/8 - -1", "1+2*3-4/5", "((7))", "A*B-C/D", "A<B", "A>=B+C", "A=B", "A<>B",
       "-A+-B*+C", "1<2<3", "3>2>1", "A/3", "0.1+0.2", "B-A*1E300*1E8/1E8",
-      "M(2)*M(I)+M(M(1)-6)", "G(I, 2) - G(1, I) / 2", "C MOD 3 + -7.5 MOD 2 * I",
+      "M(2)*M(I)+M(M(1)-6)", "M(I)", "M(D)", "M(2.5)", "G(I, 2) - G(1, I) / 2", "C MOD 3 + -7.5 MOD 2 * I",
       "C AND 6 OR 1 XOR D", "(C > 1) AND (B < 0) OR A = 2", "-C MOD -I XOR -1",
       "2^3^2", "-A^2 + B^2", "B^I * 2^-I", "C^0.5 - (A + 1)^-A", "D^I^2",
       "SIN(A) * 1E6 + INT(-C / 2) - SQR B + ABS(B) ^ 0.5 + LOG(C) - SGN -A",
@@ -56,6 +56,10 @@ TEST(ExpressionCache, ErrorsAreTheEvaluatorsOwn) {
   EXPECT_EQ(m.Run("10 DIM A(3, 3): FOR I = 3 TO 4: X = A(I + 1, 1E300 * 1E300): NEXT\r\nRUN"),
             "\a(42) Bad subscript in 10\r\n");
   EXPECT_EQ(m.Run("10 DIM A(3, 3): FOR I = 3 TO 4: X = A(I, 2.5) + A(-0.5, I): NEXT: PRINT X\r\nRUN"),
+            "\a(42) Bad subscript in 10\r\n");
+  EXPECT_EQ(m.Run("10 DIM A(3): FOR I = 2 TO 5: X = A(I): NEXT\r\nRUN"),
+            "\a(42) Bad subscript in 10\r\n");
+  EXPECT_EQ(m.Run("10 DIM A(3): FOR I = 0 TO -1 STEP -0.75: A(I) = 1: NEXT\r\nRUN"),
             "\a(42) Bad subscript in 10\r\n");
   EXPECT_EQ(m.Run("10 DIM A(3, 3): FOR I = 1 TO 2: X = A(I): NEXT\r\nRUN"),
             "\a(42) Syntax error in 10\r\n");
