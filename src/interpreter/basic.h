@@ -27,9 +27,6 @@ namespace basic {
 
 class TBasic;
 
-// builtins.cpp: the built-in functions of one number, SQR to INT (not RND).
-double ApplyNumeric(TokenCode function, double x);
-
 // Line numbers from low to high, both included.
 struct LineRange {
   int64_t low;

@@ -252,18 +252,22 @@ void ExpressionCache::Translate(CompiledExpression& entry, const Token* start, T
   };
   const bool binary = steps.size() == 3 && isOperand(steps[0]) && isOperand(steps[1]) &&
                       steps[2].op >= CompiledExpression::kAdd &&
-                      steps[2].op <= CompiledExpression::kNotEqual;
+                      steps[2].op <= CompiledExpression::kPower;
   const bool lone = steps.size() == 1 && isOperand(steps[0]);
   const bool element =
       steps.size() == 2 && isOperand(steps[0]) && steps[1].op == CompiledExpression::kElement1;
+  const bool function =
+      steps.size() == 2 && isOperand(steps[0]) && steps[1].op == CompiledExpression::kFunction;
   entry.form_ = !entry.translated_ ? CompiledExpression::kSteps
                 : binary          ? CompiledExpression::kBinary
                 : lone            ? CompiledExpression::kLone
                 : element         ? CompiledExpression::kLoneElement
+                : function        ? CompiledExpression::kLoneFunction
                                   : CompiledExpression::kSteps;
   if (entry.form_ != CompiledExpression::kSteps) {
     if (binary) entry.binaryOp_ = steps[2].op;
     if (element) entry.array_ = steps[1].variable;
+    if (function) entry.function_ = static_cast<TokenCode>(steps[1].index);
     for (size_t i = 0; i < (binary ? 2 : 1); ++i)
       entry.operands_[i] = steps[i].op == CompiledExpression::kConstant
                                ? steps[i].literal
@@ -276,6 +280,16 @@ bool CompiledExpression::ShapesFit(uint64_t shapeEpoch) const {
     if (use.variable->dimCount != use.dimensions || use.variable->isString) return false;
   fitsEpoch_ = shapeEpoch;
   return true;
+}
+
+double CompiledExpression::RunOtherBinary(double left, double right) const {
+  switch (binaryOp_) {
+    case kMod: return ModOf(left, right);
+    case kAnd: return static_cast<double>(TruncToInt64(left) & TruncToInt64(right));
+    case kOr: return static_cast<double>(TruncToInt64(left) | TruncToInt64(right));
+    case kXor: return static_cast<double>(TruncToInt64(left) ^ TruncToInt64(right));
+    default: return Power(left, right);  // kPower
+  }
 }
 
 double CompiledExpression::RunSteps() const {

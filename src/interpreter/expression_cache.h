@@ -23,6 +23,9 @@
 
 namespace basic {
 
+// builtins.cpp: the built-in functions of one number, SQR to INT (not RND).
+double ApplyNumeric(TokenCode function, double x);
+
 // What a translation is made for: an expression's value, an assignment's
 // target element, or one factor (a function's argument).
 enum class TranslationUse : uint8_t { kValue, kTarget, kFactor };
@@ -62,9 +65,13 @@ class alignas(64) CompiledExpression {
     return fitsEpoch_ == shapeEpoch || ShapesFit(shapeEpoch);
   }
   double Run() const {
-    if (form_ == kLone) return *operands_[0];
-    if (form_ == kLoneElement) return RunElement();
-    if (form_ == kSteps) return RunSteps();
+    switch (form_) {
+      case kLone: return *operands_[0];
+      case kBinary: break;
+      case kLoneFunction: return ApplyNumeric(function_, *operands_[0]);
+      case kLoneElement: return RunElement();
+      case kSteps: return RunSteps();
+    }
     const double left = *operands_[0], right = *operands_[1];
     switch (binaryOp_) {
       case kAdd: return Add(left, right);
@@ -76,17 +83,19 @@ class alignas(64) CompiledExpression {
       case kGreater: return left > right;
       case kLessEqual: return left <= right;
       case kGreaterEqual: return left >= right;
-      default: return left != right;  // kNotEqual
+      case kNotEqual: return left != right;
+      default: return RunOtherBinary(left, right);  // MOD AND OR XOR ^
     }
   }
   const Token* End() const { return end_; }
 
  private:
   friend class ExpressionCache;
-  enum Form : uint8_t { kLone, kBinary, kLoneElement, kSteps };
+  enum Form : uint8_t { kLone, kBinary, kLoneFunction, kLoneElement, kSteps };
   static constexpr uint64_t kNever = UINT64_MAX;
 
   double RunSteps() const;
+  double RunOtherBinary(double left, double right) const;
   // A one-dimensional element subscripted by one operand, as kElement1 does.
   double RunElement() const {
     varrec& array = *array_;
@@ -106,13 +115,15 @@ class alignas(64) CompiledExpression {
   mutable uint64_t fitsEpoch_ = kNever;  // when the variables last fitted
   const Token* end_ = nullptr;           // the first token after the expression
   // The commonest forms run without the step loop: one operand, two
-  // operands and one operator, or an element with an operand as subscript. Each operand points at its variable's value
+  // operands and one operator, a built-in function of one operand, or an
+  // element with an operand as subscript. Each operand points at its variable's value
   // or at the number in its literal's token, so running them reads nothing
   // beyond this line and the tokens.
   const double* operands_[2] = {};
   int16_t nesting_ = 0;  // factor levels it passes through
   Form form_ = kSteps;
   Op binaryOp_ = kAdd;
+  TokenCode function_ = tcEol;  // kLoneFunction: the built-in, of operands_[0]
   varrec* array_ = nullptr;  // kLoneElement: the array; operands_[0] the subscript
 
   uint64_t generation_ = 0;  // the cache's when translated

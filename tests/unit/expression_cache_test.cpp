@@ -17,7 +17,8 @@ TEST(ExpressionCache, AgreesWithTheWalkingEvaluator) {
   const char* expressions[] = {
       "-(2+3)*4/8 - -1", "1+2*3-4/5", "((7))", "A*B-C/D", "A<B", "A>=B+C", "A=B", "A<>B",
       "-A+-B*+C", "1<2<3", "3>2>1", "A/3", "0.1+0.2", "B-A*1E300*1E8/1E8",
-      "M(2)*M(I)+M(M(1)-6)", "M(I)", "M(D)", "M(2.5)", "G(I, 2) - G(1, I) / 2", "C MOD 3 + -7.5 MOD 2 * I",
+      "M(2)*M(I)+M(M(1)-6)", "M(I)", "M(D)", "M(2.5)", "C MOD I", "C AND I", "D OR C",
+      "I XOR C", "C ^ I", "B ^ 2", "SIN(I)", "LOG C", "SQR(D)", "INT(B)", "ABS(-7)", "G(I, 2) - G(1, I) / 2", "C MOD 3 + -7.5 MOD 2 * I",
       "C AND 6 OR 1 XOR D", "(C > 1) AND (B < 0) OR A = 2", "-C MOD -I XOR -1",
       "2^3^2", "-A^2 + B^2", "B^I * 2^-I", "C^0.5 - (A + 1)^-A", "D^I^2",
       "SIN(A) * 1E6 + INT(-C / 2) - SQR B + ABS(B) ^ 0.5 + LOG(C) - SGN -A",
@@ -73,6 +74,14 @@ TEST(ExpressionCache, ErrorsAreTheEvaluatorsOwn) {
             "\aInvalid floating point operation in 10\r\n");
   EXPECT_EQ(m.Run("10 FOR I = 1 TO 2: X = LOG(I - 1) + 1: NEXT\r\nRUN"),
             "\aFloating point division by zero in 10\r\n");
+  EXPECT_EQ(m.Run("10 FOR I = 1 TO 0 STEP -1: X = LOG(I): NEXT\r\nRUN"),
+            "\aFloating point division by zero in 10\r\n");
+  EXPECT_EQ(m.Run("10 FOR I = 1 TO -1 STEP -1: X = SQRT I: NEXT\r\nRUN"),
+            "\aInvalid floating point operation in 10\r\n");
+  EXPECT_EQ(m.Run("10 FOR I = 1 TO 0 STEP -1: X = I ^ -1: NEXT\r\nRUN"),
+            "\aFloating point division by zero in 10\r\n");
+  EXPECT_EQ(m.Run("10 FOR I = 1E18 TO 2E19 STEP 9E18: X = I OR 1: NEXT\r\nRUN"),
+            "\aInvalid floating point operation in 10\r\n");
   EXPECT_EQ(m.Run("10 FOR I = 1 TO 2: X = 3 AND 1E19 * I: NEXT\r\nRUN"),
             "\aInvalid floating point operation in 10\r\n");
 }
