@@ -126,6 +126,13 @@ void TBasic::ExecFor(StatementContext&) {
     framerec frame;
     frame.line = currentLine;
     frame.resumeToken = nextToken;
+    // A FOR that ends its line resumes at the next line's first token, so
+    // that NEXT need not pass through the end of the FOR line every time.
+    if (AtEol(nextToken) && currentLine != nullptr && currentLine->Next != nullptr) {
+      frame.line = currentLine->Next;
+      frame.resumeToken = frame.line->Tokens.begin();
+      frame.atLineStart = true;
+    }
     frame.kind = fkFor;
     frame.loopVar = target.var;
     frame.loopValue = target.num;
@@ -160,7 +167,7 @@ void TBasic::ExecFor(StatementContext&) {
   SkipStatement();
 }
 
-void TBasic::ExecNext(StatementContext&) {
+void TBasic::ExecNext(StatementContext& ctx) {
   framerec* frame = controlStack.empty() ? nullptr : &controlStack.Top();
   // Nearly every NEXT closes the innermost FOR, naming its scalar or nothing.
   const Token& named = *nextToken;
@@ -181,6 +188,7 @@ void TBasic::ExecNext(StatementContext&) {
   }
   currentLine = frame->line;
   nextToken = frame->resumeToken;
+  ctx.lineJumped = ctx.skipEndCheck = frame->atLineStart;
 }
 
 framerec& TBasic::FindLoopFrame() {

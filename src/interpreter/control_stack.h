@@ -20,6 +20,9 @@ struct framerec {
   ProgramLine* line = nullptr;   // nullptr when pushed from an immediate line
   Token* resumeToken = nullptr;  // where execution resumes in `line`
   FrameKind kind = fkFor;
+  // FOR: resumeToken is the first token of `line`, the one after FOR's own
+  // line, rather than the end of FOR's line.
+  bool atLineStart = false;
   varrec* loopVar = nullptr;     // FOR: the loop variable
   double* loopValue = nullptr;   // FOR: the scalar or element FOR assigned
   double limit = 0;
