@@ -39,9 +39,13 @@ class alignas(64) CompiledExpression {
                       kSubscript,  // the value on top becomes subscript `index` of `variable`
                       kElement,    // `index` subscripts become the element's value
                       kElement1 };  // both at once for a one-dimensional array
+  // Where a binary operator's right operand comes from: the stack, or the
+  // step itself when the operand was a literal or a variable pushed just
+  // before it (the push is folded into the operator).
+  enum RightOperand : uint8_t { kFromStack, kFoldedConstant = 1, kFoldedVariable = 2 };
   struct Step {
     Op op;
-    uint8_t index = 0;  // kSubscript: which; kElement: how many
+    uint8_t index = 0;  // kSubscript: which; kElement: how many; binary: RightOperand
     union {
       double constant;   // kConstant
       varrec* variable;  // kVariable, kSubscript, kElement
