@@ -83,7 +83,6 @@ void TBasic::ExecElse(StatementContext&) { nextToken = NilToken(); }
 
 void TBasic::ExecOn(StatementContext& ctx) {
   int64_t selector = EvalInteger();
-  Token* const keyword = nextToken;
   const bool isGosub = PeekCode() == tcGosub;
   if (isGosub)
     Advance();
@@ -100,10 +99,8 @@ void TBasic::ExecOn(StatementContext& ctx) {
     --selector;
   }
   if (AtStatementEnd()) return;
-  if (isGosub) {
-    PushFrame(fkGosub);
-    controlStack.Top().resumeToken = keyword;
-  }
+  // RETURN resumes at the selected entry and passes over the rest of the list.
+  if (isGosub) PushFrame(fkGosub);
   Jump(ctx);
 }
 
@@ -250,7 +247,7 @@ void TBasic::ExecReturn(StatementContext&) {
   currentLine = frame.line;
   nextToken = frame.resumeToken;
   controlStack.Pop();
-  // Passes over the GOSUB target (or ON's keyword and list) to the statement end.
+  // Passes over the GOSUB target (or the rest of ON's list) to the statement end.
   SkipStatement();
 }
 
