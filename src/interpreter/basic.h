@@ -94,10 +94,11 @@ class TBasic : public TInterpreter {
   void NewProgram();
 
   // --- values.cpp: cursor helpers and variable references ---------------
-  bool AtStatementEnd() const {
-    TokenCode c = nextToken->code;
+  static bool AtEndOfStatement(const Token* token) {
+    const TokenCode c = token->code;
     return c == tcEol || c == tcColon || c == tcElse;
   }
+  bool AtStatementEnd() const { return AtEndOfStatement(nextToken); }
   TokenCode PeekCode() const { return nextToken->code; }
   void Advance() { ++nextToken; }  // only when not at tcEol
   void ExpectToken(TokenCode code) {

@@ -41,7 +41,12 @@ TBasic::~TBasic() {
 
 void TBasic::Execute() {
   try {
+    // The statement's first token stays in a register; currentToken is
+    // written for the handlers (and for a budget that stops here) but never
+    // read back here.
+    Token* token = currentToken;
     for (;;) {
+      currentToken = token;
       if (--statementBudget == 0) [[unlikely]] {
         statementBudget = 1;  // spent: later runs stop at their first statement
         stopRequested = true;
@@ -54,20 +59,21 @@ void TBasic::Execute() {
       }
       // One past the statement's keyword; ExecEmpty takes it back at a
       // colon or a line's end, so that no check is needed here.
-      nextToken = currentToken + 1;
-      kDispatch[currentToken->code](*this, ctx);
-      if (!ctx.skipEndCheck && !AtStatementEnd()) RaiseMessage(msg::kExtraInformation);
-      currentToken = nextToken;
-      if (currentToken->code == tcColon) {
-        ++currentToken;
+      nextToken = token + 1;
+      kDispatch[token->code](*this, ctx);
+      token = nextToken;
+      if (!ctx.skipEndCheck && !AtEndOfStatement(token)) RaiseMessage(msg::kExtraInformation);
+      if (token->code == tcColon) {
+        ++token;
         continue;
       }
-      if (!AtEol(currentToken)) continue;
+      if (!AtEol(token)) continue;
       // The line is finished.
+      currentToken = token;
       if (currentLine == nullptr) return;
       if (!ctx.lineJumped) currentLine = currentLine->Next;
       if (currentLine == nullptr) return;
-      currentToken = currentLine->Tokens.begin();
+      token = currentLine->Tokens.begin();
     }
   } catch (const EBasic& error) {
     ReportRunError(error, error.errorCode, true);
