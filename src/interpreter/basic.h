@@ -151,7 +151,7 @@ class TBasic : public TInterpreter {
   // A factor and the operators binding at least as tightly as `lowest` (>= 1).
   void EvalOperators(valrec& result, int lowest);
   void ApplyOperators(valrec& result, int lowest);  // those after a factor
-  void ContinueSum(valrec& result, valrec& right);
+  void FinishOperand(valrec& result, valrec& right, TokenCode op, int level);
   // When the expression at the cursor is one number literal or numeric
   // scalar, its value, read without the evaluator: the commonest operands
   // of FOR, THEN, GOSUB and subscripts.

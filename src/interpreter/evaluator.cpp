@@ -110,13 +110,13 @@ void TBasic::EvalOperators(valrec& result, int lowest) {
   if (kOperatorLevels[PeekCode()] >= lowest) ApplyOperators(result, lowest);
 }
 
-// `result + right` and the operators after it, `right` being the factor just
-// read after the "+": the rest of what ApplyOperators does from there.
-void TBasic::ContinueSum(valrec& result, valrec& right) {
-  if (kOperatorLevels[PeekCode()] > kSum) ApplyOperators(right, kSum + 1);
-  if (result.isString || right.isString || !ApplyToNumbers(tcPlus, result.numValue, right.numValue))
-    Apply(tcPlus, result, right);
-  ApplyOperators(result, 1);
+// `right` was just read after `op` (of `level`): it takes the operators
+// that bind more tightly than `op`, then result := result op right. After
+// "^" nothing binds more tightly, so the first step does nothing there.
+void TBasic::FinishOperand(valrec& result, valrec& right, TokenCode op, int level) {
+  if (kOperatorLevels[PeekCode()] > level) ApplyOperators(right, level + 1);
+  if (result.isString || right.isString || !ApplyToNumbers(op, result.numValue, right.numValue))
+    Apply(op, result, right);
 }
 
 // The operators after a factor. Most operands are single factors, so a right
@@ -135,10 +135,8 @@ void TBasic::ApplyOperators(valrec& result, int lowest) {
     } else {
       Advance();
       EvalFactor(right);
-      if (kOperatorLevels[PeekCode()] > level) ApplyOperators(right, level + 1);
     }
-    if (result.isString || right.isString || !ApplyToNumbers(op, result.numValue, right.numValue))
-      Apply(op, result, right);
+    FinishOperand(result, right, op, level);
   }
 }
 

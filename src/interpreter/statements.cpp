@@ -73,7 +73,8 @@ bool TBasic::AppendToItself(const VarLocation& target) {
   }
   valrec result;
   result.SetString(v.strValue);
-  ContinueSum(result, right);
+  FinishOperand(result, right, tcPlus, kSum);
+  ApplyOperators(result, 1);
   if (!result.isString) TypeMismatch();
   v.strValue = std::move(result.strValue);
   return true;
