@@ -1,15 +1,4 @@
-# Cross build for 32-bit Windows with MinGW-w64 (Debian's g++-mingw-w64-i686).
-# The posix thread flavour gives the complete C++ standard library.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 32-bit Windows (Debian's g++-mingw-w64-i686).
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
 set(BASIC_MINGW_PREFIX i686-w64-mingw32)
-find_program(CMAKE_C_COMPILER NAMES ${BASIC_MINGW_PREFIX}-gcc-posix ${BASIC_MINGW_PREFIX}-gcc REQUIRED)
-find_program(CMAKE_CXX_COMPILER NAMES ${BASIC_MINGW_PREFIX}-g++-posix ${BASIC_MINGW_PREFIX}-g++ REQUIRED)
-find_program(CMAKE_RC_COMPILER NAMES ${BASIC_MINGW_PREFIX}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${BASIC_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)

@@ -1,5 +1,5 @@
 # Install rules and packages: a Debian package (.deb) on Linux, a .zip for
-# Windows. `cmake --install` and CPack use the layout of install_layout.cmake.
+# each Windows target (win32, win64). `cmake --install` and CPack use the layout of install_layout.cmake.
 install(TARGETS basic RUNTIME DESTINATION ${BASIC_BIN_DESTINATION})
 install(TARGETS basstub RUNTIME DESTINATION ${BASIC_STUB_DESTINATION})
 
@@ -40,7 +40,11 @@ set(BASIC_PACKAGE_MAINTAINER "basic-stub maintainers <basic-stub@localhost>" CAC
 
 if(WIN32)
   set(CPACK_GENERATOR ZIP)
-  set(CPACK_SYSTEM_NAME win32)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(CPACK_SYSTEM_NAME win64)
+  else()
+    set(CPACK_SYSTEM_NAME win32)
+  endif()
 else()
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

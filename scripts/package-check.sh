@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Builds the packages and checks what they hold. The Debian package is
 # unpacked into a scratch root, where the installed `basic` must bind a
-# program with the installed stub, and the bound program must run. The
-# Windows .zip is built from build-win32/ and its contents checked.
+# program with the installed stub, and the bound program must run. Each
+# Windows .zip is built from build-win32/ or build-win64/ and its contents
+# checked; unpacked, its basic.exe must bind a program that runs under Wine
+# (the 32-bit one only where scripts/win32-wine-check.sh says this host can).
 #
-#   scripts/package-check.sh            both (the Windows part when build-win32/ exists)
+#   scripts/package-check.sh            all (a Windows .zip for each build-win*/ there is)
 #   scripts/package-check.sh --native   the Debian package only
 #
-# Expects the presets built (cmake --build --preset native / win32).
+# Expects the presets built (cmake --build --preset native / win32 / win64).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
@@ -20,7 +22,7 @@ case "${1:-}" in
 esac
 
 scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
+trap '[[ -n ${KEEP:-} ]] || rm -rf "$scratch"' EXIT
 fail() { echo "package-check: $*" >&2; exit 1; }
 
 # --- Debian package -----------------------------------------------------------
@@ -71,36 +73,65 @@ expected=$'PACKAGED1 \r\nPACKAGED2 \r\nPACKAGED3 \r\n'
   fail "the installed basic ran the file differently"
 echo "package-check: .deb installed into a scratch root; basic --bind and the bound program work"
 
-# --- Windows .zip -------------------------------------------------------------
+# --- Windows .zip files --------------------------------------------------------
 if [[ $windows == no ]]; then exit 0; fi
-if [[ ! -f build-win32/CPackConfig.cmake ]]; then
-  if [[ $windows == auto ]]; then
-    echo "package-check: no build-win32/, the Windows .zip is left out"
-    exit 0
-  fi
-fi
-run_cpack --config build-win32/CPackConfig.cmake -G ZIP -B "$scratch/zip"
-zips=("$scratch"/zip/*.zip)
-[[ ${#zips[@]} -eq 1 && -f ${zips[0]} ]] || fail "cpack made no single .zip"
-echo "package-check: $(basename "${zips[0]}")"
-listing=$(python3 -m zipfile -l "${zips[0]}")
-echo "$listing"
-for file in basic.exe basstub.exe doc/README.md; do
-  grep -Eq "/$file[[:space:]]" <<<"$listing" || fail "the .zip lacks $file"
-done
-echo "package-check: the Windows .zip holds basic.exe, basstub.exe and the documents"
 
-# Unpacked, its basic.exe binds with the basstub.exe beside it, and the result
-# runs: under Wine, in the prefix the win32 tests made.
-prefix=$repo/build-win32/wineprefix
-if ! command -v wine >/dev/null || [[ ! -d $prefix ]]; then
-  echo "package-check: no Wine prefix in build-win32/, the unpacked .zip is not run"
-  exit 0
-fi
-python3 -m zipfile -e "${zips[0]}" "$scratch/unzipped"
-windows_basic=$(echo "$scratch"/unzipped/*/basic.exe)
-(cd "$scratch" && WINEPREFIX=$prefix bash "$repo/tests/wine_run.sh" "$windows_basic" \
-   --bind check.bas -o check.exe) || fail "the unpacked basic.exe --bind failed"
-[[ $(cd "$scratch" && WINEPREFIX=$prefix bash "$repo/tests/wine_run.sh" ./check.exe; echo .) == \
-   "$expected." ]] || fail "the program bound by the unpacked basic.exe printed something else"
-echo "package-check: the unpacked basic.exe binds with its basstub.exe, and the program runs"
+check_zip() {
+  local arch=$1 build=build-$1
+  if [[ ! -f $build/CPackConfig.cmake ]]; then
+    echo "package-check: no $build/, the $arch .zip is left out"
+    return 0
+  fi
+  run_cpack --config "$build/CPackConfig.cmake" -G ZIP -B "$scratch/zip-$arch"
+  local zips=("$scratch/zip-$arch"/*.zip)
+  [[ ${#zips[@]} -eq 1 && -f ${zips[0]} ]] || fail "cpack made no single .zip in $build"
+  [[ $(basename "${zips[0]}") == *-$arch.zip ]] || fail "the $arch .zip is named $(basename "${zips[0]}")"
+  echo "package-check: $(basename "${zips[0]}")"
+  local listing
+  listing=$(python3 -m zipfile -l "${zips[0]}")
+  echo "$listing"
+  for file in basic.exe basstub.exe doc/README.md; do
+    grep -Eq "/$file[[:space:]]" <<<"$listing" || fail "the $arch .zip lacks $file"
+  done
+  echo "package-check: the $arch .zip holds basic.exe, basstub.exe and the documents"
+
+  # Unpacked, its basic.exe binds with the basstub.exe beside it, and the
+  # result runs: under Wine, in the prefix the tests of that build made.
+  local prefix=$repo/$build/wineprefix reason
+  if [[ $arch == win32 ]] && ! reason=$(scripts/win32-wine-check.sh); then
+    echo "package-check: the unpacked $arch .zip is not run: $reason"
+    return 0
+  fi
+  if [[ ! -d $prefix ]]; then
+    echo "package-check: no Wine prefix in $build/, the unpacked .zip is not run"
+    return 0
+  fi
+  local unpacked=$scratch/unzipped-$arch
+  python3 -m zipfile -e "${zips[0]}" "$unpacked"
+  local windows_basic
+  windows_basic=$(echo "$unpacked"/*/basic.exe)
+  wine_run() { (cd "$scratch" && WINEPREFIX=$prefix WINEARCH=$arch bash "$repo/tests/wine_run.sh" "$@"); }
+  wine_run "$windows_basic" --bind check.bas -o "check-$arch.exe" ||
+    fail "the unpacked $arch basic.exe --bind failed"
+  [[ $(wine_run "./check-$arch.exe"; echo .) == "$expected." ]] ||
+    fail "the program bound by the unpacked $arch basic.exe printed something else"
+  echo "package-check: the unpacked $arch basic.exe binds with its basstub.exe, and the program runs"
+
+  # Either Windows stub can be bound by either basic.exe: each reads the
+  # other's headers by their own rules.
+  local other=build-win32/basstub.exe
+  [[ $arch == win32 ]] && other=build-win64/basstub.exe
+  if [[ -f $other ]]; then
+    wine_run "$windows_basic" --bind check.bas -o "check-other-$arch.exe" --stub "$repo/$other" ||
+      fail "the $arch basic.exe cannot bind $other"
+    cmp -s <(cat "$repo/$other" "$scratch/check.crlf") "$scratch/check-other-$arch.exe" ||
+      fail "the $arch basic.exe bound $other into something else than stub + program"
+    echo "package-check: the $arch basic.exe binds $other as well"
+  fi
+}
+
+# What a bound program holds: the program text with CR LF line ends, without
+# its #! line.
+sed '1d; s/$/\r/' "$scratch/check.bas" >"$scratch/check.crlf"
+check_zip win64
+check_zip win32

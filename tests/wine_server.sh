@@ -4,15 +4,11 @@
 #                         each run costs a fraction of a second
 #   wine_server.sh stop   ends that wineserver
 set -eu
-: "${WINEPREFIX:?WINEPREFIX must name the test prefix}"
-export WINEPREFIX WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY
-# The code pages (OEM 437, ANSI 1252) follow the locale; the tests expect these.
-export LC_ALL=C.UTF-8
+source "$(dirname "${BASH_SOURCE[0]}")/wine_env.sh"
 
 # Debian keeps wineserver out of PATH.
 server=$(command -v wineserver || true)
-for candidate in /usr/lib/wine/wineserver /usr/lib/wine/wineserver32 /usr/lib/i386-linux-gnu/wine/wineserver; do
+for candidate in /usr/lib/wine/wineserver /usr/lib/wine/wineserver64 /usr/lib/wine/wineserver32 /usr/lib/i386-linux-gnu/wine/wineserver; do
   [[ -n $server ]] && break
   [[ -x $candidate ]] && server=$candidate
 done
@@ -27,7 +23,7 @@ case "${1:-}" in
     mkdir -p "$(dirname "$WINEPREFIX")"
     if [[ ! -f $WINEPREFIX/system.reg ]]; then
       echo "making the Wine prefix $WINEPREFIX (once)"
-      wineboot --init </dev/null >>"$log" 2>&1
+      "$WINE_LOADER" wineboot --init </dev/null >>"$log" 2>&1
       "$server" --wait
     fi
     # Stays up between runs; ends by itself after 10 idle minutes should
@@ -35,7 +31,7 @@ case "${1:-}" in
     # A server that is already up (started by hand, or by an earlier run)
     # serves as well.
     "$server" --persistent=600 </dev/null >>"$log" 2>&1 || true
-    wine cmd /c exit </dev/null >>"$log" 2>&1
+    "$WINE_LOADER" cmd /c exit </dev/null >>"$log" 2>&1
     ;;
   stop)
     "$server" --kill 2>/dev/null || true

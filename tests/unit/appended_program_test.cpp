@@ -18,6 +18,7 @@ using test::ElfSection;
 using test::ElfLayout;
 using test::MakeElf;
 using test::MakePe;
+using test::MakePe64;
 using test::PeSection;
 using test::PutLittle;
 
@@ -52,14 +53,15 @@ class PeOverlay : public testing::TestWithParam<PeCase> {};
 
 TEST_P(PeOverlay, FoundFromTheLastSectionWithFileData) {
   const PeCase& c = GetParam();
-  std::string image = MakePe(c.sections);
-  MemoryFile file(image);
-  EXPECT_EQ(FindPeOverlay(file), c.overlay);
+  for (const std::string& image : {MakePe(c.sections), MakePe64(c.sections)}) {
+    MemoryFile file(image);
+    EXPECT_EQ(FindPeOverlay(file), c.overlay);
 
-  // Everything from the overlay on is the program; without one there is none.
-  std::string bound = image + kProgram;
-  std::string expected = c.overlay ? bound.substr(*c.overlay) : "";
-  EXPECT_EQ(ReadFrom(bound, ImageFormat::kPe), expected);
+    // Everything from the overlay on is the program; without one there is none.
+    std::string bound = image + kProgram;
+    std::string expected = c.overlay ? bound.substr(*c.overlay) : "";
+    EXPECT_EQ(ReadFrom(bound, ImageFormat::kPe), expected);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -76,6 +78,25 @@ INSTANTIATE_TEST_SUITE_P(
                     PeCase{"NoSectionWithData", {{0, 0x100}, {0x200, 0}}, std::nullopt},
                     PeCase{"NoSections", {}, std::nullopt}),
     [](const testing::TestParamInfo<PeCase>& info) { return info.param.name; });
+
+// A 32-bit image's table always follows 224 bytes of optional header; a
+// 64-bit image's follows as many as its file header says.
+TEST(PeOverlay, TheOptionalHeaderSizeCountsOnlyIn64BitImages) {
+  const std::vector<PeSection> sections = {{0x200, 0x200}, {0x400, 0x100}};
+  std::string claims240 = MakePe(sections);
+  PutLittle(claims240, 0x80 + 20, 240, 2);
+  MemoryFile file32(claims240);
+  EXPECT_EQ(FindPeOverlay(file32), 0x500u);
+
+  // The same 64-bit image with a 16-byte longer optional header: the section
+  // table moves with it, and the one at the standard place is not read.
+  std::string longer = MakePe64(sections);
+  longer.insert(0x80 + 24 + 240, 16, '\0');
+  PutLittle(longer, 0x80 + 20, 256, 2);
+  PutLittle(longer, 0x80 + 24 + 240 + 16, 0xFFFF, 4);  // a decoy at the standard place
+  MemoryFile file64(longer);
+  EXPECT_EQ(FindPeOverlay(file64), 0x500u);
+}
 
 TEST(PeOverlay, NothingAppendedGivesEmptyText) {
   EXPECT_EQ(ReadFrom(MakePe({{0x200, 0x200}}), ImageFormat::kPe), "");

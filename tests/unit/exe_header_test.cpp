@@ -55,6 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ExeCase{"Console", MakePeHeaders(kExecutable | 0x0100, 3), etWin32, 3},
         ExeCase{"Graphical", MakePeHeaders(kExecutable, 2), etWin32, 2},
+        // 64-bit images keep the subsystem at the same offset.
+        ExeCase{"Console64", MakePeHeaders(kExecutable | 0x0020, 3, kLfanew, 0x20B), etWin32, 3},
         // A DLL needs no optional header: it is not read.
         ExeCase{"Dll", MakePeHeaders(kExecutable | kDll, 3).substr(0, kLfanew + 24), etDll, 0},
         ExeCase{"Os2", Ne(1), etOS2, 0}, ExeCase{"Win16", Ne(2), etWin16, 0},

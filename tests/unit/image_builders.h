@@ -28,15 +28,21 @@ struct PeSection {
 };
 
 // A PE image whose file data ends where the furthest section's data ends.
-inline std::string MakePe(const std::vector<PeSection>& sections, uint32_t lfanew = 0x80) {
+// The 32-bit form (magic 0x10B) has a 224-byte optional header, the 64-bit
+// form (0x20B) a 240-byte one.
+inline std::string MakePe(const std::vector<PeSection>& sections, uint32_t lfanew = 0x80,
+                          uint16_t magic = 0x10B) {
+  const size_t optionalSize = magic == 0x20B ? 240 : 224;
+  const size_t table = lfanew + 24 + optionalSize;
   std::string image = "MZ";
   PutLittle(image, 60, lfanew, 4);
   PutLittle(image, lfanew, 0x4550, 4);  // "PE\0\0"
   PutLittle(image, lfanew + 6, sections.size(), 2);
-  PutLittle(image, lfanew + 20, 224, 2);  // SizeOfOptionalHeader
-  size_t end = lfanew + 248 + 40 * sections.size();
+  PutLittle(image, lfanew + 20, optionalSize, 2);  // SizeOfOptionalHeader
+  PutLittle(image, lfanew + 24, magic, 2);
+  size_t end = table + 40 * sections.size();
   for (size_t i = 0; i < sections.size(); ++i) {
-    size_t header = lfanew + 248 + 40 * i;
+    size_t header = table + 40 * i;
     PutLittle(image, header + 16, sections[i].size, 4);
     PutLittle(image, header + 20, sections[i].pointer, 4);
     if (sections[i].pointer != 0 && sections[i].size != 0)
@@ -46,11 +52,15 @@ inline std::string MakePe(const std::vector<PeSection>& sections, uint32_t lfane
   return image;
 }
 
+inline std::string MakePe64(const std::vector<PeSection>& sections, uint32_t lfanew = 0x80) {
+  return MakePe(sections, lfanew, 0x20B);
+}
+
 // A PE image with full headers, no sections, the given characteristics word
 // and optional-header subsystem.
 inline std::string MakePeHeaders(uint16_t characteristics, uint16_t subsystem,
-                                 uint32_t lfanew = 0x80) {
-  std::string image = MakePe({}, lfanew);
+                                 uint32_t lfanew = 0x80, uint16_t magic = 0x10B) {
+  std::string image = MakePe({}, lfanew, magic);
   PutLittle(image, lfanew + 22, characteristics, 2);
   PutLittle(image, lfanew + 24 + 68, subsystem, 2);
   return image;

@@ -37,7 +37,10 @@ uint64_t Big(const unsigned char* p, int size) {
 constexpr uint64_t kDosHeaderSize = 64;
 constexpr uint64_t kLfanewOffset = 60;
 constexpr uint64_t kPeHeadersSize = 248;  // signature, file header, 32-bit optional header
+constexpr uint64_t kPeSignatureAndFileHeader = 24;
 constexpr uint64_t kSectionCountOffset = 6;
+constexpr uint64_t kOptionalHeaderSizeOffset = 20;
+constexpr uint64_t kPe32PlusMagic = 0x20B;  // the optional header's first word in 64-bit images
 constexpr uint64_t kSectionHeaderSize = 40;
 constexpr uint64_t kSizeOfRawDataOffset = 16;
 constexpr uint64_t kPointerToRawDataOffset = 20;
@@ -95,13 +98,23 @@ std::optional<uint64_t> FindPeOverlay(platform::ReadOnlyFile& file) {
   ReadAt(file, 0, dos, sizeof dos);
   uint64_t lfanew = Little(dos + kLfanewOffset, 4);
 
-  unsigned char pe[kPeHeadersSize];
+  // The 32-bit stub's rule stays the fixed 224-byte optional header, whatever
+  // the file header claims; a 64-bit image's optional header is longer, and
+  // only its own size field says by how much.
+  unsigned char pe[kPeSignatureAndFileHeader + 2];
   ReadAt(file, lfanew, pe, sizeof pe);
   uint64_t sections = Little(pe + kSectionCountOffset, 2);
+  uint64_t table = lfanew + kPeHeadersSize;
+  if (Little(pe + kPeSignatureAndFileHeader, 2) == kPe32PlusMagic) {
+    table = lfanew + kPeSignatureAndFileHeader + Little(pe + kOptionalHeaderSizeOffset, 2);
+  } else {
+    unsigned char headers[kPeHeadersSize];
+    ReadAt(file, lfanew, headers, sizeof headers);
+  }
 
   for (uint64_t i = sections; i-- > 0;) {
     unsigned char section[kSectionHeaderSize];
-    ReadAt(file, lfanew + kPeHeadersSize + kSectionHeaderSize * i, section, sizeof section);
+    ReadAt(file, table + kSectionHeaderSize * i, section, sizeof section);
     uint64_t size = Little(section + kSizeOfRawDataOffset, 4);
     uint64_t pointer = Little(section + kPointerToRawDataOffset, 4);
     if (pointer != 0 && size != 0) return pointer + size;

@@ -23,8 +23,9 @@ inline constexpr ImageFormat kOwnImageFormat = ImageFormat::kElf;
 
 // PE: the end of the file data of the last section, in table order, whose
 // PointerToRawData and SizeOfRawData are both non-zero; nullopt when no
-// section has file data. Neither signature is checked, and the section table
-// is always taken to follow a 224-byte optional header.
+// section has file data. Neither signature is checked. The section table
+// follows the optional header: in a 64-bit (PE32+) image at the size its file
+// header gives, in any other image at the fixed 224 bytes of the 32-bit form.
 std::optional<uint64_t> FindPeOverlay(platform::ReadOnlyFile& file);
 
 // ELF (32 or 64 bit, either byte order): the end of the image, the furthest

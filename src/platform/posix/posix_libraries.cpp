@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "call_words.h"
 #include "platform.h"
 
 namespace basic::platform {
@@ -34,15 +35,7 @@ class PosixLibraries final : public ExternalCode {
   void CloseLibrary(void* library) override { ::dlclose(library); }
 
   int32_t Call(void* entry, const intptr_t* words, size_t count) override {
-    // The C convention lets the caller pass more arguments than the callee
-    // reads, and the caller removes them; so one signature serves every
-    // call, the unused words being zero.
-    using Entry = int32_t (*)(intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t);
-    static_assert(kMaxCallWords == 7);
-    intptr_t w[kMaxCallWords] = {};
-    for (size_t i = 0; i < count && i < kMaxCallWords; ++i) w[i] = words[i];
-    const auto function = reinterpret_cast<Entry>(entry);
-    return function(w[0], w[1], w[2], w[3], w[4], w[5], w[6]);
+    return CallCallerCleansWords(entry, words, count);
   }
 };
 

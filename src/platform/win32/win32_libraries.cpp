@@ -1,6 +1,7 @@
-// Library functions on Win32: DLLs loaded with LoadLibraryA, exports found
-// with GetProcAddress, called as stdcall functions through a thunk that
-// survives a callee of the C convention.
+// Library functions on Windows: DLLs loaded with LoadLibraryA, exports found
+// with GetProcAddress. On 32-bit Windows they are called as stdcall functions
+// through a thunk that survives a callee of the C convention; 64-bit Windows
+// has the one x64 convention, in which the caller removes the arguments.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>
@@ -8,12 +9,14 @@
 #include <cstdint>
 #include <string>
 
+#include "call_words.h"
 #include "platform.h"
 
 namespace basic::platform {
 
 namespace {
 
+#ifndef _WIN64
 // Calls entry with count 32-bit words, the first word as the first
 // argument. A stdcall callee removes the words, a cdecl callee leaves them:
 // the thunk keeps the stack pointer in EBP (which both conventions preserve)
@@ -55,6 +58,7 @@ basic_win32_call_stdcall_words:
     popl %ebp
     ret
 )");
+#endif
 
 // A BASIC string may hold NUL bytes; the loader would see only the part
 // before the first, which names some other file or export.
@@ -83,7 +87,11 @@ class Win32Libraries final : public ExternalCode {
 
   int32_t Call(void* entry, const intptr_t* words, size_t count) override {
     if (count > kMaxCallWords) count = kMaxCallWords;
+#ifdef _WIN64
+    return CallCallerCleansWords(entry, words, count);
+#else
     return CallStdcallWords(entry, words, count);
+#endif
   }
 };
 

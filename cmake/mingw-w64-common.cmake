@@ -1,0 +1,14 @@
+# Cross build for Windows with Debian's MinGW-w64 compilers. The including
+# toolchain file sets CMAKE_SYSTEM_PROCESSOR and BASIC_MINGW_PREFIX.
+# The posix thread flavour gives the complete C++ standard library.
+set(CMAKE_SYSTEM_NAME Windows)
+
+find_program(CMAKE_C_COMPILER NAMES ${BASIC_MINGW_PREFIX}-gcc-posix ${BASIC_MINGW_PREFIX}-gcc REQUIRED)
+find_program(CMAKE_CXX_COMPILER NAMES ${BASIC_MINGW_PREFIX}-g++-posix ${BASIC_MINGW_PREFIX}-g++ REQUIRED)
+find_program(CMAKE_RC_COMPILER NAMES ${BASIC_MINGW_PREFIX}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${BASIC_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
