@@ -131,7 +131,7 @@ void TBasic::ExportCommon(std::vector<std::string>& target) {
     if (found != nullptr && found->isString) {
       value = found->strValue.view();
     } else if (found != nullptr) {
-      value = FormatScientific(found->numValue);
+      value = FormatExactScientific(found->numValue);
       const size_t first = value.find_first_not_of(' ');
       const size_t last = value.find_last_not_of(' ');
       value = first == std::string::npos ? std::string() : value.substr(first, last - first + 1);

@@ -71,7 +71,7 @@ void TBasic::ListTokens(const Token* first, std::string& out) const {
 
     switch (code) {
       case tcVariable: w.Put(t->variable->name); break;
-      case tcNumber: w.Put(FormatNumber(t->number)); break;
+      case tcNumber: w.Put(FormatExactNumber(t->number)); break;
       case tcString:
         // Written together, "A""B" would read back as the one string A"B.
         if (t != first && t[-1].code == tcString) w.Put(' ');

@@ -4,9 +4,11 @@
 // word except the default rounding (to nearest, ties to even).
 #include "numeric.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "errors.h"
 
@@ -80,7 +82,137 @@ bool SquareIsExact(double x) {
   return (bits & ((uint64_t{1} << 27) - 1)) == 0;
 }
 
+// The decimal exponent of the first significant digit of a text that
+// NearestDouble takes; no significant digit gives INT64_MIN.
+int64_t LeadingExponent(std::string_view text) {
+  int64_t lead = 0;
+  bool seen = false, point = false;
+  size_t pos = 0;
+  for (; pos < text.size(); ++pos) {
+    const char c = text[pos];
+    if (c == '.') {
+      point = true;
+    } else if (c >= '0' && c <= '9') {
+      if (!seen && c != '0') {
+        seen = true;
+        lead = point ? lead - 1 : 0;
+      } else if (seen && !point) {
+        ++lead;
+      } else if (!seen && point) {
+        --lead;
+      }
+    } else {
+      break;
+    }
+  }
+  if (!seen) return std::numeric_limits<int64_t>::min();
+  // The exponent, saturated far beyond any double's range.
+  if (pos < text.size()) ++pos;  // E or e
+  bool negative = false;
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
+  int64_t exponent = 0;
+  for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos)
+    exponent = std::min<int64_t>(exponent * 10 + (text[pos] - '0'), int64_t{1} << 40);
+  return lead + (negative ? -exponent : exponent);
+}
+
+// The text without its sign or blank in front, read as a double.
+bool ReadsBackAs(std::string_view text, double x) {
+  bool negative = false;
+  if (!text.empty() && (text.front() == ' ' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  const double back = NearestDouble(text);
+  return (negative ? -back : back) == x && negative == static_cast<bool>(std::signbit(x));
+}
+
+// The shortest significant digits that read back as |x| (x finite and not
+// zero), and the decimal exponent of the first.
+struct ShortestDigits {
+  std::string digits;
+  int exponent;
+};
+
+ShortestDigits Shortest(double x, int precision = -1) {
+  char text[40];
+  const auto [end, ec] =
+      precision < 0
+          ? std::to_chars(text, text + sizeof text, std::fabs(x), std::chars_format::scientific)
+          : std::to_chars(text, text + sizeof text, std::fabs(x), std::chars_format::scientific,
+                          precision);
+  ShortestDigits d{};
+  if (ec != std::errc()) return {"0", 0};  // cannot happen for a finite double
+  const char* e = std::find(text, end, 'e');
+  for (const char* p = text; p < e; ++p)
+    if (*p != '.') d.digits += *p;
+  std::from_chars(e + (e[1] == '+' ? 2 : 1), end, d.exponent);
+  return d;
+}
+
+std::string ScientificLayout(bool negative, const std::string& digits, int exponent) {
+  char text[32];
+  size_t length = 0;
+  text[length++] = negative ? '-' : ' ';
+  text[length++] = digits[0];
+  text[length++] = '.';
+  for (size_t i = 1; i < 15 || i < digits.size(); ++i)
+    text[length++] = i < digits.size() ? digits[i] : '0';
+  text[length++] = 'E';
+  text[length++] = exponent < 0 ? '-' : '+';
+  int e = exponent < 0 ? -exponent : exponent;
+  for (size_t i = length + 3; i + 1 > length; --i, e /= 10) text[i] = static_cast<char>('0' + e % 10);
+  return std::string(text, length + 4);
+}
+
 }  // namespace
+
+double NearestDouble(std::string_view text) {
+  double value = 0;
+  const auto [end, ec] =
+      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+  if (ec == std::errc::result_out_of_range) {
+    return LeadingExponent(text) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+  }
+  return ec == std::errc() ? value : 0.0;
+}
+
+std::string FormatExactNumber(double x) {
+  std::string text = FormatNumber(x);
+  if (!std::isfinite(x) || ReadsBackAs(text, x)) return text;
+  const bool negative = std::signbit(x);
+  const ShortestDigits d = Shortest(x);
+  if (text.find('E') != std::string::npos) return ScientificLayout(negative, d.digits, d.exponent);
+
+  // Fixed notation: FormatNumber's range is 0.01 to below 10^12.
+  std::string fixed(negative ? 1 : 0, '-');
+  if (d.exponent < 0) {
+    fixed += "0.";
+    fixed.append(static_cast<size_t>(-d.exponent - 1), '0');
+    return fixed + d.digits;
+  }
+  const size_t whole = static_cast<size_t>(d.exponent) + 1;
+  if (d.digits.size() <= whole) {
+    fixed += d.digits;
+    fixed.append(whole - d.digits.size(), '0');
+    return fixed;
+  }
+  fixed.append(d.digits, 0, whole);
+  fixed += '.';
+  fixed.append(d.digits, whole);
+  return fixed;
+}
+
+std::string FormatExactScientific(double x) {
+  std::string text = FormatScientific(x);
+  if (!std::isfinite(x) || ReadsBackAs(text, x)) return text;
+  for (int digits = 16; digits <= 17; ++digits) {
+    const ShortestDigits d = Shortest(x, digits - 1);
+    text = ScientificLayout(std::signbit(x), d.digits, d.exponent);
+    if (ReadsBackAs(text, x)) break;
+  }
+  return text;
+}
 
 void RaiseInvalidOperation() { RaiseRuntime(msg::kFpInvalid); }
 

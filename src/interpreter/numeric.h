@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace basic {
 
@@ -63,10 +64,25 @@ inline double Divide(double a, double b) {
 double Power(double x, double y);   // e^(y ln x), extended precision
 double ModOf(double a, double b);   // "Division by zero" when b rounds to 0
 
-// The text of a number as PRINT, STR$ and the lister write it.
+// The double nearest a decimal text: digits with at most one point, then
+// optionally E or e, a sign and digits (no sign in front), ties to even.
+// Past the double range it is infinity, below the smallest subnormal 0, and
+// a text without digits before the exponent is 0.
+double NearestDouble(std::string_view text);
+
+// The text of a number as PRINT and STR$ write it: 15 significant digits.
 std::string FormatNumber(double x);
 // The 23-character scientific form (sign or blank, d.dddddddddddddd, E,
 // sign, four exponent digits), for any value.
 std::string FormatScientific(double x);
+
+// Program text (LIST, SAVE): FormatNumber's text where it reads back as x;
+// otherwise the shortest decimal that does, in the same style (fixed
+// notation where FormatNumber uses it, else the E form with a 4-digit
+// exponent).
+std::string FormatExactNumber(double x);
+// FormatScientific where it reads back as x; otherwise the same layout with
+// as many mantissa digits (16 or 17) as reading back needs.
+std::string FormatExactScientific(double x);
 
 }  // namespace basic

@@ -14,6 +14,7 @@
 #include "basic.h"
 #include "errors.h"
 #include "interpreter_limits.h"
+#include "numeric.h"
 
 namespace basic {
 
@@ -131,56 +132,31 @@ double CheckedLiteral(double x) {
   return x;
 }
 
-// Digits and at most one point, then an optional exponent. The digit
-// arithmetic and the power loop are kept exactly as old programs saw them
-// (so 1E-2 is 0.1*0.1 in doubles); a literal outside the double range is
-// refused instead of turning into infinity.
+// Digits and at most one point, then an optional exponent: E or e, an
+// optional sign and digits (none at all is an exponent of 0, so "1E+-5" is 1
+// followed by -5). The value is the double nearest the decimal written; a
+// literal outside the double range is refused instead of turning into
+// infinity, and one too small for it is 0.
 double ReadNumber(std::string_view text, size_t& pos) {
-  double value = 0;
-  double divisor = 1;
-  double factor = 1;
-  // Past 308 decimals the double divisor overflows, though the literal may
-  // still be a small representable number: go on in extended precision.
-  long double wideDivisor = 0;
-  bool wide = false;
+  const size_t start = pos;
+  bool point = false;
   for (; pos < text.size(); ++pos) {
     const char c = text[pos];
-    if (IsDigit(c)) {
-      value = CheckedLiteral(
-          static_cast<double>(static_cast<long double>(value) * 10 + (c - '0')));
-      if (wide) {
-        wideDivisor *= factor;
-      } else if (std::isinf(divisor * factor)) {
-        wide = true;
-        wideDivisor = static_cast<long double>(divisor) * factor;
-      } else {
-        divisor *= factor;
-      }
-    } else if (c == '.' && factor == 1) {
-      factor = 10;
-    } else {
+    if (c == '.' && !point) {
+      point = true;
+    } else if (!IsDigit(c)) {
       break;
     }
   }
-  value = wide ? static_cast<double>(value / wideDivisor) : value / divisor;
-
+  size_t end = pos;
   if (pos < text.size() && (text[pos] == 'E' || text[pos] == 'e')) {
     ++pos;
-    factor = 10;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-      if (text[pos] == '-') factor = 0.1;
-      ++pos;
-    }
-    constexpr int32_t kMaxCount = std::numeric_limits<int32_t>::max();
-    int32_t count = 0;
-    for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
-      const int digit = text[pos] - '0';
-      count = count > (kMaxCount - digit) / 10 ? kMaxCount : count * 10 + digit;
-    }
-    // Stops at 0 or on overflow, so a huge count cannot spin.
-    for (int32_t i = 0; i < count && value != 0; ++i) value = CheckedLiteral(value * factor);
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
+    const size_t digits = pos;
+    while (pos < text.size() && IsDigit(text[pos])) ++pos;
+    if (pos > digits) end = pos;  // an exponent without digits counts as none
   }
-  return value;
+  return CheckedLiteral(NearestDouble(text.substr(start, end - start)));
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -51,6 +54,32 @@ TEST(CommonTest, ExportReplacesAppendsAndRemoves) {
   child.Run("COMMON N, T$");
   EXPECT_EQ(child.basic.variables.FindOrAdd("N")->numValue, 4);
   EXPECT_EQ(child.basic.variables.FindOrAdd("T$")->strValue.view(), "x");
+}
+
+// The 23-character form stays where it reads back; other values take the
+// digits they need, so a child gets exactly the parent's double.
+TEST(CommonTest, NumbersArriveExactly) {
+  test::Machine parent;
+  parent.Run("COMMON A, B, C");
+  parent.Run("A = 3: B = 1 / 3: C = -1E-300");
+  Names target;
+  parent.basic.ExportCommon(target);
+  EXPECT_EQ(target, (Names{"C=-1.00000000000000E-0300", "B=3.333333333333333E-0001",
+                           "A=3.00000000000000E+0000"}));
+
+  std::mt19937_64 random(16);
+  for (int i = 0; i < 5000; ++i) {
+    const uint64_t bits = random();
+    double x;
+    std::memcpy(&x, &bits, sizeof x);
+    if (!std::isfinite(x)) continue;
+    parent.basic.variables.FindOrAdd("A")->numValue = x;
+    parent.basic.ExportCommon(target);
+    test::Machine child;
+    child.basic.environment = target;
+    child.Run("COMMON A");
+    ASSERT_EQ(child.basic.variables.FindOrAdd("A")->numValue, x) << target.back();
+  }
 }
 
 }  // namespace

@@ -20,9 +20,9 @@ Shell "/"
 120 REM Blanks before the name are skipped; input is at its end at once.
 130 PRINT "cat read"; Shell("   sh -c ""cat; echo done reading""")
 140 REM COMMON values reach children; the others see this environment.
-150 COMMON N, S$
-160 N = 3: S$ = "text with blanks"
-170 Shell("sh -c ""echo N=$N S=$S""")
+150 COMMON N, S$, T
+160 N = 3: S$ = "text with blanks": T = 1 / 3
+170 Shell("sh -c ""echo N=$N S=$S T=$T""")
 180 Shell("./child_common")
 190 S$ = "inherited": Shell("./child_clears_posix")
 200 Shell("sh -c ""test -n $PATH && echo PATH is passed on""")

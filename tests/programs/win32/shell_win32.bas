@@ -6,9 +6,9 @@
 60 REM Blanks before the name are skipped; the parameters go unchanged.
 70 PRINT "exit"; Shell("   cmd /c ""echo quoted parameters"" & exit 5")
 80 REM COMMON values reach children; the others see this environment.
-90 COMMON N, S$
-100 N = 3: S$ = "text with blanks"
-110 Shell("cmd /c echo N=%N% S=%S%")
+90 COMMON N, S$, T
+100 N = 3: S$ = "text with blanks": T = 1 / 3
+110 Shell("cmd /c echo N=%N% S=%S% T=%T%")
 120 Shell("child_common")
 130 S$ = "inherited": Shell("child_clears_win32")
 140 Shell("cmd /c if defined PATH echo PATH is passed on")
