@@ -79,12 +79,14 @@ double SquareRoot(double x) {
   basic.ExpectToken(tcOpen);
   Str s = basic.EvalString();
   basic.ExpectToken(tcComma);
-  int64_t start = Low32(basic.EvalInteger());
+  // Clamped, not wrapped: a position or count past the 32-bit range means
+  // past the end.
+  int64_t start = Clamp32(basic.EvalInteger());
   if (start < 1) start = 1;
   int64_t count = 255;
   if (basic.PeekCode() == tcComma) {
     basic.Advance();
-    count = Low32(basic.EvalInteger());
+    count = Clamp32(basic.EvalInteger());
   }
   basic.ExpectToken(tcClose);
 

@@ -58,6 +58,8 @@ void TBasic::CommandLoop(std::string_view* text, bool hadText) {
       }
       HandleLine();
       inputLine.clear();
+    } catch (const OutputFailure&) {
+      throw;
     } catch (const std::bad_alloc&) {
       ReportOutsideRun(ERuntime(msg::kOutOfMemory));
       inputLine.clear();

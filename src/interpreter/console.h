@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -12,7 +13,16 @@ namespace basic {
 class ByteSink {
  public:
   virtual ~ByteSink() = default;
+  // Standard output's sink throws OutputFailure when the bytes cannot go.
   virtual void WriteBytes(const char* bytes, size_t count) = 0;
+};
+
+// Standard output takes no more bytes (a full disk, a closed descriptor).
+// Nothing the program prints can be seen any more, so the run stops and the
+// process ends reporting it: the interpreter's error handlers let it pass.
+class OutputFailure : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
 };
 
 class ByteSource {

@@ -77,6 +77,8 @@ void TBasic::Execute() {
     }
   } catch (const EBasic& error) {
     ReportRunError(error, error.errorCode, true);
+  } catch (const OutputFailure&) {
+    throw;
   } catch (const std::bad_alloc&) {
     ReportRunError(ERuntime(msg::kOutOfMemory), 0, false);
   } catch (const std::exception& error) {

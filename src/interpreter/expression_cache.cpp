@@ -358,15 +358,12 @@ double CompiledExpression::RunSteps() const {
       case kPower: { const double r = right(); *top = Power(*top, r); break; }
       case kXor: { const double r = right(); *top = static_cast<double>(TruncToInt64(*top) ^ TruncToInt64(r)); break; }
       case kSubscript: {
-        const int32_t subscript = Low32(RoundToInt64(*top));
-        if (subscript < 0 || subscript >= step.variable->extents[step.index]) BadSubscript();
-        *top = subscript;
+        *top = CheckedSubscript(RoundToInt64(*top), step.variable->extents[step.index]);
         break;
       }
       case kElement1: {
         varrec& array = *step.variable;
-        const int32_t subscript = Low32(RoundToInt64(*top));
-        if (subscript < 0 || subscript >= array.extents[0]) BadSubscript();
+        const int32_t subscript = CheckedSubscript(RoundToInt64(*top), array.extents[0]);
         double* element = &array.numElements[static_cast<size_t>(subscript)];
         array.valuePtr = element;
         *top = *element;

@@ -103,8 +103,7 @@ class alignas(64) CompiledExpression {
   // A one-dimensional element subscripted by one operand, as kElement1 does.
   double RunElement() const {
     varrec& array = *array_;
-    const int32_t subscript = Low32(RoundToInt64(*operands_[0]));
-    if (subscript < 0 || subscript >= array.extents[0]) BadSubscript();
+    const int32_t subscript = CheckedSubscript(RoundToInt64(*operands_[0]), array.extents[0]);
     double* element = &array.numElements[static_cast<size_t>(subscript)];
     array.valuePtr = element;
     return *element;

@@ -42,6 +42,17 @@ inline int64_t TruncToInt64(double x) {
 }
 // The low 32 bits of an integer as a signed 32-bit value.
 inline int32_t Low32(int64_t n) { return static_cast<int32_t>(static_cast<uint32_t>(n)); }
+// The integer moved into the signed 32-bit range: the nearest end for one outside.
+inline int32_t Clamp32(int64_t n) {
+  return n < INT32_MIN ? INT32_MIN : n > INT32_MAX ? INT32_MAX : static_cast<int32_t>(n);
+}
+// A subscript checked against an extent: "Bad subscript" unless 0 <= n < extent.
+// Compared whole, so a value past the 32-bit range is out, not wrapped into it.
+[[noreturn]] void BadSubscript();
+inline int32_t CheckedSubscript(int64_t n, int32_t extent) {
+  if (n < 0 || n >= extent) BadSubscript();
+  return static_cast<int32_t>(n);
+}
 
 // The result of an operation on finite operands: "Floating point overflow"
 // when it left the double range.

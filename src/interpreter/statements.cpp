@@ -90,7 +90,9 @@ void TBasic::ExecDim(StatementContext&) {
     int32_t extents[kMaxDimensions];
     int count = 0;
     for (;;) {
-      int64_t extent = int64_t{Low32(EvalInteger())} + 1;
+      const int64_t bound = EvalInteger();
+      if (bound < INT32_MIN || bound > INT32_MAX) BadSubscript();
+      const int64_t extent = bound + 1;
       if (extent < 1 || count == kMaxDimensions) BadSubscript();
       // An extent past the 32-bit range cannot be stored, let alone allocated.
       if (extent > INT32_MAX) RaiseRuntime(msg::kOutOfMemory);

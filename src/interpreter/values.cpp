@@ -184,8 +184,7 @@ VarLocation TBasic::GetOtherVariable() {
   const int dims = v.dimCount;
   int64_t offset = 0;
   for (int i = 0; i < dims; ++i) {
-    int32_t subscript = Low32(EvalInteger());
-    if (subscript < 0 || subscript >= v.extents[i]) BadSubscript();
+    const int32_t subscript = CheckedSubscript(EvalInteger(), v.extents[i]);
     offset = offset * v.extents[i] + subscript;
     if (i + 1 < dims) ExpectToken(tcComma);
   }

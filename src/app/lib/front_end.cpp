@@ -1,5 +1,6 @@
 #include "front_end.h"
 
+#include <new>
 #include <optional>
 #include <string_view>
 
@@ -53,7 +54,8 @@ const char* const kFrontEndHelp =
     "RUN starts the stored program. Lines may end in LF or CR LF. A first line\n"
     "starting with #! is skipped, so a program file can be a script.\n"
     "Ctrl-C stops a running program at its next statement (\"Break\").\n"
-    "Exit codes: 0 done, 2 bad usage or a file that cannot be read or written.\n";
+    "Exit codes: 0 done, 1 standard output cannot be written or memory ran out,\n"
+    "2 bad usage or a file that cannot be read or written.\n";
 
 FrontEndCommand ParseArguments(const std::vector<std::string>& args) {
   FrontEndCommand command;
@@ -235,6 +237,12 @@ int RunFrontEnd(const std::vector<std::string>& args, const std::string& selfPat
                 const ConsoleStreams& streams, const ErrorLineWriter& reportError) {
   try {
     return Dispatch(ParseArguments(args), selfPath, streams, reportError);
+  } catch (const OutputFailure& e) {
+    reportError(std::string(kOutputFailurePrefix) + e.what());
+    return kExitFailure;
+  } catch (const std::bad_alloc&) {
+    reportError(std::string("basic: ") + msg::kOutOfMemory);
+    return kExitFailure;
   } catch (const std::exception& e) {
     reportError(std::string("basic: ") + e.what());
     return kExitFailure;

@@ -48,7 +48,8 @@ extern const char* const kFrontEndHelp;
 std::string VersionText();
 
 // Exit codes: 0 done, 2 bad usage or a file that cannot be read or written,
-// 1 anything else that stopped the front end.
+// 1 anything else that stopped the front end (output that cannot be written,
+// memory that ran out).
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;

@@ -1,10 +1,12 @@
 #include "program_runner.h"
 
 #include <exception>
+#include <new>
 #include <optional>
 
 #include "appended_program.h"
 #include "basic.h"
+#include "errors.h"
 #include "platform.h"
 #include "shell_basic.h"
 
@@ -69,6 +71,12 @@ int RunStub(const std::string& selfPath, const ConsoleStreams& streams,
     }
     RunProgramText(text, streams);
     return 0;
+  } catch (const OutputFailure& e) {
+    reportError(std::string(kOutputFailurePrefix) + e.what());
+    return 1;
+  } catch (const std::bad_alloc&) {
+    reportError(msg::kOutOfMemory);
+    return 1;
   } catch (const std::exception& e) {
     reportError(e.what());
     return 1;

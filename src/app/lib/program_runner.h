@@ -26,6 +26,9 @@ ConsoleStreams ProcessStreams();
 // Receives one message for standard error, without a line end.
 using ErrorLineWriter = std::function<void(std::string_view)>;
 
+// Before the system's reason when standard output failed (OutputFailure).
+inline constexpr const char* kOutputFailurePrefix = "basic: cannot write output: ";
+
 // Feeds text, then CR LF and RUN, to a fresh interpreter: numbered lines are
 // stored, others run at once, and the final RUN starts the program. All
 // output has reached streams.out when this returns, also when it throws.

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform.h"
 #include "posix_console_input.h"
@@ -17,14 +18,22 @@ constexpr size_t kMaxPromptLength = 200;
 
 class FdSink : public ByteSink {
  public:
-  explicit FdSink(int fd) : fd_(fd) {}
+  // A sink that reportsFailure throws OutputFailure when a write fails, and
+  // on every write after that; the other drops what it cannot write, having
+  // nowhere left to report it.
+  FdSink(int fd, bool reportsFailure) : fd_(fd), reportsFailure_(reportsFailure) {}
   void WriteBytes(const char* bytes, size_t count) override {
+    if (failure_ != 0) Fail();
     RememberLineTail(bytes, count);
     while (count > 0) {
       ssize_t n = ::write(fd_, bytes, count);
       if (n < 0) {
         if (errno == EINTR) continue;
-        return;  // nowhere left to report it; the reader has gone
+        // A closed pipe with SIGPIPE at its default never gets here: the
+        // process ends by the signal, as Unix programs do.
+        failure_ = errno;
+        Fail();
+        return;
       }
       bytes += n;
       count -= static_cast<size_t>(n);
@@ -57,7 +66,13 @@ class FdSink : public ByteSink {
     tail_.append(lineStart, end);
   }
 
+  void Fail() const {
+    if (reportsFailure_) throw OutputFailure(std::strerror(failure_));
+  }
+
   int fd_;
+  bool reportsFailure_;
+  int failure_ = 0;
   std::string tail_;
   bool tailUsable_ = true;
 };
@@ -86,7 +101,7 @@ void InitConsole() {}
 
 namespace {
 FdSink& StandardOutputSink() {
-  static FdSink sink(STDOUT_FILENO);
+  static FdSink sink(STDOUT_FILENO, true);
   return sink;
 }
 }  // namespace
@@ -101,7 +116,7 @@ ByteSource& StandardInput() {
 }
 
 ByteSink& StandardError() {
-  static FdSink sink(STDERR_FILENO);
+  static FdSink sink(STDERR_FILENO, false);
   return sink;
 }
 

@@ -57,24 +57,47 @@ bool InterruptArrives() {
   return *catchingFlag != 0;
 }
 
+// The system's text for an error code, without its closing full stop.
+std::string ErrorText(DWORD error) {
+  char text[512];
+  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                           error, 0, text, sizeof text, nullptr);
+  while (n > 0 && (static_cast<unsigned char>(text[n - 1]) <= ' ' || text[n - 1] == '.')) --n;
+  return n == 0 ? "error " + std::to_string(error) : std::string(text, n);
+}
+
 class HandleSink : public ByteSink {
  public:
-  explicit HandleSink(DWORD which) : which_(which) {}
+  // A sink that reportsFailure throws OutputFailure when a write fails, and
+  // on every write after that; the other drops what it cannot write. A
+  // process started without the handle at all writes nowhere, as always.
+  HandleSink(DWORD which, bool reportsFailure) : which_(which), reportsFailure_(reportsFailure) {}
   void WriteBytes(const char* bytes, size_t count) override {
+    if (failure_ != 0) Fail();
     HANDLE h = GetStdHandle(which_);
     if (!IsUsable(h)) return;
     while (count > 0) {
       // Consoles refuse very large single writes.
       DWORD chunk = static_cast<DWORD>(std::min<size_t>(count, 32768));
       DWORD written = 0;
-      if (!WriteFile(h, bytes, chunk, &written, nullptr) || written == 0) return;
+      if (!WriteFile(h, bytes, chunk, &written, nullptr) || written == 0) {
+        failure_ = written == 0 && GetLastError() == ERROR_SUCCESS ? ERROR_WRITE_FAULT : GetLastError();
+        Fail();
+        return;
+      }
       bytes += written;
       count -= written;
     }
   }
 
  private:
+  void Fail() const {
+    if (reportsFailure_) throw OutputFailure(ErrorText(failure_));
+  }
+
   DWORD which_;
+  bool reportsFailure_;
+  DWORD failure_ = 0;
 };
 
 class HandleSource : public ByteSource {
@@ -104,7 +127,7 @@ void InitConsole() {
 }
 
 ByteSink& StandardOutput() {
-  static HandleSink sink(STD_OUTPUT_HANDLE);
+  static HandleSink sink(STD_OUTPUT_HANDLE, true);
   return sink;
 }
 
@@ -114,7 +137,7 @@ ByteSource& StandardInput() {
 }
 
 ByteSink& StandardError() {
-  static HandleSink sink(STD_ERROR_HANDLE);
+  static HandleSink sink(STD_ERROR_HANDLE, false);
   return sink;
 }
 
