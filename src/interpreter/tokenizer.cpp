@@ -161,7 +161,7 @@ double ReadNumber(std::string_view text, size_t& pos) {
 
 }  // namespace
 
-void TBasic::Tokenize(std::string_view text, TokenList& out) {
+void TBasic::Tokenize(std::string_view text, TokenList& out, VariableList& names) {
   out.Free();
   Scratch& scratch = TokenizerScratch();
   std::vector<Token>& tokens = scratch.tokens;
@@ -250,7 +250,7 @@ void TBasic::Tokenize(std::string_view text, TokenList& out) {
             token.text = remark.ReleaseHandle();
             token.code = tcRem;
           } else {
-            token.variable = variables.FindOrAdd(word);
+            token.variable = names.FindOrAdd(word);
             token.code = tcVariable;
           }
         } else {
