@@ -86,7 +86,7 @@ class ScratchTokensGuard {
   explicit ScratchTokensGuard(std::vector<Token>& tokens) : tokens_(tokens) {}
   ~ScratchTokensGuard() {
     for (Token& t : tokens_)
-      if (t.code == tcString || t.code == tcRem) Str::DropHandle(t.text);
+      if (OwnsText(t.code)) Str::DropHandle(t.text);
     tokens_.clear();
   }
   ScratchTokensGuard(const ScratchTokensGuard&) = delete;
@@ -125,6 +125,62 @@ Str ReadStringLiteral(std::string_view text, size_t& pos, std::string& buffer) {
     }
   }
   return Str(UpToNul(buffer));
+}
+
+// A byte that means nothing to BASIC outside a string or a remark: what the
+// tokenizer's switch below leaves to its last branch.
+bool IsStrayByte(char c) {
+  switch (c) {
+    case ' ': case '"': case '(': case '[': case ')': case ']': case '*': case '+': case ',':
+    case '-': case '/': case ':': case ';': case '=': case '?': case '^': case '<': case '>':
+    case '.':
+      return false;
+    default:
+      return !IsDigit(c) && !IsWordStart(c);
+  }
+}
+
+// A run of stray bytes, blanks between them dropped: they list alike however
+// they are grouped. "{c}" with a stray c is how the lister writes c, and
+// reads back as c alone, so that a listing reads back as the line it came from.
+Str ReadStrayRun(std::string_view text, size_t& pos, std::string& buffer) {
+  const size_t start = pos;
+  size_t bytes = 0;
+  char first = 0;
+  bool plain = true;  // no blank or braces: the run is the text as it stands
+  while (pos < text.size()) {
+    const char c = text[pos];
+    if (c == ' ') {
+      plain = false;
+      ++pos;
+      continue;
+    }
+    if (c == '{' && pos + 2 < text.size() && text[pos + 2] == '}' && IsStrayByte(text[pos + 1])) {
+      plain = false;
+      if (bytes++ == 0) first = text[pos + 1];
+      pos += 3;
+    } else if (IsStrayByte(c)) {
+      if (bytes++ == 0) first = c;
+      ++pos;
+    } else {
+      break;
+    }
+  }
+  if (bytes == 1) return Str::OfByte(static_cast<unsigned char>(first));  // cached: no allocation
+  if (plain) return Str(text.substr(start, pos - start));
+  buffer.clear();
+  buffer.reserve(bytes);
+  for (size_t i = start; i < pos;) {
+    if (text[i] == ' ') {
+      ++i;
+    } else if (text[i] == '{' && i + 2 < pos && text[i + 2] == '}' && IsStrayByte(text[i + 1])) {
+      buffer += text[i + 1];
+      i += 3;
+    } else {
+      buffer += text[i++];
+    }
+  }
+  return Str(buffer);
 }
 
 double CheckedLiteral(double x) {
@@ -254,7 +310,8 @@ void TBasic::Tokenize(std::string_view text, TokenList& out, VariableList& names
             token.code = tcVariable;
           }
         } else {
-          token.ch = static_cast<unsigned char>(c);
+          --pos;
+          token.text = ReadStrayRun(text, pos, scratch.text).ReleaseHandle();
         }
         break;
     }
