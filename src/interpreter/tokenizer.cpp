@@ -79,21 +79,26 @@ Scratch& TokenizerScratch() {
   return scratch;
 }
 
-// On any exit the scratch tokens give up the texts they hold; after a
-// successful hand-over to a TokenList there are none left.
-class ScratchTokensGuard {
+// On any exit the scratch tokens give up the texts they hold (after a
+// successful hand-over to a TokenList there are none left), and a scratch
+// grown by one very long line is given back rather than kept for good.
+class ScratchGuard {
  public:
-  explicit ScratchTokensGuard(std::vector<Token>& tokens) : tokens_(tokens) {}
-  ~ScratchTokensGuard() {
-    for (Token& t : tokens_)
+  explicit ScratchGuard(Scratch& scratch) : scratch_(scratch) {}
+  ~ScratchGuard() {
+    for (Token& t : scratch_.tokens)
       if (OwnsText(t.code)) Str::DropHandle(t.text);
-    tokens_.clear();
+    scratch_.tokens.clear();
+    if (scratch_.tokens.capacity() > kKeptScratchTokens) std::vector<Token>().swap(scratch_.tokens);
+    if (scratch_.text.capacity() > kKeptScratchBytes) std::string().swap(scratch_.text);
   }
-  ScratchTokensGuard(const ScratchTokensGuard&) = delete;
-  ScratchTokensGuard& operator=(const ScratchTokensGuard&) = delete;
+  ScratchGuard(const ScratchGuard&) = delete;
+  ScratchGuard& operator=(const ScratchGuard&) = delete;
 
  private:
-  std::vector<Token>& tokens_;
+  static constexpr size_t kKeptScratchTokens = 4096;
+  static constexpr size_t kKeptScratchBytes = 64 * 1024;
+  Scratch& scratch_;
 };
 
 // After the opening quote: up to the closing quote or the end of the text.
@@ -221,7 +226,7 @@ void TBasic::Tokenize(std::string_view text, TokenList& out, VariableList& names
   out.Free();
   Scratch& scratch = TokenizerScratch();
   std::vector<Token>& tokens = scratch.tokens;
-  ScratchTokensGuard guard(tokens);
+  ScratchGuard guard(scratch);
 
   size_t pos = 0;
   while (pos < text.size()) {

@@ -146,6 +146,10 @@ TEST_F(TokenizerTest, StrayCharacters) {
   EXPECT_EQ(Codes("{A}"), (std::vector<int>{C, V, C}));
   EXPECT_EQ(Codes("{1}{\"}\""), (std::vector<int>{C, N, C, tcString}));
   EXPECT_EQ(Codes("# + #"), (std::vector<int>{C, tcPlus, C}));
+  // A long run costs its bytes, not a token per byte.
+  const std::string run(1 << 20, '#');
+  ASSERT_EQ(Codes(run + " {#}"), std::vector<int>{C});
+  EXPECT_EQ(list.begin()->Text().size(), run.size() + 1);
 
   // Every byte on its own, in a run and braced: the same token each way.
   for (int i = 0; i < 256; ++i) {

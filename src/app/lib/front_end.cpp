@@ -1,7 +1,9 @@
 #include "front_end.h"
 
 #include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "appended_program.h"
 #include "errors.h"
@@ -184,7 +186,9 @@ int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
         reportError("basic: " + error);
         return kExitUsage;
       }
-      RunProgramText(ToCrLfLineEnds(WithoutScriptLine(*text)), streams);
+      std::string program = ToCrLfLineEnds(WithoutScriptLine(*text));
+      text.reset();  // the file's bytes are not needed while it runs
+      RunProgramText(std::move(program), streams);
       return kExitOk;
     }
     case FrontEndCommand::Kind::kBind: {
