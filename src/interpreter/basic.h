@@ -84,7 +84,9 @@ class TBasic : public TInterpreter {
   uint32_t rndState = 0;
 
   // --- tokenizer.cpp -----------------------------------------------------
-  void Tokenize(std::string_view text, TokenList& out);
+  void Tokenize(std::string_view text, TokenList& out) { Tokenize(text, out, variables); }
+  // The same, with the names bound to the variables of `names`.
+  void Tokenize(std::string_view text, TokenList& out, VariableList& names);
 
   // --- program_store.cpp -------------------------------------------------
   void EnterLine(TokenList& head);  // works on inputLine

@@ -79,8 +79,15 @@ void TBasic::ListTokens(const Token* first, std::string& out) const {
         break;
       case tcFunction: w.Put(t->funcDefs->Name()); break;
       case tcChar: {
-        const char braced[] = {'{', static_cast<char>(t->ch), '}'};
-        w.Put(std::string_view(braced, sizeof braced));
+        const Str run = t->Text();
+        std::string braced;
+        braced.reserve(3 * run.size());
+        for (const char c : run.view()) {
+          braced += '{';
+          braced += c;
+          braced += '}';
+        }
+        w.Put(braced);
         break;
       }
       case tcNot: w.Put("NOT "); break;

@@ -2,6 +2,8 @@
 // as if they had been typed with their numbers.
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "basic.h"
 #include "errors.h"
@@ -20,10 +22,10 @@ constexpr char kEndOfFile = 26;
 // Cuts the next line off the front of a program file. A line ends at CR (an
 // LF right after it belongs to the break); a lone LF is part of the line.
 // Byte 26 ends the file. False when no line is left.
-bool NextFileLine(std::string_view& rest, std::string& line) {
+bool NextFileLine(std::string_view& rest, std::string_view& line) {
   if (rest.empty() || rest.front() == kEndOfFile) return false;
   const size_t end = rest.find_first_of(std::string_view("\r\x1a", 2));
-  line.assign(rest.substr(0, end));
+  line = rest.substr(0, end);
   if (end == std::string_view::npos) {
     rest = {};
   } else if (rest[end] == kEndOfFile) {
@@ -34,6 +36,13 @@ bool NextFileLine(std::string_view& rest, std::string& line) {
   }
   return true;
 }
+
+// A numbered line of a file, tokenized and waiting to be entered; no tokens
+// delete the line of that number.
+struct StagedLine {
+  int32_t number;
+  TokenList tokens;
+};
 
 }  // namespace
 
@@ -50,35 +59,69 @@ void TBasic::ExecMerge(StatementContext&) { LoadProgram(true, std::string(EvalSt
 
 void TBasic::ExecSave(StatementContext&) { SaveProgram(std::string(EvalString().view())); }
 
+// The whole file is read and tokenized before the program changes, so a
+// file that fails part way (a literal out of range, a line number too large,
+// no memory left) leaves the program and its variables as they were.
 void TBasic::LoadProgram(bool merge, const std::string& fileName) {
-  // Read before anything is discarded: a file that cannot be read leaves the
-  // program and its variables as they were.
   const std::string bytes = files().ReadFile(MapFileName(fileName, kReadMode));
-  if (!merge) NewProgram();
+
+  // LOAD binds the file's names to variables of their own, which replace
+  // the old ones; MERGE binds them to the program's, taking back the names
+  // it added when it fails.
+  VariableList fileVariables;
+  VariableList& names = merge ? variables : fileVariables;
+  const size_t knownNames = variables.size();
+  std::vector<StagedLine> staged;
+  try {
+    std::string_view rest = bytes;
+    std::string_view text;
+    while (NextFileLine(rest, text)) {
+      int32_t number = 0;
+      if (!TakeLineNumber(text, number)) SyntaxError();
+      TokenList tokens;
+      Tokenize(text, tokens, names);
+      if (number == 0) {
+        console_.Write(msg::kBadLineInFile);
+        console_.NewLine();
+        continue;
+      }
+      staged.push_back({number, std::move(tokens)});
+    }
+  } catch (...) {
+    staged.clear();
+    if (merge) variables.RemoveNewerThan(knownNames);
+    throw;
+  }
+
+  if (!merge) {
+    // Entered into a program of its own first: later lines of a file may
+    // edit earlier ones, and running out of memory here still changes nothing.
+    Program loaded;
+    for (StagedLine& line : staged) loaded.Enter(line.number, std::move(line.tokens));
+    NewProgram();
+    program.Swap(loaded);
+    variables.ReplaceWith(fileVariables);
+    return;
+  }
 
   // Entering a line frees the tokens of the line it replaces or deletes. If
   // that is the running line, the statement loop's cursor into it must not be
   // followed: the run ends after this statement.
   const int32_t runningNumber = currentLine != nullptr ? currentLine->LineNo : 0;
   bool runningLineChanged = false;
-
-  std::string_view rest = bytes;
-  std::string line;
-  while (NextFileLine(rest, line)) {
-    inputLine = line;
-    TokenList head;
-    EnterLine(head);
-    if (enteredLineNumber == 0) {
-      console_.Write(msg::kBadLineInFile);
-      console_.NewLine();
-      continue;  // head frees the rejected tokens
-    }
-    if (enteredLineNumber == runningNumber) {
+  for (StagedLine& line : staged) {
+    program.Enter(line.number, std::move(line.tokens));
+    if (line.number == runningNumber) {
       runningLineChanged = true;
       nextToken = NilToken();
       // Kept valid (nullptr once deleted) for an error report that names it.
       currentLine = program.Find(runningNumber);
     }
+  }
+  if (!staged.empty()) {
+    // Frames and the DATA pointer may point into the lines just replaced.
+    ClearControlStack();
+    ResetDataPointer();
   }
   if (runningLineChanged) StopExecution();
 }

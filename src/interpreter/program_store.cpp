@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <string_view>
+#include <utility>
 
 #include "basic.h"
 #include "errors.h"
@@ -102,22 +104,37 @@ void Program::Clear() {
   indexValid_ = true;
 }
 
+void Program::Swap(Program& other) noexcept {
+  std::swap(first_, other.first_);
+  std::swap(last_, other.last_);
+  index_.swap(other.index_);
+  std::swap(indexValid_, other.indexValid_);
+}
+
+bool TakeLineNumber(std::string_view& text, int32_t& number) {
+  size_t pos = std::min(text.find_first_not_of(' '), text.size());
+  int64_t value = 0;
+  for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
+    value = value * 10 + (text[pos] - '0');
+    if (value > std::numeric_limits<int32_t>::max()) return false;
+  }
+  text.remove_prefix(pos);
+  number = static_cast<int32_t>(value);
+  return true;
+}
+
 void TBasic::EnterLine(TokenList& head) {
   enteredLineNumber = 0;
-  size_t pos = std::min(inputLine.find_first_not_of(' '), inputLine.size());
-  int64_t number = 0;
-  for (; pos < inputLine.size() && inputLine[pos] >= '0' && inputLine[pos] <= '9'; ++pos) {
-    number = number * 10 + (inputLine[pos] - '0');
-    if (number > std::numeric_limits<int32_t>::max()) {
-      head.Free();
-      SyntaxError();
-    }
+  std::string_view text = inputLine;
+  int32_t number = 0;
+  if (!TakeLineNumber(text, number)) {
+    head.Free();
+    SyntaxError();
   }
-  inputLine.erase(0, pos);
-  Tokenize(inputLine, head);
+  Tokenize(text, head);
   if (number == 0) return;  // immediate, also when written as 0
 
-  enteredLineNumber = static_cast<int32_t>(number);
+  enteredLineNumber = number;
   program.Enter(enteredLineNumber, std::move(head));
   // Frames and the DATA pointer may point into the line just replaced.
   ClearControlStack();

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "tokens.h"
@@ -27,6 +28,11 @@ struct alignas(32) LineEntry {
   Token* tokens;
   int32_t lineNo;
 };
+
+// Cuts the line number (after any blanks) off the front of a typed or loaded
+// line into `number`, 0 when there is none. False when it is past the 32-bit
+// range.
+bool TakeLineNumber(std::string_view& text, int32_t& number);
 
 class Program {
  public:
@@ -64,6 +70,8 @@ class Program {
   void Remove(ProgramLine* line);
   // Every line freed.
   void Clear();
+  // Exchanges the lines of two programs (a LOAD built aside).
+  void Swap(Program& other) noexcept;
   // Call after line numbers change in place (RENUM).
   void Renumbered() { indexValid_ = false; }
 

@@ -79,21 +79,26 @@ Scratch& TokenizerScratch() {
   return scratch;
 }
 
-// On any exit the scratch tokens give up the texts they hold; after a
-// successful hand-over to a TokenList there are none left.
-class ScratchTokensGuard {
+// On any exit the scratch tokens give up the texts they hold (after a
+// successful hand-over to a TokenList there are none left), and a scratch
+// grown by one very long line is given back rather than kept for good.
+class ScratchGuard {
  public:
-  explicit ScratchTokensGuard(std::vector<Token>& tokens) : tokens_(tokens) {}
-  ~ScratchTokensGuard() {
-    for (Token& t : tokens_)
-      if (t.code == tcString || t.code == tcRem) Str::DropHandle(t.text);
-    tokens_.clear();
+  explicit ScratchGuard(Scratch& scratch) : scratch_(scratch) {}
+  ~ScratchGuard() {
+    for (Token& t : scratch_.tokens)
+      if (OwnsText(t.code)) Str::DropHandle(t.text);
+    scratch_.tokens.clear();
+    if (scratch_.tokens.capacity() > kKeptScratchTokens) std::vector<Token>().swap(scratch_.tokens);
+    if (scratch_.text.capacity() > kKeptScratchBytes) std::string().swap(scratch_.text);
   }
-  ScratchTokensGuard(const ScratchTokensGuard&) = delete;
-  ScratchTokensGuard& operator=(const ScratchTokensGuard&) = delete;
+  ScratchGuard(const ScratchGuard&) = delete;
+  ScratchGuard& operator=(const ScratchGuard&) = delete;
 
  private:
-  std::vector<Token>& tokens_;
+  static constexpr size_t kKeptScratchTokens = 4096;
+  static constexpr size_t kKeptScratchBytes = 64 * 1024;
+  Scratch& scratch_;
 };
 
 // After the opening quote: up to the closing quote or the end of the text.
@@ -125,6 +130,62 @@ Str ReadStringLiteral(std::string_view text, size_t& pos, std::string& buffer) {
     }
   }
   return Str(UpToNul(buffer));
+}
+
+// A byte that means nothing to BASIC outside a string or a remark: what the
+// tokenizer's switch below leaves to its last branch.
+bool IsStrayByte(char c) {
+  switch (c) {
+    case ' ': case '"': case '(': case '[': case ')': case ']': case '*': case '+': case ',':
+    case '-': case '/': case ':': case ';': case '=': case '?': case '^': case '<': case '>':
+    case '.':
+      return false;
+    default:
+      return !IsDigit(c) && !IsWordStart(c);
+  }
+}
+
+// A run of stray bytes, blanks between them dropped: they list alike however
+// they are grouped. "{c}" with a stray c is how the lister writes c, and
+// reads back as c alone, so that a listing reads back as the line it came from.
+Str ReadStrayRun(std::string_view text, size_t& pos, std::string& buffer) {
+  const size_t start = pos;
+  size_t bytes = 0;
+  char first = 0;
+  bool plain = true;  // no blank or braces: the run is the text as it stands
+  while (pos < text.size()) {
+    const char c = text[pos];
+    if (c == ' ') {
+      plain = false;
+      ++pos;
+      continue;
+    }
+    if (c == '{' && pos + 2 < text.size() && text[pos + 2] == '}' && IsStrayByte(text[pos + 1])) {
+      plain = false;
+      if (bytes++ == 0) first = text[pos + 1];
+      pos += 3;
+    } else if (IsStrayByte(c)) {
+      if (bytes++ == 0) first = c;
+      ++pos;
+    } else {
+      break;
+    }
+  }
+  if (bytes == 1) return Str::OfByte(static_cast<unsigned char>(first));  // cached: no allocation
+  if (plain) return Str(text.substr(start, pos - start));
+  buffer.clear();
+  buffer.reserve(bytes);
+  for (size_t i = start; i < pos;) {
+    if (text[i] == ' ') {
+      ++i;
+    } else if (text[i] == '{' && i + 2 < pos && text[i + 2] == '}' && IsStrayByte(text[i + 1])) {
+      buffer += text[i + 1];
+      i += 3;
+    } else {
+      buffer += text[i++];
+    }
+  }
+  return Str(buffer);
 }
 
 double CheckedLiteral(double x) {
@@ -161,11 +222,11 @@ double ReadNumber(std::string_view text, size_t& pos) {
 
 }  // namespace
 
-void TBasic::Tokenize(std::string_view text, TokenList& out) {
+void TBasic::Tokenize(std::string_view text, TokenList& out, VariableList& names) {
   out.Free();
   Scratch& scratch = TokenizerScratch();
   std::vector<Token>& tokens = scratch.tokens;
-  ScratchTokensGuard guard(tokens);
+  ScratchGuard guard(scratch);
 
   size_t pos = 0;
   while (pos < text.size()) {
@@ -250,11 +311,12 @@ void TBasic::Tokenize(std::string_view text, TokenList& out) {
             token.text = remark.ReleaseHandle();
             token.code = tcRem;
           } else {
-            token.variable = variables.FindOrAdd(word);
+            token.variable = names.FindOrAdd(word);
             token.code = tcVariable;
           }
         } else {
-          token.ch = static_cast<unsigned char>(c);
+          --pos;
+          token.text = ReadStrayRun(text, pos, scratch.text).ReleaseHandle();
         }
         break;
     }

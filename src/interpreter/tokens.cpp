@@ -16,8 +16,6 @@ std::string_view FirstForm(TokenCode code) {
 }
 
 
-static bool OwnsText(TokenCode code) { return code == tcString || code == tcRem; }
-
 TokenList::TokenList(std::vector<Token>& scratch) : count_(scratch.size()) {
   if (count_ > 0) {
     tokens_ = std::make_unique_for_overwrite<Token[]>(count_ + 1);

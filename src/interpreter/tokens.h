@@ -116,8 +116,9 @@ extern const char* const KeywordText[kTokenCodeCount];
 // The first form of a code, the one the lister writes.
 std::string_view FirstForm(TokenCode code);
 
-// One token. Strings and REM texts own one reference of their Str (see
-// TokenList); variables and function definitions are not owned.
+// One token. Strings, REM texts and runs of stray characters own one
+// reference of their Str (see TokenList); variables and function definitions
+// are not owned.
 struct Token {
   TokenCode code;
   // The expression cache's entry for an expression starting here, plus one;
@@ -130,13 +131,18 @@ struct Token {
   union {
     varrec* variable;      // tcVariable
     double number;         // tcNumber
-    Str::Handle text;      // tcString, tcRem
+    // tcString, tcRem; tcChar: the bytes of a run of characters that mean
+    // nothing to BASIC (one token for the run: a line of them costs little
+    // more than its text).
+    Str::Handle text;
     TFuncDefs* funcDefs;   // tcFunction
-    unsigned char ch;      // tcChar
   };
   Str Text() const { return Str::Borrow(text); }
 };
 static_assert(sizeof(Token) == 16, "a token is a code, two caches and one 8-byte payload");
+
+// The codes whose token holds a reference to its text.
+inline bool OwnsText(TokenCode code) { return code == tcString || code == tcRem || code == tcChar; }
 
 // The shared end-of-list token: the cursor of an empty list, and the "nil"
 // cursor wherever a handler ends a line or execution.

@@ -1,6 +1,7 @@
 // Variables and arrays, and the small cursor operations every statement
 // handler and the evaluator are built on: expect a token, accept a word, skip
 // an argument, reference a variable, evaluate a value of a required kind.
+#include <algorithm>
 #include <cstdint>
 #include <new>
 
@@ -124,6 +125,22 @@ void VariableList::RemoveAll() {
   ++shapeEpoch_;
   byName_.clear();
   order_.clear();
+}
+
+void VariableList::ReplaceWith(VariableList& other) noexcept {
+  // Above both: a translation made against either list must not run again.
+  shapeEpoch_ = std::max(shapeEpoch_, other.shapeEpoch_) + 1;
+  order_.swap(other.order_);
+  byName_.swap(other.byName_);
+  other.RemoveAll();
+}
+
+void VariableList::RemoveNewerThan(size_t count) noexcept {
+  ++shapeEpoch_;
+  while (order_.size() > count) {
+    byName_.erase(std::string_view(order_.back()->name));
+    order_.pop_back();
+  }
 }
 
 // --- Cursor operations ------------------------------------------------------

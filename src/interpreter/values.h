@@ -75,6 +75,12 @@ class VariableList {
   void ClearAll();
   // NEW: every variable is discarded.
   void RemoveAll();
+  // LOAD: every variable is discarded and those of `other` take their place;
+  // `other` is left empty.
+  void ReplaceWith(VariableList& other) noexcept;
+  // Undoes the names added since the list held `count` variables (a MERGE
+  // that failed); nothing may point to them any more.
+  void RemoveNewerThan(size_t count) noexcept;
   // DimensionArray through the list, which notes that a shape changed.
   void Dimension(varrec& v, const int32_t* extents, int count);
   // Changes whenever a variable may have become an array or a scalar again.

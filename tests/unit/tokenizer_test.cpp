@@ -36,7 +36,7 @@ TEST_F(TokenizerTest, Codes) {
       {"FORI GOTO10 PRINTX andy", {V, V, V, V}},
       {"print Print quit str$ AND", {tcPrint, tcPrint, tcBye, tcStrFn, tcAnd}},
       {"3ELSE 1.2.3", {N, V, N, N}},
-      {"A$B\t@\x80", {V, C, C, C}},
+      {"A$B\t@\x80", {V, C}},
       {"   ", {}},
       {"REMARK:rem:PRINT 1", {V, tcColon, tcRem}},
   };
@@ -126,6 +126,46 @@ TEST_F(TokenizerTest, StringAndRemarkTexts) {
     b.Tokenize(text, list);
     ASSERT_EQ(list.size(), 1u) << text;
     EXPECT_EQ(list.begin()->Text().view(), payload) << text;
+  }
+}
+
+// Characters that mean nothing to BASIC: a run of them, blanks between
+// dropped, is one token, and "{c}" (how the lister writes c) reads as c, so
+// that the listing of any line reads back as the same tokens.
+TEST_F(TokenizerTest, StrayCharacters) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"#", "#"}, {"# @  ~", "#@~"}, {"{#}", "#"}, {"{{}{}}", "{}"}, {"{{}", "{"}, {"{}}", "}"},
+      {"{}", "{}"}, {"{ }", "{}"}, {"{#}{", "#{"}, {"{\x80}\xff{\t}", "\x80\xff\t"},
+      {"{{#}}", "{#}"}, {std::string("{\0}", 3), std::string(1, '\0')},
+  };
+  for (const auto& [text, bytes] : cases) {
+    ASSERT_EQ(Codes(text), std::vector<int>{C}) << text;
+    EXPECT_EQ(list.begin()->Text().view(), bytes) << text;
+  }
+  // Braces around anything else are characters of their own.
+  EXPECT_EQ(Codes("{A}"), (std::vector<int>{C, V, C}));
+  EXPECT_EQ(Codes("{1}{\"}\""), (std::vector<int>{C, N, C, tcString}));
+  EXPECT_EQ(Codes("# + #"), (std::vector<int>{C, tcPlus, C}));
+  // A long run costs its bytes, not a token per byte.
+  const std::string run(1 << 20, '#');
+  ASSERT_EQ(Codes(run + " {#}"), std::vector<int>{C});
+  EXPECT_EQ(list.begin()->Text().size(), run.size() + 1);
+
+  // Every byte on its own, in a run and braced: the same token each way.
+  for (int i = 0; i < 256; ++i) {
+    const std::string c(1, static_cast<char>(i));
+    if (c == " ") continue;  // dropped inside a run
+    if (Codes(c) != std::vector<int>{C}) {
+      EXPECT_NE(Codes("@" + c + "@"), std::vector<int>{C}) << i;  // ends the run
+      continue;
+    }
+    for (const std::string& text : {"@" + c + "@", "{@}{" + c + "}{@}", "@ {" + c + "} @"}) {
+      ASSERT_EQ(Codes(text), std::vector<int>{C}) << i;
+      EXPECT_EQ(list.begin()->Text().view(), "@" + c + "@") << i;
+      std::string listed;
+      b.ListTokens(list.begin(), listed);
+      EXPECT_EQ(listed, "{@}{" + c + "}{@}") << i;
+    }
   }
 }
 

@@ -2,7 +2,9 @@
 
 #include <new>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "appended_program.h"
 #include "errors.h"
@@ -186,7 +188,9 @@ int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
         reportError("basic: " + error);
         return kExitUsage;
       }
-      RunProgramText(ToCrLfLineEnds(WithoutScriptLine(*text)), streams);
+      std::string program = ToCrLfLineEnds(WithoutScriptLine(*text));
+      text.reset();  // the file's bytes are not needed while it runs
+      RunProgramText(std::move(program), streams);
       return kExitOk;
     }
     case FrontEndCommand::Kind::kBind: {

@@ -3,6 +3,8 @@
 #include <exception>
 #include <new>
 #include <optional>
+#include <string>
+#include <utility>
 
 #include "appended_program.h"
 #include "basic.h"
@@ -37,7 +39,7 @@ ConsoleStreams ProcessStreams() {
   return {platform::StandardOutput(), platform::StandardInput(), platform::DefaultConsoleOptions()};
 }
 
-void RunProgramText(std::string_view text, const ConsoleStreams& streams) {
+void RunProgramText(std::string text, const ConsoleStreams& streams) {
   Console console(streams.out, streams.in, streams.options);
   shell::TShellBasic interpreter(console);
   interpreter.SetFileSystem(platform::ProgramFiles());
@@ -45,9 +47,10 @@ void RunProgramText(std::string_view text, const ConsoleStreams& streams) {
   FlushOnExit flush(console);
   std::optional<platform::InterruptCatcher> ctrlC;
   if (streams.ctrlCBreaks) ctrlC.emplace(interpreter.breakRequested);
-  std::string lines(text);
-  lines += "\r\nRUN";
-  interpreter.ProcessText(lines);
+  // Appended in place: a long program is held once, not copied again.
+  text.reserve(text.size() + 5);
+  text += "\r\nRUN";
+  interpreter.ProcessText(text);
 }
 
 void RunConsoleLoop(const ConsoleStreams& streams) {
@@ -69,7 +72,7 @@ int RunStub(const std::string& selfPath, const ConsoleStreams& streams,
       auto self = platform::ReadOnlyFile::Open(selfPath);
       text = ReadAppendedProgram(*self, kOwnImageFormat);
     }
-    RunProgramText(text, streams);
+    RunProgramText(std::move(text), streams);
     return 0;
   } catch (const OutputFailure& e) {
     reportError(std::string(kOutputFailurePrefix) + e.what());

@@ -32,7 +32,7 @@ inline constexpr const char* kOutputFailurePrefix = "basic: cannot write output:
 // Feeds text, then CR LF and RUN, to a fresh interpreter: numbered lines are
 // stored, others run at once, and the final RUN starts the program. All
 // output has reached streams.out when this returns, also when it throws.
-void RunProgramText(std::string_view text, const ConsoleStreams& streams);
+void RunProgramText(std::string text, const ConsoleStreams& streams);
 
 // The interactive loop: "READY", read a line, handle it, until the input
 // ends or BYE.
