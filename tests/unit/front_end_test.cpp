@@ -266,6 +266,35 @@ TEST(FrontEndRun, FailuresGiveOneLineAndExitCodeTwo) {
   EXPECT_FALSE(std::filesystem::exists(dir.File("o")));
 }
 
+// Binding over the program would lose it: refused however the output is
+// spelled, whichever of its names is given.
+TEST(FrontEndRun, BindRefusesToReplaceItsOwnProgram) {
+  test::TempDir dir;
+  WriteFile(dir.File("p.bas"), "10 END\n");
+  WriteFile(dir.File("stub.exe"), OwnFormatImage());
+  std::vector<std::string> outputs{dir.File("p.bas"), dir.File("./p.bas"),
+                                   dir.File("sub/../p.bas")};
+  std::filesystem::create_directory(dir.File("sub"));
+  std::error_code error;
+  std::filesystem::create_hard_link(dir.File("p.bas"), dir.File("hard.bas"), error);
+  if (!error) outputs.push_back(dir.File("hard.bas"));
+  std::filesystem::create_symlink("p.bas", dir.File("soft.bas"), error);
+  if (!error) outputs.push_back(dir.File("soft.bas"));
+  for (const std::string& output : outputs) {
+    SCOPED_TRACE(output);
+    FrontEndRun run;
+    EXPECT_EQ(run.Run({"--bind", dir.File("p.bas"), "-o", output, "--stub", dir.File("stub.exe")}),
+              kExitUsage);
+    EXPECT_EQ(run.errors, std::vector<std::string>{"basic: -o " + output +
+                                                   " is the program file itself (see basic --help)"});
+    EXPECT_EQ(ReadFile(dir.File("p.bas")), "10 END\n");
+  }
+  FrontEndRun other;
+  EXPECT_EQ(other.Run({"--bind", dir.File("p.bas"), "-o", dir.File("p"), "--stub",
+                       dir.File("stub.exe")}),
+            kExitOk);
+}
+
 TEST(FrontEndRun, ProgramFileRunsLikeABoundStub) {
   test::TempDir dir;
   // LF line ends, an immediate line, and no line end at the very end.
