@@ -285,14 +285,15 @@ TEST(FrontEndRun, BindRefusesToReplaceItsOwnProgram) {
     FrontEndRun run;
     EXPECT_EQ(run.Run({"--bind", dir.File("p.bas"), "-o", output, "--stub", dir.File("stub.exe")}),
               kExitUsage);
-    EXPECT_EQ(run.errors, std::vector<std::string>{"basic: -o " + output +
-                                                   " is the program file itself (see basic --help)"});
+    EXPECT_EQ(run.errors,
+              std::vector<std::string>{"basic: -o " + output +
+                                       " is the program file itself (see basic --help)"});
     EXPECT_EQ(ReadFile(dir.File("p.bas")), "10 END\n");
   }
   FrontEndRun other;
-  EXPECT_EQ(other.Run({"--bind", dir.File("p.bas"), "-o", dir.File("p"), "--stub",
-                       dir.File("stub.exe")}),
-            kExitOk);
+  EXPECT_EQ(
+      other.Run({"--bind", dir.File("p.bas"), "-o", dir.File("p"), "--stub", dir.File("stub.exe")}),
+      kExitOk);
 }
 
 TEST(FrontEndRun, ProgramFileRunsLikeABoundStub) {

@@ -262,17 +262,19 @@ class PlatformSafeWrite : public ::testing::Test {
       names.insert(entry.path().filename().string());
     return names;
   }
+  // Wine makes none, and says so here.
   bool Symlink(const std::string& target, const std::string& name) {
-    std::error_code error;
-    std::filesystem::create_symlink(target, Path(name), error);
-    return !error;
+    std::filesystem::create_symlink(target, Path(name), symlinkError);
+    return !symlinkError;
   }
+  std::error_code symlinkError;
   test::TempDir dir;
 };
 
 TEST_F(PlatformSafeWrite, SymbolicLinksStayLinksAndTheFileTheyNameIsWritten) {
   Put("real.bas", "old");
-  if (!Symlink("real.bas", "link.bas")) GTEST_SKIP() << "symbolic links cannot be made here";
+  if (!Symlink("real.bas", "link.bas"))
+    GTEST_SKIP() << "no symbolic links here: " << symlinkError.message();
   ASSERT_TRUE(Symlink("link.bas", "chain.bas"));
   Save(Path("chain.bas"), "new");
   EXPECT_TRUE(std::filesystem::is_symlink(Path("link.bas")));
@@ -295,8 +297,8 @@ TEST_F(PlatformSafeWrite, SymbolicLinksStayLinksAndTheFileTheyNameIsWritten) {
   ASSERT_TRUE(Symlink("loop1.bas", "loop2.bas"));
   EXPECT_EQ(SaveError(Path("loop1.bas"), "x"), "Invalid filename");
 
-  const std::set<std::string> expected{"real.bas", "link.bas", "chain.bas", "sub", "dangling.bas",
-                                       "made.bas", "loop1.bas", "loop2.bas"};
+  const std::set<std::string> expected{"real.bas",     "link.bas", "chain.bas", "sub",
+                                       "dangling.bas", "made.bas", "loop1.bas", "loop2.bas"};
   EXPECT_EQ(Entries(), expected);
 }
 
@@ -309,7 +311,9 @@ TEST_F(PlatformSafeWrite, EveryNameOfAHardLinkedFileSeesTheNewContent) {
   EXPECT_EQ(Get("a.bas"), "new and longer");
   Save(Path("a.bas"), "short");
   EXPECT_EQ(Get("b.bas"), "short");
+#ifndef _WIN32  // the C library's stat counts one name on Windows
   EXPECT_EQ(std::filesystem::hard_link_count(Path("a.bas")), 2u);
+#endif
   EXPECT_EQ(Entries(), (std::set<std::string>{"a.bas", "b.bas"}));
 }
 
@@ -317,7 +321,8 @@ TEST_F(PlatformSafeWrite, LinkPlantedAtAGuessableTemporaryNameIsNotFollowed) {
   Put("victim", "victim");
   Put("p.bas", "old");
   const std::string planted = "p.bas.tmp" + std::to_string(getpid());
-  if (!Symlink(Path("victim"), planted)) GTEST_SKIP() << "symbolic links cannot be made here";
+  if (!Symlink(Path("victim"), planted))
+    GTEST_SKIP() << "no symbolic links here: " << symlinkError.message();
   Save(Path("p.bas"), "new");
   EXPECT_EQ(Get("victim"), "victim");
   EXPECT_EQ(Get("p.bas"), "new");
