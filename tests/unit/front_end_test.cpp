@@ -8,6 +8,11 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#endif
+
 #include "appended_program.h"
 #include "errors.h"
 #include "image_builders.h"
@@ -295,6 +300,42 @@ TEST(FrontEndRun, BindRefusesToReplaceItsOwnProgram) {
       other.Run({"--bind", dir.File("p.bas"), "-o", dir.File("p"), "--stub", dir.File("stub.exe")}),
       kExitOk);
 }
+
+#ifndef _WIN32
+// The output goes where SAVE's would: through a link, into a device.
+TEST(FrontEndRun, BindWritesThroughLinksAndIntoDevices) {
+  test::TempDir dir;
+  WriteFile(dir.File("p.bas"), "10 END\n");
+  const std::string stub = OwnFormatImage();
+  WriteFile(dir.File("stub"), stub);
+  WriteFile(dir.File("old"), "old");
+  std::filesystem::create_symlink("old", dir.File("link"));
+  FrontEndRun run;
+  EXPECT_EQ(
+      run.Run({"--bind", dir.File("p.bas"), "-o", dir.File("link"), "--stub", dir.File("stub")}),
+      kExitOk);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link")));
+  EXPECT_EQ(ReadFile(dir.File("old")), stub + "10 END\r\n");
+  auto perms = std::filesystem::status(dir.File("old")).permissions();
+  EXPECT_NE(perms & std::filesystem::perms::owner_exec, std::filesystem::perms::none);
+
+  // A node of our own first: if it were replaced, /dev/full is left alone.
+  const std::string full = dir.File("full");
+  if (::mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0) {
+    FrontEndRun mine;
+    EXPECT_EQ(mine.Run({"--bind", dir.File("p.bas"), "-o", full, "--stub", dir.File("stub")}),
+              kExitUsage);
+    ASSERT_TRUE(std::filesystem::is_character_file(full));
+  }
+  FrontEndRun system;
+  EXPECT_EQ(
+      system.Run({"--bind", dir.File("p.bas"), "-o", "/dev/full", "--stub", dir.File("stub")}),
+      kExitUsage);
+  EXPECT_EQ(system.errors, std::vector<std::string>{
+                               "basic: Cannot write file /dev/full: No space left on device"});
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+}
+#endif
 
 TEST(FrontEndRun, ProgramFileRunsLikeABoundStub) {
   test::TempDir dir;

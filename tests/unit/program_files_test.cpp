@@ -356,6 +356,8 @@ TEST_F(PlatformSafeWrite, DevicesAndFifosAreWrittenNotReplaced) {
   const ssize_t n = ::read(reader, got, sizeof got);
   ::close(reader);
   EXPECT_EQ(std::string(got, n > 0 ? static_cast<size_t>(n) : 0), "10 A\r\n");
+  // Nobody reading: refused at once (ENXIO) rather than waiting for ever.
+  EXPECT_EQ(SaveError(Path("fifo"), "10 A\r\n"), "I/O error 6");
   ASSERT_EQ(::lstat(Path("fifo").c_str(), &st), 0);
   EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }

@@ -118,8 +118,12 @@ int RewriteInPlace(int fd, std::string_view bytes, mode_t mode, mode_t oldMode) 
 // Devices, FIFOs and sockets take the bytes as they come; there is nothing
 // to keep a copy of, and replacing the node would take it away.
 int WriteToNode(const std::string& path, std::string_view bytes) {
-  Fd fd(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC));
+  // Opened without waiting: a FIFO nobody reads is refused (ENXIO) instead of
+  // holding the interpreter until a reader comes. The writes may wait.
+  Fd fd(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
   if (fd.get() < 0) return errno;
+  const int flags = ::fcntl(fd.get(), F_GETFL);
+  if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) return errno;
   if (int error = WriteAll(fd.get(), bytes)) return error;
   return fd.Close() ? 0 : errno;
 }
