@@ -35,10 +35,6 @@ bool NextFileLine(std::string_view& rest, std::string& line) {
   return true;
 }
 
-}  // namespace
-
-namespace {
-
 // The system reads a name only up to its first NUL: it would open another file.
 const std::string& CheckFileName(const std::string& name) {
   if (name.find('\0') != std::string::npos) throw ERuntime(FileErrorMessage(3));
