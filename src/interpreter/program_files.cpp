@@ -44,13 +44,20 @@ struct StagedLine {
   TokenList tokens;
 };
 
+// The system reads a name only up to its first NUL: it would open another file.
+const std::string& CheckFileName(const std::string& name) {
+  if (name.find('\0') != std::string::npos) throw ERuntime(FileErrorMessage(3));
+  return name;
+}
+
 }  // namespace
 
 std::string TBasic::MapFileName(const std::string& name, uint8_t mode) {
+  CheckFileName(name);
   if (!onFileName) return name;
   std::string mapped;
   onFileName(*this, name, mode, mapped);
-  return mapped;
+  return CheckFileName(mapped);
 }
 
 void TBasic::ExecLoad(StatementContext&) { LoadProgram(false, std::string(EvalString().view())); }

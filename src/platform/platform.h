@@ -77,6 +77,8 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string& e
 // where the platform has one. False and errorText on failure.
 bool WriteWholeFile(const std::string& path, std::string_view bytes, bool executable,
                     std::string& errorText);
+// True when both names reach one existing file, however spelled or linked.
+bool IsSameFile(const std::string& a, const std::string& b);
 
 // --- Library functions (DECLARE) -------------------------------------------
 // The system's library loader and its calling convention for library

@@ -2,6 +2,7 @@
 // the child's output until it ends or closes its output.
 #include "child_process_runner.h"
 
+#include "errors.h"
 #include "platform.h"
 #include "start_plan.h"
 
@@ -15,6 +16,10 @@ constexpr size_t kRelayChunk = 257;
 constexpr uint32_t kFinishWaitMs = 5000;
 
 platform::ChildCommand PlanStart(const std::string& program, const std::string& parameters) {
+  // The system ends a name or command line at its first NUL: what would run
+  // is not what was asked for.
+  if (program.find('\0') != std::string::npos || parameters.find('\0') != std::string::npos)
+    throw ERuntime(msg::kCouldNotFind + program);
 #ifdef _WIN32
   platform::ChildCommand command;
   command.commandLine = Win32CommandLine(

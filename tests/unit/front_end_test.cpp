@@ -8,6 +8,11 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#endif
+
 #include "appended_program.h"
 #include "errors.h"
 #include "image_builders.h"
@@ -265,6 +270,72 @@ TEST(FrontEndRun, FailuresGiveOneLineAndExitCodeTwo) {
   EXPECT_EQ(run.errors.at(0), "basic: Cannot open file " + missing);
   EXPECT_FALSE(std::filesystem::exists(dir.File("o")));
 }
+
+// Binding over the program would lose it: refused however the output is
+// spelled, whichever of its names is given.
+TEST(FrontEndRun, BindRefusesToReplaceItsOwnProgram) {
+  test::TempDir dir;
+  WriteFile(dir.File("p.bas"), "10 END\n");
+  WriteFile(dir.File("stub.exe"), OwnFormatImage());
+  std::vector<std::string> outputs{dir.File("p.bas"), dir.File("./p.bas"),
+                                   dir.File("sub/../p.bas")};
+  std::filesystem::create_directory(dir.File("sub"));
+  std::error_code error;
+  std::filesystem::create_hard_link(dir.File("p.bas"), dir.File("hard.bas"), error);
+  if (!error) outputs.push_back(dir.File("hard.bas"));
+  std::filesystem::create_symlink("p.bas", dir.File("soft.bas"), error);
+  if (!error) outputs.push_back(dir.File("soft.bas"));
+  for (const std::string& output : outputs) {
+    SCOPED_TRACE(output);
+    FrontEndRun run;
+    EXPECT_EQ(run.Run({"--bind", dir.File("p.bas"), "-o", output, "--stub", dir.File("stub.exe")}),
+              kExitUsage);
+    EXPECT_EQ(run.errors,
+              std::vector<std::string>{"basic: -o " + output +
+                                       " is the program file itself (see basic --help)"});
+    EXPECT_EQ(ReadFile(dir.File("p.bas")), "10 END\n");
+  }
+  FrontEndRun other;
+  EXPECT_EQ(
+      other.Run({"--bind", dir.File("p.bas"), "-o", dir.File("p"), "--stub", dir.File("stub.exe")}),
+      kExitOk);
+}
+
+#ifndef _WIN32
+// The output goes where SAVE's would: through a link, into a device.
+TEST(FrontEndRun, BindWritesThroughLinksAndIntoDevices) {
+  test::TempDir dir;
+  WriteFile(dir.File("p.bas"), "10 END\n");
+  const std::string stub = OwnFormatImage();
+  WriteFile(dir.File("stub"), stub);
+  WriteFile(dir.File("old"), "old");
+  std::filesystem::create_symlink("old", dir.File("link"));
+  FrontEndRun run;
+  EXPECT_EQ(
+      run.Run({"--bind", dir.File("p.bas"), "-o", dir.File("link"), "--stub", dir.File("stub")}),
+      kExitOk);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link")));
+  EXPECT_EQ(ReadFile(dir.File("old")), stub + "10 END\r\n");
+  auto perms = std::filesystem::status(dir.File("old")).permissions();
+  EXPECT_NE(perms & std::filesystem::perms::owner_exec, std::filesystem::perms::none);
+
+  // A node of our own first: if it were replaced, /dev/full is left alone.
+  const std::string full = dir.File("full");
+  if (::mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0) {
+    FrontEndRun mine;
+    EXPECT_EQ(mine.Run({"--bind", dir.File("p.bas"), "-o", full, "--stub", dir.File("stub")}),
+              kExitUsage);
+    ASSERT_TRUE(std::filesystem::is_character_file(full));
+  }
+  FrontEndRun system;
+  EXPECT_EQ(
+      system.Run({"--bind", dir.File("p.bas"), "-o", "/dev/full", "--stub", dir.File("stub")}),
+      kExitUsage);
+  EXPECT_EQ(system.errors, std::vector<std::string>{
+                               "basic: Cannot write file /dev/full: No space left on device"});
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+}
+#endif
 
 TEST(FrontEndRun, ProgramFileRunsLikeABoundStub) {
   test::TempDir dir;

@@ -10,8 +10,22 @@
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <set>
 #include <sstream>
 #include <string>
+
+#ifdef _WIN32
+#include <process.h>
+#define getpid _getpid
+#else
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <csignal>
+#endif
 
 #include "errors.h"
 #include "image_builders.h"
@@ -245,6 +259,181 @@ TEST(PlatformProgramFiles, ReadWriteAndMappedErrors) {
                           std::filesystem::directory_iterator()),
             2);
 }
+
+// Writes of SAVE (and of --bind, which shares them) onto what is not a plain
+// single-named file: links, devices, FIFOs, names planted beside the target.
+class PlatformSafeWrite : public ::testing::Test {
+ protected:
+  std::string Path(const std::string& name) const { return dir.File(name); }
+  void Put(const std::string& name, const std::string& text) {
+    std::ofstream(Path(name), std::ios::binary) << text;
+  }
+  std::string Get(const std::string& name) const {
+    std::ifstream in(Path(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  void Save(const std::string& path, std::string_view bytes) {
+    platform::ProgramFiles().WriteFile(path, bytes);
+  }
+  std::string SaveError(const std::string& path, std::string_view bytes) {
+    try {
+      Save(path, bytes);
+    } catch (const ERuntime& e) {
+      return e.what();
+    }
+    return "no error";
+  }
+  std::set<std::string> Entries() const {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(Path("")))
+      names.insert(entry.path().filename().string());
+    return names;
+  }
+  // Wine makes none, and says so here.
+  bool Symlink(const std::string& target, const std::string& name) {
+    std::filesystem::create_symlink(target, Path(name), symlinkError);
+    return !symlinkError;
+  }
+  std::error_code symlinkError;
+  test::TempDir dir;
+};
+
+TEST_F(PlatformSafeWrite, SymbolicLinksStayLinksAndTheFileTheyNameIsWritten) {
+  Put("real.bas", "old");
+  if (!Symlink("real.bas", "link.bas"))
+    GTEST_SKIP() << "no symbolic links here: " << symlinkError.message();
+  ASSERT_TRUE(Symlink("link.bas", "chain.bas"));
+  Save(Path("chain.bas"), "new");
+  EXPECT_TRUE(std::filesystem::is_symlink(Path("link.bas")));
+  EXPECT_TRUE(std::filesystem::is_symlink(Path("chain.bas")));
+  EXPECT_EQ(Get("real.bas"), "new");
+
+  // A relative link is read from its own folder, not the working one.
+  std::filesystem::create_directory(Path("sub"));
+  ASSERT_TRUE(Symlink("../real.bas", "sub/up.bas"));
+  Save(Path("sub/up.bas"), "up");
+  EXPECT_EQ(Get("real.bas"), "up");
+
+  // A link to nothing yet: the file it names is made.
+  ASSERT_TRUE(Symlink("made.bas", "dangling.bas"));
+  Save(Path("dangling.bas"), "made");
+  EXPECT_TRUE(std::filesystem::is_symlink(Path("dangling.bas")));
+  EXPECT_EQ(Get("made.bas"), "made");
+
+  ASSERT_TRUE(Symlink("loop2.bas", "loop1.bas"));
+  ASSERT_TRUE(Symlink("loop1.bas", "loop2.bas"));
+  EXPECT_EQ(SaveError(Path("loop1.bas"), "x"), "Invalid filename");
+
+  const std::set<std::string> expected{"real.bas",     "link.bas", "chain.bas", "sub",
+                                       "dangling.bas", "made.bas", "loop1.bas", "loop2.bas"};
+  EXPECT_EQ(Entries(), expected);
+}
+
+TEST_F(PlatformSafeWrite, EveryNameOfAHardLinkedFileSeesTheNewContent) {
+  Put("a.bas", "old");
+  std::error_code error;
+  std::filesystem::create_hard_link(Path("a.bas"), Path("b.bas"), error);
+  if (error) GTEST_SKIP() << "hard links cannot be made here: " << error.message();
+  Save(Path("b.bas"), "new and longer");
+  EXPECT_EQ(Get("a.bas"), "new and longer");
+  Save(Path("a.bas"), "short");
+  EXPECT_EQ(Get("b.bas"), "short");
+#ifndef _WIN32  // the C library's stat counts one name on Windows
+  EXPECT_EQ(std::filesystem::hard_link_count(Path("a.bas")), 2u);
+#endif
+  EXPECT_EQ(Entries(), (std::set<std::string>{"a.bas", "b.bas"}));
+}
+
+TEST_F(PlatformSafeWrite, LinkPlantedAtAGuessableTemporaryNameIsNotFollowed) {
+  Put("victim", "victim");
+  Put("p.bas", "old");
+  const std::string planted = "p.bas.tmp" + std::to_string(getpid());
+  if (!Symlink(Path("victim"), planted))
+    GTEST_SKIP() << "no symbolic links here: " << symlinkError.message();
+  Save(Path("p.bas"), "new");
+  EXPECT_EQ(Get("victim"), "victim");
+  EXPECT_EQ(Get("p.bas"), "new");
+  EXPECT_EQ(Entries(), (std::set<std::string>{"victim", "p.bas", planted}));
+}
+
+#ifdef _WIN32
+TEST_F(PlatformSafeWrite, TheNullDeviceIsWrittenNotReplaced) {
+  Save("NUL", "10 A\r\n");
+  Save("nul", "");
+}
+#else
+// A node of our own comes first in each: if it were replaced, the check stops
+// the test before the system's own device is touched.
+TEST_F(PlatformSafeWrite, DevicesAndFifosAreWrittenNotReplaced) {
+  struct stat st;
+  if (::mknod(Path("null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
+    Save(Path("null"), "10 A\r\n");
+    ASSERT_EQ(::lstat(Path("null").c_str(), &st), 0);
+    ASSERT_TRUE(S_ISCHR(st.st_mode));
+  }
+  Save("/dev/null", "10 A\r\n");
+  ASSERT_EQ(::lstat("/dev/null", &st), 0);
+  EXPECT_TRUE(S_ISCHR(st.st_mode));
+
+  ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+  const int reader = ::open(Path("fifo").c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  Save(Path("fifo"), "10 A\r\n");
+  char got[64];
+  const ssize_t n = ::read(reader, got, sizeof got);
+  ::close(reader);
+  EXPECT_EQ(std::string(got, n > 0 ? static_cast<size_t>(n) : 0), "10 A\r\n");
+  // Nobody reading: refused at once (ENXIO) rather than waiting for ever.
+  EXPECT_EQ(SaveError(Path("fifo"), "10 A\r\n"), "I/O error 6");
+  ASSERT_EQ(::lstat(Path("fifo").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+TEST_F(PlatformSafeWrite, FailedWriteReportsAndLeavesNothingBehind) {
+  struct stat st;
+  if (::mknod(Path("full").c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0) {
+    EXPECT_EQ(SaveError(Path("full"), "10 A\r\n"), "Disk full");
+    ASSERT_EQ(::lstat(Path("full").c_str(), &st), 0);
+    ASSERT_TRUE(S_ISCHR(st.st_mode));
+    EXPECT_EQ(Entries(), std::set<std::string>{"full"});
+    std::filesystem::remove(Path("full"));
+  }
+  EXPECT_EQ(SaveError("/dev/full", "10 A\r\n"), "Disk full");
+  ASSERT_EQ(::lstat("/dev/full", &st), 0);
+  EXPECT_TRUE(S_ISCHR(st.st_mode));
+
+  // A file size limit stops the write part-way through the new copy.
+  Put("p.bas", "old");
+  struct rlimit saved;
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  struct rlimit small = saved;
+  small.rlim_cur = 1024;
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const std::string error = SaveError(Path("p.bas"), std::string(4096, 'x'));
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_NE(error, "no error");
+  EXPECT_EQ(Get("p.bas"), "old");
+  EXPECT_EQ(Entries(), std::set<std::string>{"p.bas"});
+}
+
+TEST_F(PlatformSafeWrite, ReplacedFilesKeepTheirPermissions) {
+  using std::filesystem::perms;
+  Put("p.bas", "old");
+  std::filesystem::permissions(Path("p.bas"), static_cast<perms>(0640));
+  Save(Path("p.bas"), "new");
+  EXPECT_EQ(std::filesystem::status(Path("p.bas")).permissions(), static_cast<perms>(0640));
+
+  Put("private.bas", "old");
+  std::filesystem::permissions(Path("private.bas"), static_cast<perms>(0604));
+  ASSERT_TRUE(Symlink("private.bas", "link.bas"));
+  Save(Path("link.bas"), "new");
+  EXPECT_EQ(std::filesystem::status(Path("private.bas")).permissions(), static_cast<perms>(0604));
+  EXPECT_TRUE(std::filesystem::is_symlink(Path("link.bas")));
+  EXPECT_EQ(Get("private.bas"), "new");
+}
+#endif
 
 // Every golden program's numbered lines, listed, saved, loaded and listed
 // again: the listings agree line for line.

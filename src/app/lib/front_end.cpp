@@ -194,6 +194,12 @@ int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
       return kExitOk;
     }
     case FrontEndCommand::Kind::kBind: {
+      // The output would replace the program it is made from; compared by the
+      // file reached, so "./p.bas" or a link to it counts as well.
+      if (platform::IsSameFile(command.programPath, command.outputPath)) {
+        reportError(UsageError("-o " + command.outputPath + " is the program file itself").error);
+        return kExitUsage;
+      }
       std::string stubPath = command.stubPath;
       std::optional<std::string> stub;
       if (stubPath.empty()) {

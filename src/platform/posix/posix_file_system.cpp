@@ -1,5 +1,5 @@
-// Program files on POSIX: whole-file reads, and writes that replace the file
-// only once the new bytes are complete. errno is mapped onto the classic
+// Program files on POSIX: whole-file reads, and the safe whole-file writes.
+// errno is mapped onto the classic
 // file-error codes, so messages read as on the Windows target.
 #include <errno.h>
 #include <fcntl.h>
@@ -12,6 +12,7 @@
 #include "errors.h"
 #include "platform.h"
 #include "posix_fd.h"
+#include "posix_safe_write.h"
 
 namespace basic::platform {
 
@@ -57,41 +58,7 @@ class PosixFileSystem : public FileSystem {
   }
 
   void WriteFile(const std::string& name, std::string_view bytes) override {
-    // A target we could not write in place is refused as it would have been,
-    // although the rename below would get past it.
-    // The replacement keeps the permissions of the file it replaces.
-    bool keepMode = false;
-    mode_t mode = 0;
-    {
-      Fd existing(::open(name.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
-      if (existing.get() < 0 && errno != ENOENT) ThrowFileError(errno);
-      struct stat st;
-      if (existing.get() >= 0 && ::fstat(existing.get(), &st) == 0) {
-        keepMode = true;
-        mode = st.st_mode & 07777;
-      }
-    }
-
-    const std::string temp = name + ".tmp" + std::to_string(::getpid());
-    Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (fd.get() < 0) ThrowFileError(errno);
-    int error = 0;
-    if (keepMode && ::fchmod(fd.get(), mode) != 0) error = errno;
-    for (const char* p = bytes.data(), *end = p + bytes.size(); error == 0 && p < end;) {
-      const ssize_t n = ::write(fd.get(), p, static_cast<size_t>(end - p));
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        error = n < 0 ? errno : EIO;
-        break;
-      }
-      p += n;
-    }
-    if (!fd.Close() && error == 0) error = errno;
-    if (error == 0 && ::rename(temp.c_str(), name.c_str()) != 0) error = errno;
-    if (error != 0) {
-      ::unlink(temp.c_str());
-      ThrowFileError(error);
-    }
+    if (int error = WriteFileSafely(name, bytes, false)) ThrowFileError(error);
   }
 };
 

@@ -12,6 +12,7 @@
 #include "errors.h"
 #include "platform.h"
 #include "posix_fd.h"
+#include "posix_safe_write.h"
 
 namespace basic::platform {
 
@@ -59,19 +60,6 @@ class PosixReadOnlyFile : public ReadOnlyFile {
  private:
   int fd_;
 };
-
-bool WriteAll(int fd, std::string_view bytes) {
-  const char* p = bytes.data();
-  size_t left = bytes.size();
-  while (left > 0) {
-    ssize_t n = ::write(fd, p, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    p += n;
-    left -= static_cast<size_t>(n);
-  }
-  return true;
-}
 
 std::string SystemError(const std::string& what, int error) {
   return what + ": " + std::strerror(error);
@@ -131,28 +119,17 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string& e
 
 bool WriteWholeFile(const std::string& path, std::string_view bytes, bool executable,
                     std::string& errorText) {
-  // Written beside the target and renamed over it, so a failed write never
-  // leaves a half file and a running copy of the target is not disturbed.
-  std::string temp = path + ".tmp" + std::to_string(::getpid());
-  mode_t mode = executable ? 0755 : 0644;
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
-  if (fd < 0) {
-    errorText = SystemError("Cannot create file " + path, errno);
+  if (int error = WriteFileSafely(path, bytes, executable)) {
+    errorText = SystemError("Cannot write file " + path, error);
     return false;
   }
-  Fd closer(fd);
-  // fchmod: the umask must not take the run bit away.
-  bool ok = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0;
-  int error = errno;
-  if (!closer.Close() && ok) {
-    ok = false;
-    error = errno;
-  }
-  if (ok && ::rename(temp.c_str(), path.c_str()) == 0) return true;
-  if (ok) error = errno;
-  ::unlink(temp.c_str());
-  errorText = SystemError("Cannot write file " + path, error);
-  return false;
+  return true;
+}
+
+bool IsSameFile(const std::string& a, const std::string& b) {
+  struct stat first, second;
+  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 }  // namespace basic::platform

@@ -1,5 +1,5 @@
-// Program files on Win32: whole-file reads, and writes that replace the file
-// only once the new bytes are complete. The system's error codes 2 to 5 are
+// Program files on Win32: whole-file reads, and the safe whole-file writes.
+// The system's error codes 2 to 5 are
 // the classic file-error codes already.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
@@ -11,6 +11,7 @@
 #include "errors.h"
 #include "platform.h"
 #include "win32_handle.h"
+#include "win32_safe_write.h"
 
 namespace basic::platform {
 
@@ -30,8 +31,6 @@ namespace {
   }
 }
 
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-
 class Win32FileSystem : public FileSystem {
  public:
   std::string ReadFile(const std::string& name) override {
@@ -49,40 +48,7 @@ class Win32FileSystem : public FileSystem {
   }
 
   void WriteFile(const std::string& name, std::string_view bytes) override {
-    // A target we could not write in place (read-only, a directory, in use)
-    // is refused as it would have been.
-    {
-      Handle existing(CreateFileA(name.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-      if (!existing.valid() && GetLastError() != ERROR_FILE_NOT_FOUND) {
-        ThrowFileError(GetLastError());
-      }
-    }
-
-    const std::string temp = name + ".tmp" + std::to_string(GetCurrentProcessId());
-    Handle h(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!h.valid()) ThrowFileError(GetLastError());
-    DWORD error = ERROR_SUCCESS;
-    for (const char *p = bytes.data(), *end = p + bytes.size(); p < end;) {
-      const DWORD chunk = end - p > 0x10000000 ? 0x10000000 : static_cast<DWORD>(end - p);
-      DWORD written = 0;
-      if (!::WriteFile(h.get(), p, chunk, &written, nullptr) || written == 0) {
-        error = GetLastError();
-        if (error == ERROR_SUCCESS) error = ERROR_WRITE_FAULT;
-        break;
-      }
-      p += written;
-    }
-    if (!h.Close() && error == ERROR_SUCCESS) error = GetLastError();
-    if (error == ERROR_SUCCESS &&
-        !MoveFileExA(temp.c_str(), name.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-      error = GetLastError();
-    }
-    if (error != ERROR_SUCCESS) {
-      DeleteFileA(temp.c_str());
-      ThrowFileError(error);
-    }
+    if (DWORD error = WriteFileSafely(name, bytes)) ThrowFileError(error);
   }
 };
 

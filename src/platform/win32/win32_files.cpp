@@ -7,6 +7,7 @@
 #include "errors.h"
 #include "platform.h"
 #include "win32_handle.h"
+#include "win32_safe_write.h"
 
 namespace basic::platform {
 
@@ -101,35 +102,25 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string& e
 
 bool WriteWholeFile(const std::string& path, std::string_view bytes, bool /*executable*/,
                     std::string& errorText) {
-  // Written beside the target and moved over it, so a failed write never
-  // leaves a half file.
-  std::string temp = path + ".tmp" + std::to_string(GetCurrentProcessId());
-  Handle h(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                       FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!h.valid()) {
-    errorText = SystemError("Cannot create file " + path, GetLastError());
+  if (DWORD error = WriteFileSafely(path, bytes)) {
+    errorText = SystemError("Cannot write file " + path, error);
     return false;
   }
-  const char* p = bytes.data();
-  size_t left = bytes.size();
-  bool ok = true;
-  while (ok && left > 0) {
-    DWORD chunk = left > 0x10000000 ? 0x10000000 : static_cast<DWORD>(left);
-    DWORD written = 0;
-    ok = WriteFile(h.get(), p, chunk, &written, nullptr) && written > 0;
-    p += written;
-    left -= written;
-  }
-  DWORD error = GetLastError();
-  if (!h.Close() && ok) {
-    ok = false;
-    error = GetLastError();
-  }
-  if (ok && MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
-  if (ok) error = GetLastError();
-  DeleteFileA(temp.c_str());
-  errorText = SystemError("Cannot write file " + path, error);
-  return false;
+  return true;
+}
+
+bool IsSameFile(const std::string& a, const std::string& b) {
+  auto identify = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+    // No access asked: any file or folder opens, whoever holds it.
+    Handle h(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return h.valid() && GetFileInformationByHandle(h.get(), &info);
+  };
+  BY_HANDLE_FILE_INFORMATION first, second;
+  return identify(a, first) && identify(b, second) &&
+         first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+         first.nFileIndexHigh == second.nFileIndexHigh &&
+         first.nFileIndexLow == second.nFileIndexLow;
 }
 
 }  // namespace basic::platform

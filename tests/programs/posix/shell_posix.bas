@@ -6,6 +6,8 @@ Shell "echo one factor, then" + " the end check"
 Shell "./no_such_program_xyz"
 Shell "./plain.txt"
 Shell "/"
+Shell("./child_common" + CHR$(0) + "x")
+Shell("sh -c ""echo cut" + CHR$(0) + "off""")
 10 PRINT "printed before the first child"
 20 X = Shell("sh -c ""exit 3""")
 30 PRINT "sh exited with"; X

@@ -18,3 +18,5 @@ Shell "no_such_program_xyz"
 Shell "notes.txt"
 Shell "cmd /c echo one factor, then" + " the end check"
 Shell "notepad"
+Shell("child_common" + CHR$(0) + ".exe")
+Shell("cmd /c echo cut" + CHR$(0) + "off")
