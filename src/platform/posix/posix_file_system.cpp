@@ -1,6 +1,7 @@
 // Program files on POSIX: whole-file reads, and writes that replace the file
 // only once the new bytes are complete. errno is mapped onto the classic
-// file-error codes, so messages read as on the Windows target.
+// file-error codes, so messages read as on the Windows target. Opening a FIFO
+// or reading from one can wait for ever; Ctrl-C ends that wait with "Break".
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,6 +12,7 @@
 
 #include "errors.h"
 #include "platform.h"
+#include "posix_console_input.h"
 #include "posix_fd.h"
 
 namespace basic::platform {
@@ -37,10 +39,19 @@ namespace {
   }
 }
 
+// open(2) that a signal without a pending Ctrl-C does not end.
+int OpenRetrying(const char* path, int flags, mode_t mode = 0) {
+  for (;;) {
+    const int fd = ::open(path, flags, mode);
+    if (fd >= 0 || errno != EINTR) return fd;
+    BreakIfInterrupted();
+  }
+}
+
 class PosixFileSystem : public FileSystem {
  public:
   std::string ReadFile(const std::string& name) override {
-    Fd fd(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
+    Fd fd(OpenRetrying(name.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) ThrowFileError(errno);
     struct stat st;
     if (::fstat(fd.get(), &st) != 0) ThrowFileError(errno);
@@ -49,7 +60,10 @@ class PosixFileSystem : public FileSystem {
     char chunk[65536];
     for (;;) {
       const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
-      if (n < 0 && errno == EINTR) continue;
+      if (n < 0 && errno == EINTR) {
+        BreakIfInterrupted();
+        continue;
+      }
       if (n < 0) ThrowFileError(errno);
       if (n == 0) return bytes;
       bytes.append(chunk, static_cast<size_t>(n));
@@ -63,7 +77,7 @@ class PosixFileSystem : public FileSystem {
     bool keepMode = false;
     mode_t mode = 0;
     {
-      Fd existing(::open(name.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+      Fd existing(OpenRetrying(name.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
       if (existing.get() < 0 && errno != ENOENT) ThrowFileError(errno);
       struct stat st;
       if (existing.get() >= 0 && ::fstat(existing.get(), &st) == 0) {
@@ -73,11 +87,11 @@ class PosixFileSystem : public FileSystem {
     }
 
     const std::string temp = name + ".tmp" + std::to_string(::getpid());
-    Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    Fd fd(OpenRetrying(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (fd.get() < 0) ThrowFileError(errno);
     int error = 0;
     if (keepMode && ::fchmod(fd.get(), mode) != 0) error = errno;
-    for (const char* p = bytes.data(), *end = p + bytes.size(); error == 0 && p < end;) {
+    for (const char *p = bytes.data(), *end = p + bytes.size(); error == 0 && p < end;) {
       const ssize_t n = ::write(fd.get(), p, static_cast<size_t>(end - p));
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) {
