@@ -53,7 +53,8 @@ const char* const kFrontEndHelp =
     "RUN starts the stored program. Lines may end in LF or CR LF. A first line\n"
     "starting with #! is skipped, so a program file can be a script.\n"
     "Ctrl-C stops a running program at its next statement (\"Break\").\n"
-    "Exit codes: 0 done, 2 bad usage or a file that cannot be read or written.\n";
+    "Exit codes: 0 done, 1 a library function faulted (\"Access violation\"),\n"
+    "2 bad usage or a file that cannot be read or written.\n";
 
 FrontEndCommand ParseArguments(const std::vector<std::string>& args) {
   FrontEndCommand command;
@@ -184,8 +185,8 @@ int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
         reportError("basic: " + error);
         return kExitUsage;
       }
-      RunProgramText(ToCrLfLineEnds(WithoutScriptLine(*text)), streams);
-      return kExitOk;
+      return RunProgramText(ToCrLfLineEnds(WithoutScriptLine(*text)), streams) == 0 ? kExitOk
+                                                                                    : kExitFailure;
     }
     case FrontEndCommand::Kind::kBind: {
       std::string stubPath = command.stubPath;

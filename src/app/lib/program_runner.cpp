@@ -35,7 +35,7 @@ ConsoleStreams ProcessStreams() {
   return {platform::StandardOutput(), platform::StandardInput(), platform::DefaultConsoleOptions()};
 }
 
-void RunProgramText(std::string_view text, const ConsoleStreams& streams) {
+int RunProgramText(std::string_view text, const ConsoleStreams& streams) {
   Console console(streams.out, streams.in, streams.options);
   shell::TShellBasic interpreter(console);
   interpreter.SetFileSystem(platform::ProgramFiles());
@@ -46,6 +46,7 @@ void RunProgramText(std::string_view text, const ConsoleStreams& streams) {
   std::string lines(text);
   lines += "\r\nRUN";
   interpreter.ProcessText(lines);
+  return interpreter.libraryFaulted ? 1 : 0;
 }
 
 void RunConsoleLoop(const ConsoleStreams& streams) {
@@ -67,8 +68,7 @@ int RunStub(const std::string& selfPath, const ConsoleStreams& streams,
       auto self = platform::ReadOnlyFile::Open(selfPath);
       text = ReadAppendedProgram(*self, kOwnImageFormat);
     }
-    RunProgramText(text, streams);
-    return 0;
+    return RunProgramText(text, streams);
   } catch (const std::exception& e) {
     reportError(e.what());
     return 1;
