@@ -2,8 +2,6 @@
 // with GetProcAddress. On 32-bit Windows they are called as stdcall functions
 // through a thunk that survives a callee of the C convention; 64-bit Windows
 // has the one x64 convention, in which the caller removes the arguments.
-// An access violation or illegal instruction inside the callee raises "Access
-// violation" instead of ending the process; one anywhere else still does.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>
@@ -12,38 +10,11 @@
 #include <string>
 
 #include "call_words.h"
-#include "errors.h"
 #include "platform.h"
 
 namespace basic::platform {
 
 namespace {
-
-// Set only while a library function runs: the handler's sign that the
-// exception is the callee's.
-volatile LONG inLibraryCall = 0;
-// GCC's own setjmp buffer: restoring it only resets the frame and stack
-// pointers and jumps, with no unwinding through the callee's frames (which
-// may have no unwind data at all); the compiler treats every register as
-// lost at the landing point.
-void* afterFault[5];
-
-LONG CALLBACK OnException(EXCEPTION_POINTERS* exception) {
-  const DWORD code = exception->ExceptionRecord->ExceptionCode;
-  if (inLibraryCall == 0 ||
-      (code != EXCEPTION_ACCESS_VIOLATION && code != EXCEPTION_ILLEGAL_INSTRUCTION &&
-       code != EXCEPTION_PRIV_INSTRUCTION))
-    return EXCEPTION_CONTINUE_SEARCH;
-  inLibraryCall = 0;
-  __builtin_longjmp(afterFault, 1);
-}
-
-void InstallFaultHandler() {
-  static bool installed = false;
-  if (installed) return;
-  installed = true;
-  AddVectoredExceptionHandler(1, OnException);
-}
 
 #ifndef _WIN64
 // Calls entry with count 32-bit words, the first word as the first
@@ -116,16 +87,11 @@ class Win32Libraries final : public ExternalCode {
 
   int32_t Call(void* entry, const intptr_t* words, size_t count) override {
     if (count > kMaxCallWords) count = kMaxCallWords;
-    InstallFaultHandler();
-    if (__builtin_setjmp(afterFault) != 0) throw ELibraryFault();
-    inLibraryCall = 1;
 #ifdef _WIN64
-    const int32_t result = CallCallerCleansWords(entry, words, count);
+    return CallCallerCleansWords(entry, words, count);
 #else
-    const int32_t result = CallStdcallWords(entry, words, count);
+    return CallStdcallWords(entry, words, count);
 #endif
-    inLibraryCall = 0;
-    return result;
   }
 };
 
