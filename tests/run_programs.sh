@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Golden program runner: binds each NAME.bas into a stub, runs the result with
 # NAME.in (if any) as standard input, and compares standard output byte for
-# byte with NAME.out. Exit status 0 when every program passed.
+# byte with NAME.out, and the exit status with NAME.status (0 without one).
+# Exit status 0 when every program passed.
 #
 #   run_programs.sh --front-end BASIC --stub STUB --work DIR [options] NAME.bas...
 #
@@ -82,7 +83,8 @@ run_one() {
   local dir name
   dir=$(dirname "$source")
   name=$(basename "$source" .bas)
-  local expected=$dir/$name.out input=$dir/$name.in
+  local expected=$dir/$name.out input=$dir/$name.in want_status=0
+  [[ -f $dir/$name.status ]] && want_status=$(tr -d ' \r\n' <"$dir/$name.status")
   [[ -f $input ]] || input=/dev/null
   local actual=$work/$name.actual errors=$work/$name.stderr
   local command=()
@@ -133,8 +135,8 @@ run_one() {
     show_difference "$expected" "$actual"
     ok=0
   fi
-  if [[ $status != 0 ]]; then
-    echo "FAIL $name: exit status $status"
+  if [[ $status != "$want_status" ]]; then
+    echo "FAIL $name: exit status $status, expected $want_status"
     ok=0
   fi
   if [[ $ok = 0 ]]; then

@@ -68,6 +68,9 @@ class TBasic : public TInterpreter {
   Token* dataToken = NilToken();
   TokenList immediateTokens;
   bool stopRequested = false;
+  // A library call faulted: a program text stops at once, and the console
+  // warns that the process is no longer to be trusted.
+  bool libraryFaulted = false;
   // Set asynchronously (Ctrl-C); the next statement to start raises "Break"
   // as STOP does and clears it.
   volatile std::sig_atomic_t breakRequested = 0;
@@ -309,6 +312,7 @@ class TBasic : public TInterpreter {
   bool ReadConsoleLine();  // into inputLine; false at the end of input
   void ReleaseImmediateLine();
   void ReportOutsideRun(const std::exception& error);
+  void AfterLibraryFault(bool fromText);
   // control_flow.cpp
   void PushFrame(FrameKind kind);
   // The FOR frame a NEXT closes, dropping the frames inside it.

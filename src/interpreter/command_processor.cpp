@@ -58,6 +58,7 @@ void TBasic::CommandLoop(std::string_view* text, bool hadText) {
       }
       HandleLine();
       inputLine.clear();
+      if (libraryFaulted) AfterLibraryFault(text != nullptr);
     } catch (const OutputFailure&) {
       throw;
     } catch (const std::bad_alloc&) {
@@ -107,6 +108,17 @@ void TBasic::ReleaseImmediateLine() {
   currentToken = NilToken();
   nextToken = NilToken();
   immediateTokens.Free();
+}
+
+void TBasic::AfterLibraryFault(bool fromText) {
+  if (fromText) {
+    stopRequested = true;
+    return;
+  }
+  // The user may still SAVE the program; each fault warns again.
+  libraryFaulted = false;
+  console_.WriteLine(msg::kRestartAfterFault);
+  console_.Flush();
 }
 
 void TBasic::ReportOutsideRun(const std::exception& error) {

@@ -2,6 +2,8 @@
 
 namespace basic {
 
+ELibraryFault::ELibraryFault() : EBasic(kErrorCode, msg::kAccessViolation) {}
+
 void RaiseError(int code, const std::string& message) { throw EBasic(code, message); }
 void RaiseMessage(const char* message) { throw EBasic(kErrorCode, message); }
 void SyntaxError() { RaiseMessage(msg::kSyntaxError); }

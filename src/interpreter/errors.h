@@ -22,6 +22,14 @@ class ERuntime : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A library function that faulted (bad pointer, wrong signature): the run
+// ends, and the process, whose memory the callee may have damaged, should not
+// go on to run more programs.
+class ELibraryFault : public EBasic {
+ public:
+  ELibraryFault();
+};
+
 inline constexpr int kErrorCode = 42;
 inline constexpr int kBreakCode = -20;
 
@@ -42,6 +50,9 @@ inline constexpr const char* kReturnWithoutGosub = "RETURN without GOSUB";
 inline constexpr const char* kOutOfData = "Out of Data";
 inline constexpr const char* kExternalMissing = "external function missing";
 inline constexpr const char* kBreak = "Break";
+inline constexpr const char* kAccessViolation = "Access violation";
+inline constexpr const char* kRestartAfterFault =
+    "Warning: a library function faulted; SAVE your program and restart basic";
 
 // Runtime (message-only) texts.
 inline constexpr const char* kFpDivisionByZero = "Floating point division by zero";

@@ -75,6 +75,9 @@ void TBasic::Execute() {
       if (currentLine == nullptr) return;
       token = currentLine->Tokens.begin();
     }
+  } catch (const ELibraryFault& error) {
+    libraryFaulted = true;
+    ReportRunError(error, error.errorCode, true);
   } catch (const EBasic& error) {
     ReportRunError(error, error.errorCode, true);
   } catch (const OutputFailure&) {

@@ -106,7 +106,8 @@ struct ChildCommand {
 
 // A started child with its standard output and input on pipes and its
 // standard error discarded. Destroying it closes this side's handles; a child
-// that still runs is left running.
+// that still runs is left running until this process ends, which ends it too
+// (Linux: the child's death signal; Windows: a job object that kills on close).
 class ChildProcess {
  public:
   // Raises ERuntime with the system's message when the child cannot start.
@@ -121,6 +122,12 @@ class ChildProcess {
   // about a millisecond; -1 when its output is closed and empty.
   virtual int ReadOutput(char* buffer, size_t capacity) = 0;
   virtual bool Exited() = 0;
+  // Passes Ctrl-C on to the child: POSIX: SIGINT to its process group;
+  // Windows: a console Ctrl-Break, which only a child with a console gets.
+  // False when it could not be delivered.
+  virtual bool SendInterrupt() = 0;
+  // Ends the child at once (POSIX: its whole process group) and reaps it.
+  virtual void Kill() = 0;
   // Waits at most timeoutMs for the end: the exit code (POSIX: 128 + the
   // signal for a child killed by one), or 259 (still active).
   virtual uint32_t WaitExitCode(uint32_t timeoutMs) = 0;

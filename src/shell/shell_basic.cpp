@@ -51,8 +51,14 @@ uint32_t TExecutor::Run(std::string_view commandLine) {
   if (basic_ != nullptr) basic_->console().Flush();
   // No input hook: HandleInput never delivers a character, and without one
   // the child reads end of file instead of waiting for input that never comes.
-  return RunProcess(parts.program, parts.parameters, block, InputHook(),
-                    [this](char* bytes, size_t count) { HandleOutput(bytes, count); });
+  return RunProcess(
+      parts.program, parts.parameters, block, InputHook(),
+      [this](char* bytes, size_t count) { HandleOutput(bytes, count); },
+      [this] {
+        if (basic_ == nullptr || basic_->breakRequested == 0) return false;
+        basic_->breakRequested = 0;
+        return true;
+      });
 }
 
 std::string TExecutor::BuildEnvironment() {

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Drives `basic` the way a person does: on a pseudo-terminal (line editing,
-history, Ctrl-C, Ctrl-D), and with piped input (plain reads).
+history, Ctrl-C, Ctrl-D; Ctrl-C while a statement waits in a file, INPUT or
+Shell), and with piped input (plain reads).
 
 usage: console_pty_test.py BASIC STUB WORKDIR [--editing]
 """
@@ -195,6 +196,159 @@ def ctrl_c_in_bound_stub(basic, stub, workdir):
         t.kill()
 
 
+def ctrl_c_in_blocked_load(basic, workdir):
+    """LOAD of a FIFO that nobody writes waits in open(); Ctrl-C ends that
+    statement with one Break, not a file error, and the next line runs."""
+    fifo = os.path.join(workdir, "nobody_writes")
+    if os.path.exists(fifo):
+        os.unlink(fifo)
+    os.mkfifo(fifo)
+    program = os.path.join(workdir, "load_fifo.bas")
+    with open(program, "w") as f:
+        f.write('PRINT "WAITING"\nLOAD "%s"\nPRINT "NEXT LINE"\n' % fifo)
+    t = Terminal([basic, program])
+    try:
+        t.expect("WAITING")
+        t.settle(0.3)
+        t.type("\x03")
+        t.expect("\x07(-20) Break")
+        t.expect("NEXT LINE")
+        status = t.wait_exit()
+        if b"I/O error" in t.seen or t.seen.count(b"Break") != 1:
+            raise Failure("Ctrl-C in LOAD: expected one Break and no file error:\n%r" % t.seen)
+        if not os.WIFEXITED(status) or os.WEXITSTATUS(status) != 0:
+            raise Failure("basic FILE.bas after Ctrl-C in LOAD: status %r" % status)
+    finally:
+        t.kill()
+
+
+def ctrl_c_in_input(basic):
+    """INPUT waiting for the keyboard: Ctrl-C reports Break once, in its line."""
+    t = Terminal([basic])
+    try:
+        t.expect("READY")
+        t.type('10 INPUT "NUMBER"; A\r20 PRINT "NOT REACHED"\rRUN\r')
+        t.expect("NUMBER")
+        t.settle(0.2)
+        t.type("\x03")
+        t.expect("\x07(-20) Break in 10")
+        t.expect("READY")
+        t.type('PRINT "AFTER"\r')
+        t.expect("\nAFTER")
+        t.expect("READY")
+        if b"\nNOT REACHED" in t.seen[:t.pos] or t.seen.count(b"Break") != 1:
+            raise Failure("Ctrl-C in INPUT:\n%r" % t.seen)
+    finally:
+        t.kill()
+
+
+def process_state(pid):
+    """The state letter of a process (Z for a zombie), or None once it is gone."""
+    try:
+        with open("/proc/%d/stat" % pid) as f:
+            return f.read().rsplit(")", 1)[1].split()[0]
+    except OSError:
+        return None
+
+
+def wait_gone(pid, seconds):
+    """True when pid is no longer a live process within the time (a zombie
+    whose parent is gone counts as gone: init reaps it, if it reaps at all)."""
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        if process_state(pid) in (None, "Z"):
+            return True
+        time.sleep(0.05)
+    return False
+
+
+def write_stubborn_child(workdir):
+    """A child that ignores Ctrl-C and writes its pid where the test finds it."""
+    script = os.path.join(workdir, "stubborn.sh")
+    pid_file = os.path.join(workdir, "stubborn.pid")
+    if os.path.exists(pid_file):
+        os.unlink(pid_file)
+    with open(script, "w") as f:
+        f.write('#!/bin/sh\ntrap "" INT\necho $$ > "%s"\necho STARTED\nexec sleep 30\n'
+                % pid_file)
+    os.chmod(script, 0o755)
+    return script, pid_file
+
+
+def read_pid(pid_file):
+    deadline = time.time() + TIMEOUT
+    while time.time() < deadline:
+        try:
+            with open(pid_file) as f:
+                text = f.read().strip()
+            if text:
+                return int(text)
+        except OSError:
+            pass
+        time.sleep(0.05)
+    raise Failure("the child never wrote %s" % pid_file)
+
+
+def ctrl_c_while_shell_waits(basic, workdir):
+    """Ctrl-C while Shell waits: a child that obeys it ends at once; one that
+    ignores it is ended after the grace period. Either way the Shell line
+    reports one Break, the console goes on and no child is left, not even
+    as a zombie."""
+    script, pid_file = write_stubborn_child(workdir)
+    t = Terminal([basic])
+    try:
+        t.expect("READY")
+        t.type('10 R = Shell("sleep 30")\r20 PRINT "NOT REACHED"\rRUN\r')
+        t.expect("RUN")
+        t.settle(0.3)
+        started = time.time()
+        t.type("\x03")
+        t.expect("\x07(-20) Break in 10")
+        if time.time() - started > 1.5:
+            raise Failure("a child that obeys Ctrl-C took %.1f s to stop" % (time.time() - started))
+        t.expect("READY")
+
+        t.type('10 R = Shell("%s")\rRUN\r' % script)
+        t.expect("STARTED")
+        child = read_pid(pid_file)
+        started = time.time()
+        t.type("\x03")
+        t.expect("\x07(-20) Break in 10")
+        waited = time.time() - started
+        if waited > 4.0:
+            raise Failure("a child that ignores Ctrl-C held the console %.1f s" % waited)
+        state = process_state(child)
+        if state is not None:
+            raise Failure("after Break the child %d is still there (state %s)" % (child, state))
+        t.expect("READY")
+        t.type('PRINT "AFTER"\r')
+        t.expect("\nAFTER")
+        t.expect("READY")
+        if b"\nNOT REACHED" in t.seen[:t.pos] or t.seen.count(b"Break") != 2:
+            raise Failure("Ctrl-C in Shell:\n%r" % t.seen)
+    finally:
+        t.kill()
+
+
+def killed_basic_leaves_no_child(basic, workdir):
+    """basic killed outright while Shell waits takes its child with it."""
+    script, pid_file = write_stubborn_child(workdir)
+    program = os.path.join(workdir, "shell_stubborn.bas")
+    with open(program, "w") as f:
+        f.write('10 R = Shell("%s")\n' % script)
+    run = subprocess.Popen([basic, program], stdout=subprocess.DEVNULL)
+    try:
+        child = read_pid(pid_file)
+        run.kill()
+        run.wait(TIMEOUT)
+        if not wait_gone(child, 2.0):
+            os.kill(child, signal.SIGKILL)
+            raise Failure("the child %d ran on after basic was killed" % child)
+    finally:
+        run.kill()
+        run.wait()
+
+
 def piped_console(basic):
     """With a pipe for input there is no editing: bytes arrive as sent, and
     the output holds nothing but what the interpreter wrote."""
@@ -218,6 +372,10 @@ def main():
         ("Ctrl-C in basic FILE.bas", lambda: ctrl_c_in_file_run(basic, workdir)),
         ("Ctrl-C in a bound stub", lambda: ctrl_c_in_bound_stub(basic, stub, workdir)),
         ("console with piped input", lambda: piped_console(basic)),
+        ("Ctrl-C in a blocked LOAD", lambda: ctrl_c_in_blocked_load(basic, workdir)),
+        ("Ctrl-C in INPUT", lambda: ctrl_c_in_input(basic)),
+        ("Ctrl-C while Shell waits", lambda: ctrl_c_while_shell_waits(basic, workdir)),
+        ("killed basic leaves no child", lambda: killed_basic_leaves_no_child(basic, workdir)),
     ]
     failed = 0
     for name, check in checks:

@@ -72,6 +72,24 @@ BT_EXPORT void BT_CALL bt_greet(char** result, const char* name) {
 
 BT_EXPORT void BT_CALL bt_nothing(char** result) { (void)result; }
 
+/* Faults, as a wrongly declared or buggy function does: a write through a
+   null pointer, and a recursion that uses up the stack. */
+/* Not instrumented: the sanitizers would report the store instead of
+   letting it fault. */
+__attribute__((no_sanitize("address", "undefined")))
+BT_EXPORT int32_t BT_CALL bt_crash(int32_t x) {
+  volatile int32_t* nowhere = NULL;
+  *nowhere = x;
+  return x;
+}
+
+BT_EXPORT int32_t BT_CALL bt_overflow(int32_t depth) {
+  volatile char frame[4096];
+  frame[0] = (char)depth;
+  if (depth < 0) return 0; /* never: the stack ends long before */
+  return bt_overflow(depth + 1) + frame[0];
+}
+
 #ifdef _WIN32
 /* The C convention: the caller removes the arguments. Declared in BASIC as
    if it were stdcall, so nobody does, and the interpreter must cope. */

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <ctime>
 #include <fstream>
+#include <thread>
 
 #include "errors.h"
 #include "image_builders.h"
@@ -94,6 +95,48 @@ TEST(ChildProcess, EnvironmentIsReadInFull) {
   EXPECT_EQ(found, 1);
 }
 
+// Ctrl-C once the child has written "ready": the runner must raise Break
+// (code -20) and leave no child behind.
+struct Broken {
+  int code = 0;
+  std::string output;
+  double seconds = 0;  // from the Ctrl-C to the Break
+};
+
+Broken BreakWhenReady(const std::string& program, const std::string& parameters) {
+  Broken broken;
+  std::chrono::steady_clock::time_point pressed;
+  bool requested = false;
+  const InputHook silent = [](char&) { return false; };  // input stays open, empty
+  try {
+    RunProcess(
+        program, parameters, "", silent,
+        [&](char* bytes, size_t n) { broken.output.append(bytes, n); },
+        [&] {
+          if (requested || broken.output.find("ready") == std::string::npos) return false;
+          requested = true;
+          pressed = std::chrono::steady_clock::now();
+          return true;
+        });
+  } catch (const EBasic& e) {
+    broken.code = e.errorCode;
+    EXPECT_STREQ(e.what(), msg::kBreak);
+  }
+  broken.seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - pressed).count();
+  return broken;
+}
+
+TEST(ChildProcess, CtrlCEndsAWaitingChildWithBreak) {
+#ifdef _WIN32
+  Broken broken = BreakWhenReady("cmd", "/c \"echo ready& set /p X=\"");
+#else
+  Broken broken = BreakWhenReady("sh", "-c \"printf ready; read x\"");
+#endif
+  EXPECT_EQ(broken.code, kBreakCode) << broken.output;
+  EXPECT_LT(broken.seconds, 1.5);
+}
+
 TEST(ChildProcess, MissingProgramIsNamedAsGiven) {
   EXPECT_EQ(ErrorOf("no-such-program-basic-test"),
             "Could not find file no-such-program-basic-test");
@@ -159,6 +202,42 @@ TEST(ChildProcess, ChildThatClosesItsOutputButRunsOnIsWaitedForFiveSeconds) {
   EXPECT_GT(ran.seconds, 5.0);
   EXPECT_LT(ran.seconds, 6.8);
   EXPECT_LT(cpuSeconds, 0.5);
+}
+
+// The state letter of a process (Z: a zombie), or '-' once it is gone.
+char ProcessState(const std::string& pid) {
+  std::ifstream stat("/proc/" + pid + "/stat");
+  std::string line;
+  if (!std::getline(stat, line)) return '-';
+  const size_t close = line.rfind(')');
+  return close == std::string::npos || close + 2 >= line.size() ? '?' : line[close + 2];
+}
+
+TEST(ChildProcess, CtrlCReachesTheChildsGroupAndOneThatIgnoresItIsKilled) {
+  // The child obeys (and what it started, in its group, goes with it): at once.
+  Broken broken = BreakWhenReady("sh", "-c \"printf ready; exec sleep 30\"");
+  EXPECT_EQ(broken.code, kBreakCode);
+  EXPECT_LT(broken.seconds, 1.5);
+
+  // It ignores Ctrl-C, as does its own child: both are killed after the
+  // grace period, and ours is reaped.
+  broken = BreakWhenReady(
+      "sh", "-c \"trap '' INT; sleep 30 & printf '%s %s ' $$ $!; printf ready; wait\"");
+  EXPECT_EQ(broken.code, kBreakCode);
+  EXPECT_GT(broken.seconds, kInterruptGraceMs / 1000.0 - 0.1);
+  EXPECT_LT(broken.seconds, kInterruptGraceMs / 1000.0 + 1.5);
+  const size_t blank = broken.output.find(' ');
+  ASSERT_NE(blank, std::string::npos) << broken.output;
+  const std::string child = broken.output.substr(0, blank);
+  const std::string grandchild =
+      broken.output.substr(blank + 1, broken.output.find(' ', blank + 1) - blank - 1);
+  EXPECT_EQ(ProcessState(child), '-') << "pid " << child;
+  // Orphaned, it is init's to reap: gone or a zombie, never running.
+  for (int i = 0; i < 100 && ProcessState(grandchild) != '-' && ProcessState(grandchild) != 'Z';
+       ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  const char state = ProcessState(grandchild);
+  EXPECT_TRUE(state == '-' || state == 'Z') << "pid " << grandchild << " state " << state;
 }
 
 #else  // Windows, run under Wine

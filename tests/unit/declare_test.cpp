@@ -114,5 +114,22 @@ TEST_F(DeclareTest, ArgumentWords) {
   EXPECT_EQ(libs.seen.size(), 3u);
 }
 
+// A callee that faults: the run ends with the report; a program text stops
+// there, while the console goes on with a warning after each such run.
+TEST_F(DeclareTest, FaultingCalleeEndsTheTextButNotTheConsole) {
+  libs.callee = [](const intptr_t*) -> int32_t { throw ELibraryFault(); };
+  const std::string declare = "10 DECLARE SUB Crash LIB \"lib\"\r\n20 Crash\r\n";
+  EXPECT_EQ(m.Run(declare + "RUN\r\nPRINT \"after\""), "\a(42) Access violation in 20\r\n");
+  EXPECT_TRUE(m.basic.libraryFaulted);
+
+  test::Machine console(declare + "RUN\r\nPRINT \"after\"\r\nRUN\r\n");
+  console.basic.SetExternalCode(libs);
+  console.basic.RunConsole();
+  const std::string fault = "\a(42) Access violation in 20\r\n";
+  const std::string warning = std::string(msg::kRestartAfterFault) + "\r\n";
+  EXPECT_EQ(console.Take(), "READY\r\nREADY\r\nREADY\r\n" + fault + warning +
+                                "READY\r\nafter\r\nREADY\r\n" + fault + warning + "READY\r\n");
+}
+
 }  // namespace
 }  // namespace basic

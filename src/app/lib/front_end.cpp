@@ -56,7 +56,8 @@ const char* const kFrontEndHelp =
     "RUN starts the stored program. Lines may end in LF or CR LF. A first line\n"
     "starting with #! is skipped, so a program file can be a script.\n"
     "Ctrl-C stops a running program at its next statement (\"Break\").\n"
-    "Exit codes: 0 done, 1 standard output cannot be written or memory ran out,\n"
+    "Exit codes: 0 done, 1 standard output cannot be written, memory ran out or\n"
+    "(on Linux) a library function faulted (\"Access violation\"),\n"
     "2 bad usage or a file that cannot be read or written.\n";
 
 FrontEndCommand ParseArguments(const std::vector<std::string>& args) {
@@ -190,8 +191,7 @@ int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
       }
       std::string program = ToCrLfLineEnds(WithoutScriptLine(*text));
       text.reset();  // the file's bytes are not needed while it runs
-      RunProgramText(std::move(program), streams);
-      return kExitOk;
+      return RunProgramText(std::move(program), streams) == 0 ? kExitOk : kExitFailure;
     }
     case FrontEndCommand::Kind::kBind: {
       // The output would replace the program it is made from; compared by the

@@ -39,7 +39,7 @@ ConsoleStreams ProcessStreams() {
   return {platform::StandardOutput(), platform::StandardInput(), platform::DefaultConsoleOptions()};
 }
 
-void RunProgramText(std::string text, const ConsoleStreams& streams) {
+int RunProgramText(std::string text, const ConsoleStreams& streams) {
   Console console(streams.out, streams.in, streams.options);
   shell::TShellBasic interpreter(console);
   interpreter.SetFileSystem(platform::ProgramFiles());
@@ -51,6 +51,7 @@ void RunProgramText(std::string text, const ConsoleStreams& streams) {
   text.reserve(text.size() + 5);
   text += "\r\nRUN";
   interpreter.ProcessText(text);
+  return interpreter.libraryFaulted ? 1 : 0;
 }
 
 void RunConsoleLoop(const ConsoleStreams& streams) {
@@ -72,8 +73,7 @@ int RunStub(const std::string& selfPath, const ConsoleStreams& streams,
       auto self = platform::ReadOnlyFile::Open(selfPath);
       text = ReadAppendedProgram(*self, kOwnImageFormat);
     }
-    RunProgramText(std::move(text), streams);
-    return 0;
+    return RunProgramText(std::move(text), streams);
   } catch (const OutputFailure& e) {
     reportError(std::string(kOutputFailurePrefix) + e.what());
     return 1;

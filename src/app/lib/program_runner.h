@@ -32,7 +32,8 @@ inline constexpr const char* kOutputFailurePrefix = "basic: cannot write output:
 // Feeds text, then CR LF and RUN, to a fresh interpreter: numbered lines are
 // stored, others run at once, and the final RUN starts the program. All
 // output has reached streams.out when this returns, also when it throws.
-void RunProgramText(std::string text, const ConsoleStreams& streams);
+// 0, or 1 when a library function faulted, which ends the text there.
+int RunProgramText(std::string text, const ConsoleStreams& streams);
 
 // The interactive loop: "READY", read a line, handle it, until the input
 // ends or BYE.
@@ -40,7 +41,7 @@ void RunConsoleLoop(const ConsoleStreams& streams);
 
 // The stub's whole life: reads the program appended to the executable at
 // selfPath and runs it. 0 when the program ran (whatever it did); 1 after
-// reporting why not.
+// reporting why not, or after a library function faulted.
 int RunStub(const std::string& selfPath, const ConsoleStreams& streams,
             const ErrorLineWriter& reportError);
 

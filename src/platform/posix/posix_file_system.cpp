@@ -1,6 +1,7 @@
 // Program files on POSIX: whole-file reads, and the safe whole-file writes.
-// errno is mapped onto the classic
-// file-error codes, so messages read as on the Windows target.
+// errno is mapped onto the classic file-error codes, so messages read as on
+// the Windows target. Opening a FIFO or reading from one can wait for ever;
+// Ctrl-C ends that wait with "Break".
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,6 +12,7 @@
 
 #include "errors.h"
 #include "platform.h"
+#include "posix_console_input.h"
 #include "posix_fd.h"
 #include "posix_safe_write.h"
 
@@ -38,10 +40,19 @@ namespace {
   }
 }
 
+// open(2) that a signal without a pending Ctrl-C does not end.
+int OpenRetrying(const char* path, int flags, mode_t mode = 0) {
+  for (;;) {
+    const int fd = ::open(path, flags, mode);
+    if (fd >= 0 || errno != EINTR) return fd;
+    BreakIfInterrupted();
+  }
+}
+
 class PosixFileSystem : public FileSystem {
  public:
   std::string ReadFile(const std::string& name) override {
-    Fd fd(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
+    Fd fd(OpenRetrying(name.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) ThrowFileError(errno);
     struct stat st;
     if (::fstat(fd.get(), &st) != 0) ThrowFileError(errno);
@@ -50,7 +61,10 @@ class PosixFileSystem : public FileSystem {
     char chunk[65536];
     for (;;) {
       const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
-      if (n < 0 && errno == EINTR) continue;
+      if (n < 0 && errno == EINTR) {
+        BreakIfInterrupted();
+        continue;
+      }
       if (n < 0) ThrowFileError(errno);
       if (n == 0) return bytes;
       bytes.append(chunk, static_cast<size_t>(n));

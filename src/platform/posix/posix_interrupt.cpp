@@ -66,4 +66,8 @@ void RaiseInterruptedRead(const char* echo) {
   RaiseError(kBreakCode, msg::kBreak);
 }
 
+void BreakIfInterrupted() {
+  if (InterruptPending()) RaiseInterruptedRead("");
+}
+
 }  // namespace basic::platform

@@ -1,14 +1,18 @@
 // Child processes on POSIX: the environment, the program search, and a child
-// started with posix_spawn whose output and input are pipes.
+// whose output and input are pipes. Each child leads a process group of its
+// own, so that Ctrl-C reaches it (and what it started) only through us, and
+// on Linux it dies with this process instead of running on unseen.
 #include <errno.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 
 #include <algorithm>
 #include <chrono>
@@ -122,27 +126,6 @@ std::vector<char*> PointersTo(std::vector<std::string>& strings) {
   return pointers;
 }
 
-class SpawnActions {
- public:
-  SpawnActions() {
-    if (int error = posix_spawn_file_actions_init(&actions_)) ThrowSystemError(error);
-  }
-  ~SpawnActions() { posix_spawn_file_actions_destroy(&actions_); }
-  SpawnActions(const SpawnActions&) = delete;
-  SpawnActions& operator=(const SpawnActions&) = delete;
-  void Dup(int fd, int to) {
-    if (int error = posix_spawn_file_actions_adddup2(&actions_, fd, to)) ThrowSystemError(error);
-  }
-  void Open(int to, const char* path, int flags) {
-    if (int error = posix_spawn_file_actions_addopen(&actions_, to, path, flags, 0))
-      ThrowSystemError(error);
-  }
-  const posix_spawn_file_actions_t* get() const { return &actions_; }
-
- private:
-  posix_spawn_file_actions_t actions_;
-};
-
 class PosixChildProcess : public ChildProcess {
  public:
   PosixChildProcess(pid_t pid, std::unique_ptr<Fd> output, std::unique_ptr<Fd> input)
@@ -182,6 +165,23 @@ class PosixChildProcess : public ChildProcess {
     if (n < 0 && (errno == EINTR || errno == EAGAIN)) return 0;
     output_.reset();
     return -1;
+  }
+
+  bool SendInterrupt() override {
+    if (reaped_) return false;
+    return ::kill(-pid_, SIGINT) == 0;
+  }
+
+  void Kill() override {
+    // The whole group, so that nothing it started keeps the pipes open.
+    ::kill(-pid_, SIGKILL);
+    if (reaped_) return;
+    int status;
+    pid_t r;
+    do r = ::waitpid(pid_, &status, 0);
+    while (r < 0 && errno == EINTR);
+    reaped_ = true;
+    exitCode_ = 128 + SIGKILL;
   }
 
   bool Exited() override {
@@ -259,25 +259,75 @@ std::optional<std::string> FindProgram(const std::string& name) {
   }
 }
 
+namespace {
+
+// Runs in the forked child, where only async-signal-safe calls may be made.
+[[noreturn]] void ExecChild(const ChildCommand& command, char* const* argv, char* const* envp,
+                            int input, int output, int discard, int report, pid_t parent) {
+  ::setpgid(0, 0);
+#ifdef __linux__
+  // Killed with this process; the parent may already have gone before the
+  // request was made, leaving the child to init.
+  ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (::getppid() != parent) ::_exit(127);
+#else
+  (void)parent;
+#endif
+  int error = 0;
+  if (::dup2(input, STDIN_FILENO) < 0 || ::dup2(output, STDOUT_FILENO) < 0 ||
+      ::dup2(discard, STDERR_FILENO) < 0) {
+    error = errno;
+  } else {
+    ::execve(command.file.c_str(), argv, envp);
+    error = errno;
+  }
+  // The report pipe closes on a successful exec; a failure sends its errno.
+  while (::write(report, &error, sizeof error) < 0 && errno == EINTR) {
+  }
+  ::_exit(127);
+}
+
+// The errno the child sent before it ended, or 0 once its exec succeeded.
+int ReadStartError(int report) {
+  int error = 0;
+  ssize_t n;
+  do n = ::read(report, &error, sizeof error);
+  while (n < 0 && errno == EINTR);
+  return n == static_cast<ssize_t>(sizeof error) ? error : 0;
+}
+
+}  // namespace
+
 std::unique_ptr<ChildProcess> ChildProcess::Start(const ChildCommand& command) {
   ReapAbandoned();
   Pipe output = MakePipe();
   Pipe input = MakePipe();
-
-  SpawnActions actions;
-  actions.Dup(input.read->get(), STDIN_FILENO);
-  actions.Dup(output.write->get(), STDOUT_FILENO);
-  actions.Open(STDERR_FILENO, "/dev/null", O_WRONLY);
+  Pipe report = MakePipe();
+  const int discard = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (discard < 0) ThrowSystemError(errno);
+  Fd discardCloser(discard);
 
   std::vector<std::string> arguments = command.arguments;
   std::vector<std::string> environment = BlockEntries(command.environmentBlock);
   std::vector<char*> argv = PointersTo(arguments);
   std::vector<char*> envp = PointersTo(environment);
 
-  pid_t pid;
-  const int error = ::posix_spawn(&pid, command.file.c_str(), actions.get(), nullptr, argv.data(),
-                                  environment.empty() ? environ : envp.data());
-  if (error != 0) ThrowSystemError(error);
+  const pid_t parent = ::getpid();
+  const pid_t pid = ::fork();
+  if (pid < 0) ThrowSystemError(errno);
+  if (pid == 0) {
+    ExecChild(command, argv.data(), environment.empty() ? environ : envp.data(), input.read->get(),
+              output.write->get(), discard, report.write->get(), parent);
+  }
+  // Also here, so that the group exists before we might signal it.
+  ::setpgid(pid, pid);
+  report.write.reset();
+  if (const int error = ReadStartError(report.read->get())) {
+    int status;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    ThrowSystemError(error);
+  }
   // Only the child may hold its ends now: its output must read as closed
   // once it has closed it, and its input must end when we close ours.
   output.write.reset();

@@ -1,6 +1,8 @@
 // Child processes on Win32 (the NT family, Wine included): the environment,
 // the program search, and a child started with CreateProcessA whose output
-// and input are anonymous pipes.
+// and input are anonymous pipes. Each child runs in a job object of its own
+// that kills what is in it when its last handle closes: with this process,
+// so that no child outlives it unseen.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>
@@ -18,6 +20,7 @@ namespace basic::platform {
 namespace {
 
 constexpr DWORD kPollMs = 1;
+constexpr DWORD kKillWaitMs = 5000;
 constexpr DWORD kSearchBuffer = 261;  // MAX_PATH and a little; grown on demand
 
 [[noreturn]] void ThrowLastError() {
@@ -49,10 +52,44 @@ void KeepFromChild(const Handle& handle) {
   if (!SetHandleInformation(handle.get(), HANDLE_FLAG_INHERIT, 0)) ThrowLastError();
 }
 
+// A job that ends its processes when its last handle closes; nullptr when
+// the system has none to give (the child then runs without).
+HANDLE MakeKillOnCloseJob() {
+  HANDLE job = CreateJobObjectA(nullptr, nullptr);
+  if (job == nullptr) return nullptr;
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  if (!SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+    CloseHandle(job);
+    return nullptr;
+  }
+  return job;
+}
+
+// The jobs of children that still ran when their runner let go of them:
+// held until this process ends, which then ends those children.
+std::vector<HANDLE> keptJobs;
+
 class Win32ChildProcess : public ChildProcess {
  public:
-  Win32ChildProcess(HANDLE process, std::unique_ptr<Handle> output, std::unique_ptr<Handle> input)
-      : process_(process), output_(std::move(output)), input_(std::move(input)) {}
+  Win32ChildProcess(HANDLE process, HANDLE job, std::unique_ptr<Handle> output,
+                    std::unique_ptr<Handle> input)
+      : process_(process), job_(job), output_(std::move(output)), input_(std::move(input)) {}
+
+  ~Win32ChildProcess() override {
+    if (job_ == nullptr) return;
+    // Closing the job would end what the child left running; that lives on
+    // until this process ends, as the child itself would have.
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
+    if (QueryInformationJobObject(job_, JobObjectBasicAccountingInformation, &info, sizeof info,
+                                  nullptr) &&
+        info.ActiveProcesses == 0)
+      CloseHandle(job_);
+    else
+      keptJobs.push_back(job_);
+  }
+  Win32ChildProcess(const Win32ChildProcess&) = delete;
+  Win32ChildProcess& operator=(const Win32ChildProcess&) = delete;
 
   void CloseInput() override { input_.reset(); }
 
@@ -88,6 +125,16 @@ class Win32ChildProcess : public ChildProcess {
 
   bool Exited() override { return WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0; }
 
+  // The child is started without a console, so no console control event
+  // can reach it: it is ended at once instead.
+  bool SendInterrupt() override { return false; }
+
+  void Kill() override {
+    // The whole job, so that nothing it started keeps the pipes open.
+    if (job_ == nullptr || !TerminateJobObject(job_, 1)) TerminateProcess(process_.get(), 1);
+    WaitForSingleObject(process_.get(), kKillWaitMs);
+  }
+
   uint32_t WaitExitCode(uint32_t timeoutMs) override {
     WaitForSingleObject(process_.get(), timeoutMs);
     DWORD code;
@@ -97,6 +144,7 @@ class Win32ChildProcess : public ChildProcess {
 
  private:
   Handle process_;
+  HANDLE job_;                              // owned; nullptr when the child runs without one
   std::unique_ptr<Handle> output_, input_;  // this side's ends; null once closed
 };
 
@@ -149,18 +197,26 @@ std::unique_ptr<ChildProcess> ChildProcess::Start(const ChildCommand& command) {
   std::string environment = command.environmentBlock;
   if (!environment.empty()) environment.append(2, '\0');
 
+  // Suspended until it is in its job, so that nothing it starts escapes.
   PROCESS_INFORMATION started{};
-  if (!CreateProcessA(
-          nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW | DETACHED_PROCESS,
-          environment.empty() ? nullptr : environment.data(), nullptr, &startup, &started)) {
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+                      CREATE_NO_WINDOW | DETACHED_PROCESS | CREATE_SUSPENDED,
+                      environment.empty() ? nullptr : environment.data(), nullptr, &startup,
+                      &started)) {
     ThrowLastError();
   }
+  HANDLE job = MakeKillOnCloseJob();
+  if (job != nullptr && !AssignProcessToJobObject(job, started.hProcess)) {
+    CloseHandle(job);  // a system that refuses nested jobs: no job, as before
+    job = nullptr;
+  }
+  ResumeThread(started.hThread);
   CloseHandle(started.hThread);
   // Only the child may hold its ends now: its output must break once it has
   // closed it, and its input must end when we close ours.
   output.write.reset();
   input.read.reset();
-  return std::make_unique<Win32ChildProcess>(started.hProcess, std::move(output.read),
+  return std::make_unique<Win32ChildProcess>(started.hProcess, job, std::move(output.read),
                                              std::move(input.write));
 }
 
