@@ -6,10 +6,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <random>
 #include <string>
 
 #include "posix_fd.h"
+#include "temporary_name.h"
 
 namespace basic::platform {
 
@@ -17,7 +17,6 @@ namespace {
 
 // As the kernel's own limit on links followed in one lookup.
 constexpr int kMaxLinkHops = 40;
-constexpr int kTemporaryNameAttempts = 100;
 
 // The folder part of path with its final "/", or "" for a bare name.
 std::string FolderPrefix(const std::string& path) {
@@ -61,12 +60,8 @@ int WriteAll(int fd, std::string_view bytes) {
 // A new file in folderPrefix under a name nobody could know beforehand,
 // created exclusively: nothing planted there can receive the bytes.
 int CreateTemporary(const std::string& folderPrefix, mode_t mode, std::string& name, int& fd) {
-  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-  std::random_device random;
   for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-    name = folderPrefix + ".basic-";
-    for (int i = 0; i < 12; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
-    name += ".tmp";
+    name = RandomTemporaryName(folderPrefix);
     fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
     if (fd >= 0) return 0;
     if (errno != EEXIST) return errno;

@@ -13,6 +13,7 @@
 
 #include "errors.h"
 #include "platform.h"
+#include "win32_error_text.h"
 
 namespace basic::platform {
 
@@ -57,13 +58,9 @@ bool InterruptArrives() {
   return *catchingFlag != 0;
 }
 
-// The system's text for an error code, without its closing full stop.
 std::string ErrorText(DWORD error) {
-  char text[512];
-  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                           error, 0, text, sizeof text, nullptr);
-  while (n > 0 && (static_cast<unsigned char>(text[n - 1]) <= ' ' || text[n - 1] == '.')) --n;
-  return n == 0 ? "error " + std::to_string(error) : std::string(text, n);
+  std::string text = SystemErrorText(error);
+  return text.empty() ? "error " + std::to_string(error) : text;
 }
 
 class HandleSink : public ByteSink {

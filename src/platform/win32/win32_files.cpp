@@ -6,6 +6,7 @@
 
 #include "errors.h"
 #include "platform.h"
+#include "win32_error_text.h"
 #include "win32_handle.h"
 #include "win32_safe_write.h"
 
@@ -55,12 +56,8 @@ class Win32ReadOnlyFile : public ReadOnlyFile {
 };
 
 std::string SystemError(const std::string& what, DWORD error) {
-  char text[512];
-  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                           error, 0, text, sizeof text, nullptr);
-  while (n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n' || text[n - 1] == '.')) --n;
-  if (n == 0) return what + ": error " + std::to_string(error);
-  return what + ": " + std::string(text, n);
+  const std::string text = SystemErrorText(error);
+  return what + ": " + (text.empty() ? "error " + std::to_string(error) : text);
 }
 
 }  // namespace

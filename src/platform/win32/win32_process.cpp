@@ -13,6 +13,7 @@
 
 #include "errors.h"
 #include "platform.h"
+#include "win32_error_text.h"
 #include "win32_handle.h"
 
 namespace basic::platform {
@@ -26,13 +27,8 @@ constexpr DWORD kSearchBuffer = 261;  // MAX_PATH and a little; grown on demand
 [[noreturn]] void ThrowLastError() {
   const DWORD error = GetLastError();
   if (error == 0) throw ERuntime(msg::kWin32Failed);
-  char text[512];
-  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                           error, 0, text, sizeof text, nullptr);
-  // The system's text ends in a full stop and a line end; the message has
-  // its own layout.
-  while (n > 0 && (static_cast<unsigned char>(text[n - 1]) <= ' ' || text[n - 1] == '.')) --n;
-  throw ERuntime(msg::kWin32ErrorCode + std::to_string(error) + ".\n" + std::string(text, n));
+  // The message has its own layout around the system's text.
+  throw ERuntime(msg::kWin32ErrorCode + std::to_string(error) + ".\n" + SystemErrorText(error));
 }
 
 struct Pipe {

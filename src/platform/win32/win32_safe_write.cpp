@@ -4,9 +4,9 @@
 #include "win32_safe_write.h"
 
 #include <optional>
-#include <random>
 #include <string>
 
+#include "temporary_name.h"
 #include "win32_handle.h"
 
 namespace basic::platform {
@@ -14,7 +14,6 @@ namespace basic::platform {
 namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-constexpr int kTemporaryNameAttempts = 100;
 // What a replacing copy takes over from the file it replaces.
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN |
                                   FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
@@ -64,12 +63,8 @@ DWORD WriteAll(HANDLE h, std::string_view bytes) {
 // A new file in folderPrefix under a name nobody could know beforehand,
 // created exclusively: nothing planted there can receive the bytes.
 HANDLE CreateTemporary(const std::string& folderPrefix, DWORD attributes, std::string& name) {
-  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-  std::random_device random;
   for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-    name = folderPrefix + ".basic-";
-    for (int i = 0; i < 12; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
-    name += ".tmp";
+    name = RandomTemporaryName(folderPrefix);
     HANDLE h =
         CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
     if (h != INVALID_HANDLE_VALUE) return h;
