@@ -1,7 +1,7 @@
 // Library functions on Windows: DLLs loaded with LoadLibraryA, exports found
-// with GetProcAddress. On 32-bit Windows they are called as stdcall functions
-// through a thunk that survives a callee of the C convention; 64-bit Windows
-// has the one x64 convention, in which the caller removes the arguments.
+// with GetProcAddress, called through a guarded thunk (stdcall on 32-bit
+// Windows, the x64 convention on 64-bit Windows). A callee that faults raises
+// "Access violation" instead of ending the process.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>
@@ -9,56 +9,13 @@
 #include <cstdint>
 #include <string>
 
-#include "call_words.h"
+#include "errors.h"
 #include "platform.h"
+#include "win32_guarded_call.h"
 
 namespace basic::platform {
 
 namespace {
-
-#ifndef _WIN64
-// Calls entry with count 32-bit words, the first word as the first
-// argument. A stdcall callee removes the words, a cdecl callee leaves them:
-// the thunk keeps the stack pointer in EBP (which both conventions preserve)
-// and restores it from there, so either kind returns to a sound stack. The
-// stack is 16-byte aligned at the call, as code built by current compilers
-// may assume.
-extern "C" int32_t CallStdcallWords(void* entry, const intptr_t* words,
-                                    size_t count) asm("basic_win32_call_stdcall_words");
-
-asm(R"(
-    .text
-    .p2align 4
-    .globl basic_win32_call_stdcall_words
-basic_win32_call_stdcall_words:
-    pushl %ebp
-    movl %esp, %ebp
-    pushl %esi
-    movl 12(%ebp), %esi
-    movl 16(%ebp), %ecx
-    # Room for the words, placed so that ESP is 16-byte aligned once they
-    # are pushed.
-    leal 0(,%ecx,4), %eax
-    movl %esp, %edx
-    subl %eax, %edx
-    andl $-16, %edx
-    addl %eax, %edx
-    movl %edx, %esp
-    testl %ecx, %ecx
-    jz 2f
-1:
-    pushl -4(%esi,%ecx,4)
-    decl %ecx
-    jnz 1b
-2:
-    call *8(%ebp)
-    # Whatever the callee removed or left behind.
-    leal -4(%ebp), %esp
-    popl %esi
-    popl %ebp
-    ret
-)");
-#endif
 
 // A BASIC string may hold NUL bytes; the loader would see only the part
 // before the first, which names some other file or export.
@@ -86,12 +43,9 @@ class Win32Libraries final : public ExternalCode {
   void CloseLibrary(void* library) override { ::FreeLibrary(static_cast<HMODULE>(library)); }
 
   int32_t Call(void* entry, const intptr_t* words, size_t count) override {
-    if (count > kMaxCallWords) count = kMaxCallWords;
-#ifdef _WIN64
-    return CallCallerCleansWords(entry, words, count);
-#else
-    return CallStdcallWords(entry, words, count);
-#endif
+    int32_t result = 0;
+    if (!CallLibraryFunction(entry, words, count, &result)) throw ELibraryFault();
+    return result;
   }
 };
 

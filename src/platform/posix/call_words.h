@@ -1,6 +1,6 @@
 // Calling a library function with machine words in a convention where the
-// caller removes the arguments: the System V AMD64 and Microsoft x64
-// conventions, and the C convention of 32-bit code.
+// caller removes the arguments: the System V AMD64 convention, and the C
+// convention of 32-bit code.
 #pragma once
 
 #include <cstddef>
