@@ -222,6 +222,36 @@ def ctrl_c_in_blocked_load(basic, workdir):
         t.kill()
 
 
+def ctrl_c_in_blocked_save(basic, workdir):
+    """SAVE to a FIFO whose reader never reads fills the pipe and waits in
+    write(); Ctrl-C ends that statement with one Break and the next line
+    runs."""
+    fifo = os.path.join(workdir, "nobody_reads")
+    if os.path.exists(fifo):
+        os.unlink(fifo)
+    os.mkfifo(fifo)
+    reader = os.open(fifo, os.O_RDONLY | os.O_NONBLOCK)
+    program = os.path.join(workdir, "save_fifo.bas")
+    with open(program, "w") as f:
+        # Far more than a pipe holds.
+        for n in range(1, 4001):
+            f.write("%d REM %s\n" % (n, "x" * 60))
+        f.write('PRINT "WAITING"\nSAVE "%s"\nPRINT "NEXT LINE"\n' % fifo)
+    t = Terminal([basic, program])
+    try:
+        t.expect("WAITING")
+        t.settle(0.3)
+        t.type("\x03")
+        t.expect("\x07(-20) Break")
+        t.expect("NEXT LINE")
+        t.wait_exit()
+        if b"I/O error" in t.seen or t.seen.count(b"Break") != 1:
+            raise Failure("Ctrl-C in SAVE: expected one Break and no file error:\n%r" % t.seen)
+    finally:
+        t.kill()
+        os.close(reader)
+
+
 def ctrl_c_in_input(basic):
     """INPUT waiting for the keyboard: Ctrl-C reports Break once, in its line."""
     t = Terminal([basic])
@@ -373,6 +403,7 @@ def main():
         ("Ctrl-C in a bound stub", lambda: ctrl_c_in_bound_stub(basic, stub, workdir)),
         ("console with piped input", lambda: piped_console(basic)),
         ("Ctrl-C in a blocked LOAD", lambda: ctrl_c_in_blocked_load(basic, workdir)),
+        ("Ctrl-C in a blocked SAVE", lambda: ctrl_c_in_blocked_save(basic, workdir)),
         ("Ctrl-C in INPUT", lambda: ctrl_c_in_input(basic)),
         ("Ctrl-C while Shell waits", lambda: ctrl_c_while_shell_waits(basic, workdir)),
         ("killed basic leaves no child", lambda: killed_basic_leaves_no_child(basic, workdir)),

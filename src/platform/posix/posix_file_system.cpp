@@ -72,7 +72,10 @@ class PosixFileSystem : public FileSystem {
   }
 
   void WriteFile(const std::string& name, std::string_view bytes) override {
-    if (int error = WriteFileSafely(name, bytes, false)) ThrowFileError(error);
+    if (int error = WriteFileSafely(name, bytes, false)) {
+      if (error == EINTR) BreakIfInterrupted();
+      ThrowFileError(error);
+    }
   }
 };
 

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "posix_console_input.h"
 #include "posix_fd.h"
 #include "temporary_name.h"
 
@@ -47,12 +48,19 @@ int FollowLinks(std::string& path) {
   }
 }
 
+// EINTR when Ctrl-C cut a write short: a FIFO whose reader stopped reading
+// would otherwise hold the interpreter for ever. A signal that comes after
+// part of the bytes went shows only as a short count.
 int WriteAll(int fd, std::string_view bytes) {
   for (const char *p = bytes.data(), *end = p + bytes.size(); p < end;) {
     const ssize_t n = ::write(fd, p, static_cast<size_t>(end - p));
-    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno == EINTR) {
+      if (InterruptPending()) return EINTR;
+      continue;
+    }
     if (n <= 0) return n < 0 ? errno : EIO;
     p += n;
+    if (p < end && InterruptPending()) return EINTR;
   }
   return 0;
 }
