@@ -3,6 +3,7 @@
 // written in, sorted by name.
 #include "shell_basic.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "child_process_runner.h"
@@ -91,30 +92,13 @@ CommandLineParts SplitCommandLine(std::string_view commandLine) {
 }
 
 void SortByName(std::vector<std::string>& list, ptrdiff_t lo, ptrdiff_t hi) {
-  // Quicksort on the middle entry's name. The smaller side recurses and the
-  // larger one is sorted by the loop, so the depth stays logarithmic.
-  while (lo < hi) {
-    ptrdiff_t i = lo;
-    ptrdiff_t j = hi;
-    const std::string pivot(EntryName(list[static_cast<size_t>((lo + hi) / 2)]));
-    auto name = [&](ptrdiff_t k) { return EntryName(list[static_cast<size_t>(k)]); };
-    do {
-      while (CompareNoCase(name(i), pivot) < 0) ++i;
-      while (CompareNoCase(name(j), pivot) > 0) --j;
-      if (i <= j) {
-        std::swap(list[static_cast<size_t>(i)], list[static_cast<size_t>(j)]);
-        ++i;
-        --j;
-      }
-    } while (i <= j);
-    if (j - lo < hi - i) {
-      if (lo < j) SortByName(list, lo, j);
-      lo = i;
-    } else {
-      if (i < hi) SortByName(list, i, hi);
-      hi = j;
-    }
-  }
+  if (lo < 0 || hi >= static_cast<ptrdiff_t>(list.size()) || lo >= hi) return;
+  // Stable: entries whose names differ only in case (or the "=C:" entries
+  // of Windows, whose names are empty) keep the order they came in.
+  std::stable_sort(list.begin() + lo, list.begin() + hi + 1,
+                   [](const std::string& a, const std::string& b) {
+                     return CompareNoCase(EntryName(a), EntryName(b)) < 0;
+                   });
 }
 
 }  // namespace basic::shell
