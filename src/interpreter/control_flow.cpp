@@ -5,6 +5,7 @@
 
 #include "basic.h"
 #include "errors.h"
+#include "invariant.h"
 #include "numeric.h"
 
 namespace basic {
@@ -61,7 +62,9 @@ void TBasic::ExecGoto(StatementContext& ctx) { Jump(ctx); }
 void TBasic::ExecIf(StatementContext& ctx) {
   const double condition = EvalNumber();
   ExpectToken(tcThen);
-  if (condition == 0 || std::isnan(condition)) {
+  // Every operation raises an error instead of making a NaN.
+  BASIC_ASSERT(!std::isnan(condition));
+  if (condition == 0) {
     // Skip to the ELSE that pairs with this IF, within the line.
     int depth = 0;
     while (!AtEol(nextToken)) {
@@ -177,6 +180,7 @@ void TBasic::ExecNext(StatementContext& ctx) {
   } else {
     frame = &FindLoopFrame();
   }
+  BASIC_ASSERT(frame->kind == fkFor && frame->loopValue != nullptr);
   const double value = Add(*frame->loopValue, frame->step);
   *frame->loopValue = value;
   if (LoopFinished(value, frame->limit, frame->step)) {
@@ -222,6 +226,7 @@ void TBasic::ExecWend(StatementContext&) {
   Token* const afterToken = nextToken;
   if (again) {
     const framerec& frame = controlStack.Top();
+    BASIC_ASSERT(frame.kind == fkWhile);
     currentLine = frame.line;
     nextToken = frame.resumeToken;
     if (!AtStatementEnd() && EvalNumber() == 0) again = false;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "invariant.h"
 #include "interpreter_limits.h"
 
 namespace basic {
@@ -40,9 +41,13 @@ class ControlStack {
 
   bool empty() const { return size_ == 0; }
   size_t size() const { return size_; }
-  framerec& Top() { return *top_; }
+  framerec& Top() {
+    BASIC_ASSERT(size_ > 0 && top_ == &At(size_ - 1));
+    return *top_;
+  }
   // Raises "Out of memory" past kMaxFrames.
   void Push(const framerec& frame) {
+    BASIC_ASSERT(frame.kind == fkFor || frame.kind == fkWhile || frame.kind == fkGosub);
     if (size_ == capacity_ || size_ >= kMaxFrames) [[unlikely]] {
       ReserveChunk();
     }
@@ -51,6 +56,7 @@ class ControlStack {
     ++size_;
   }
   void Pop() {
+    BASIC_ASSERT(size_ > 0);
     --size_;
     top_ = size_ == 0 ? nullptr : (size_ & kChunkMask) != 0 ? top_ - 1 : &At(size_ - 1);
   }

@@ -5,6 +5,7 @@
 
 #include "basic.h"
 
+#include "invariant.h"
 #include "interpreter_limits.h"
 #include "errors.h"
 #include "numeric.h"
@@ -195,6 +196,8 @@ class Translator {
 
   bool Emit(Step step, int stackChange) {
     depth_ += stackChange;
+    // Every step leaves a value: an operator never finds its operands missing.
+    BASIC_ASSERT(depth_ >= 1);
     if (depth_ > static_cast<int>(CompiledExpression::kMaxStack)) return false;
     steps_.push_back(step);
     return true;

@@ -9,6 +9,7 @@
 
 #include "basic.h"
 #include "errors.h"
+#include "invariant.h"
 
 namespace basic {
 
@@ -77,6 +78,7 @@ void Program::Enter(int32_t number, TokenList tokens) {
   line->Tokens = std::move(tokens);
   line->Next = found;
   ProgramLine* before = it == index_.begin() ? nullptr : (it - 1)->line;
+  BASIC_ASSERT(number < found->LineNo && (before == nullptr || before->LineNo < number));
   index_.insert(it, EntryOf(line.get()));  // the only step that can throw
   (before != nullptr ? before->Next : first_) = line.release();
 }

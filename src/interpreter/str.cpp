@@ -7,6 +7,7 @@
 #include <new>
 
 #include "errors.h"
+#include "invariant.h"
 #include "interpreter_limits.h"
 
 namespace basic {
@@ -105,6 +106,7 @@ Str& Str::operator=(Str&& other) noexcept {
 }
 
 void Str::Drop() noexcept {
+  BASIC_ASSERT(rep_->refs > 0);
   if (--rep_->refs == 0) Free(rep_);
   rep_ = nullptr;
 }
@@ -165,6 +167,7 @@ Str Str::Borrow(Handle h) noexcept {
 
 void Str::DropHandle(Handle h) noexcept {
   Rep* rep = static_cast<Rep*>(h);
+  BASIC_ASSERT(rep == nullptr || rep->refs > 0);
   if (rep && --rep->refs == 0) Free(rep);
 }
 

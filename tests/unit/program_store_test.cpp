@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "control_stack.h"
 #include "errors.h"
 #include "test_support.h"
 
@@ -105,6 +106,19 @@ TEST_F(ProgramStoreTest, NewForgetsLinesAndVariablesAndEndsTheImmediateLine) {
   b.Tokenize("A$", b.immediateTokens);
   EXPECT_TRUE(b.immediateTokens.begin()->variable->strValue.empty());
 }
+
+#ifdef BASIC_ASSERTS
+// The internal checks are live in this build: a broken invariant aborts.
+TEST(InternalChecksDeathTest, PoppingAnEmptyControlStackAborts) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_DEATH(
+      {
+        ControlStack stack;
+        stack.Pop();
+      },
+      "internal check failed: size_ > 0");
+}
+#endif
 
 }  // namespace
 }  // namespace basic
