@@ -52,6 +52,8 @@ class TBasic : public TInterpreter {
 
   Console& console() { return console_; }
   const ExpressionCache& expressions() const { return expressions_; }
+  // Tests: every expression walked, the reference for the translations.
+  void WalkEveryExpression() { expressions_.WalkOnly(); }
   // Program files for LOAD, MERGE, SAVE and RUN "file"; not owned.
   void SetFileSystem(FileSystem& files) { files_ = &files; }
   FileSystem& files() { return *files_; }

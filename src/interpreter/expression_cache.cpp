@@ -273,6 +273,7 @@ void ExpressionCache::Translate(CompiledExpression& entry, const Token* start, T
     case TranslationUse::kTarget: entry.translated_ = translator.Reference(); break;
     case TranslationUse::kFactor: entry.translated_ = translator.OneFactor(); break;
   }
+  if (walkOnly_) entry.translated_ = false;
   entry.valueGeneration_ =
       entry.translated_ && use == TranslationUse::kValue ? generation_ : CompiledExpression::kNever;
   entry.fitsEpoch_ = CompiledExpression::kNever;

@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "errors.h"
@@ -29,6 +30,10 @@ double ApplyNumeric(TokenCode function, double x);
 // What a translation is made for: an expression's value, an assignment's
 // target element, or one factor (a function's argument).
 enum class TranslationUse : uint8_t { kValue, kTarget, kFactor };
+
+class CompiledExpression;
+// expression_dump.cpp: the translation one step a line ("walked" for none).
+std::string DescribeTranslation(const CompiledExpression& expression);
 
 class alignas(64) CompiledExpression {
  public:
@@ -95,6 +100,7 @@ class alignas(64) CompiledExpression {
 
  private:
   friend class ExpressionCache;
+  friend std::string DescribeTranslation(const CompiledExpression&);
   enum Form : uint8_t { kLone, kBinary, kLoneFunction, kLoneElement, kSteps };
   static constexpr uint64_t kNever = UINT64_MAX;
 
@@ -161,6 +167,14 @@ class ExpressionCache {
     return Find(start, TranslationUse::kFactor);
   }
   size_t size() const { return entries_.size(); }
+  // The translation made for the expression at `start`, if any.
+  const CompiledExpression* Made(const Token* start) const {
+    const size_t index = size_t{start->exprSlot} - 1;
+    return index < entries_.size() && entries_[index].start_ == start ? &entries_[index] : nullptr;
+  }
+  // Translates nothing from now on: every expression is walked, as a
+  // reference to compare the translations with.
+  void WalkOnly() { walkOnly_ = true; }
   // Tokens were changed in place: every translation is made again on use.
   void TokensRewritten() { ++generation_; }
 
@@ -179,6 +193,7 @@ class ExpressionCache {
   void Translate(CompiledExpression& entry, const Token* start, TranslationUse use);
   std::vector<CompiledExpression> entries_;
   uint64_t generation_ = 0;
+  bool walkOnly_ = false;
 };
 
 }  // namespace basic
