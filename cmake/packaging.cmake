@@ -3,11 +3,20 @@
 install(TARGETS basic RUNTIME DESTINATION ${BASIC_BIN_DESTINATION})
 install(TARGETS basstub RUNTIME DESTINATION ${BASIC_STUB_DESTINATION})
 
+# The documents keep the repository's layout (README.md, docs/, examples/),
+# so that the links between them work where they are installed as well.
 file(GLOB BASIC_GUIDES ${CMAKE_SOURCE_DIR}/docs/*.md)
-file(GLOB BASIC_EXAMPLES ${CMAKE_SOURCE_DIR}/examples/*.bas)
-install(FILES ${CMAKE_SOURCE_DIR}/README.md ${BASIC_GUIDES} DESTINATION ${BASIC_DOC_DESTINATION})
-if(BASIC_EXAMPLES)
-  install(FILES ${BASIC_EXAMPLES} DESTINATION ${BASIC_DOC_DESTINATION}/examples)
+install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${BASIC_DOC_DESTINATION})
+install(FILES ${BASIC_GUIDES} DESTINATION ${BASIC_DOC_DESTINATION}/docs)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/ DESTINATION ${BASIC_DOC_DESTINATION}/examples)
+
+# Debian looks for the license in the package's doc folder as "copyright";
+# the .zip has it at its top, beside the programs.
+set(BASIC_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
+if(WIN32)
+  install(FILES ${BASIC_LICENSE} DESTINATION ${BASIC_BIN_DESTINATION})
+else()
+  install(FILES ${BASIC_LICENSE} DESTINATION ${BASIC_DOC_DESTINATION} RENAME copyright)
 endif()
 
 if(NOT WIN32)
@@ -34,6 +43,7 @@ set(CPACK_PACKAGE_DESCRIPTION
 basic --bind appends a program to a copy of the run-time stub, giving one \
 executable that runs it with nothing else installed.")
 set(CPACK_RESOURCE_FILE_README ${CMAKE_SOURCE_DIR}/README.md)
+set(CPACK_RESOURCE_FILE_LICENSE ${BASIC_LICENSE})
 set(CPACK_STRIP_FILES ON)
 set(BASIC_PACKAGE_MAINTAINER "basic-stub maintainers <basic-stub@localhost>" CACHE STRING
     "The Maintainer field of the Debian package")
@@ -51,7 +61,7 @@ else()
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${BASIC_PACKAGE_MAINTAINER})
   set(CPACK_DEBIAN_PACKAGE_SECTION interpreters)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-  # Depends (libc6, libstdc++6, libedit2 ...) from what the binaries link.
+  # Depends (libc6, libedit2) from what the binaries link.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 endif()
 

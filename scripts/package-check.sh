@@ -25,6 +25,24 @@ scratch=$(mktemp -d)
 trap '[[ -n ${KEEP:-} ]] || rm -rf "$scratch"' EXIT
 fail() { echo "package-check: $*" >&2; exit 1; }
 
+# check_docs ROOT DOCDIR WHAT: the license, every file of examples/, and every
+# relative link of the installed Markdown files, in an installed tree.
+check_docs() {
+  local root=$1 docs=$2 what=$3 file link
+  while read -r file; do
+    [[ -f $docs/examples/$file ]] || fail "$what lacks examples/${file#./}"
+  done < <(cd examples && find . -type f)
+  while read -r file; do
+    # Links of the form [text](target) or [text](target#anchor); web
+    # addresses and anchors of the page itself are not files.
+    while read -r link; do
+      [[ -z $link || $link == *://* || $link == mailto:* ]] && continue
+      [[ -e $(dirname "$file")/$link ]] ||
+        fail "$what: ${file#"$root"/} links to $link, which is not installed"
+    done < <(grep -o '\]([^)]*)' "$file" | sed 's/^](//; s/)$//; s/#.*//')
+  done < <(find "$docs" -name '*.md')
+}
+
 # --- Debian package -----------------------------------------------------------
 [[ -f build/CPackConfig.cmake ]] || fail "build/ is not configured (cmake --preset native)"
 # Quiet when it works; its whole output when it does not.
@@ -57,9 +75,12 @@ done
 [[ -x $root/usr/bin/basic && -x $root/usr/libexec/basic-stub/basstub ]] ||
   fail "the programs are not executable"
 zcat "$root/usr/share/man/man1/basic.1.gz" | grep -q '^\.TH BASIC 1' || fail "basic.1 is no man page"
-if ldd "$root/usr/libexec/basic-stub/basstub" | grep -q libedit; then
-  fail "the stub links libedit"
-fi
+cmp -s LICENSE "$root/usr/share/doc/basic-stub/copyright" ||
+  fail "the package's copyright file is not LICENSE"
+check_docs "$root" "$root/usr/share/doc/basic-stub" "the .deb"
+echo "package-check: the .deb holds the license, every example, and its documents' links resolve"
+[[ $depends != *libstdc++* && $depends != *libgcc* ]] ||
+  fail "Depends names the C++ or GCC run-time, which are linked in: $depends"
 
 # The installed front end finds the installed stub, and what it binds runs.
 "$root/usr/bin/basic" --version | grep -q '^basic [0-9]' || fail "basic --version"
@@ -72,6 +93,14 @@ expected=$'PACKAGED1 \r\nPACKAGED2 \r\nPACKAGED3 \r\n'
 [[ $("$root/usr/bin/basic" "$scratch/check.bas"; echo .) == "$expected." ]] ||
   fail "the installed basic ran the file differently"
 echo "package-check: .deb installed into a scratch root; basic --bind and the bound program work"
+
+# A bound program needs the C library alone (libm is part of it): nothing
+# else may have to be installed where it runs. `basic` may add libedit.
+libraries() { ldd "$1" | awk '{print $1}' | sed 's|.*/||'; }
+unexpected=$(libraries "$scratch/check" | grep -Ev '^(linux-vdso\.so\.1|libc\.so\.6|libm\.so\.6|ld-linux-x86-64\.so\.2)$' || true)
+[[ -z $unexpected ]] || fail "the bound program needs more than the C library: $unexpected"
+echo "package-check: a bound program links $(libraries "$scratch/check" | tr '\n' ' ')"
+echo "package-check: basic links $(libraries "$root/usr/bin/basic" | tr '\n' ' ')"
 
 # --- Windows .zip files --------------------------------------------------------
 if [[ $windows == no ]]; then exit 0; fi
@@ -90,10 +119,16 @@ check_zip() {
   local listing
   listing=$(python3 -m zipfile -l "${zips[0]}")
   echo "$listing"
-  for file in basic.exe basstub.exe doc/README.md; do
+  for file in basic.exe basstub.exe LICENSE doc/README.md doc/docs/language.md; do
     grep -Eq "/$file[[:space:]]" <<<"$listing" || fail "the $arch .zip lacks $file"
   done
-  echo "package-check: the $arch .zip holds basic.exe, basstub.exe and the documents"
+  local unpacked=$scratch/unzipped-$arch
+  python3 -m zipfile -e "${zips[0]}" "$unpacked"
+  local top
+  top=$(echo "$unpacked"/*)
+  cmp -s LICENSE "$top/LICENSE" || fail "the $arch .zip's LICENSE is not ours"
+  check_docs "$top" "$top/doc" "the $arch .zip"
+  echo "package-check: the $arch .zip holds basic.exe, basstub.exe, the license, every example and the documents, whose links resolve"
 
   # Unpacked, its basic.exe binds with the basstub.exe beside it, and the
   # result runs: under Wine, in the prefix the tests of that build made.
@@ -106,10 +141,7 @@ check_zip() {
     echo "package-check: no Wine prefix in $build/, the unpacked .zip is not run"
     return 0
   fi
-  local unpacked=$scratch/unzipped-$arch
-  python3 -m zipfile -e "${zips[0]}" "$unpacked"
-  local windows_basic
-  windows_basic=$(echo "$unpacked"/*/basic.exe)
+  local windows_basic=$top/basic.exe
   wine_run() { (cd "$scratch" && WINEPREFIX=$prefix WINEARCH=$arch bash "$repo/tests/wine_run.sh" "$@"); }
   wine_run "$windows_basic" --bind check.bas -o "check-$arch.exe" ||
     fail "the unpacked $arch basic.exe --bind failed"

@@ -17,6 +17,7 @@
 #include "errors.h"
 #include "image_builders.h"
 #include "platform.h"
+#include "stub_marker.h"
 #include "test_support.h"
 
 namespace basic::app {
@@ -40,7 +41,12 @@ TEST(FrontEndArguments, Accepted) {
       {{"prog.bas", "-h"}, Kind::kHelp, "", "", ""},
       {{"--bind", "p.bas", "-o", "p"}, Kind::kBind, "p.bas", "p", ""},
       {{"-o", "p", "--stub", "s.exe", "--bind", "p.bas"}, Kind::kBind, "p.bas", "p", "s.exe"},
-      {{"-"}, Kind::kRunFile, "-", "", ""},  // a file may be named like that
+      {{"-"}, Kind::kRunFile, "-", "", ""},  // standard input
+      {{"--", "-x.bas"}, Kind::kRunFile, "-x.bas", "", ""},
+      {{"--bind=p.bas", "--output=p", "--stub=s"}, Kind::kBind, "p.bas", "p", "s"},
+      {{"--bind", "-", "-o", "p"}, Kind::kBind, "-", "p", ""},
+      {{"--bind", "-o", "p", "--", "-p.bas"}, Kind::kBind, "-p.bas", "p", ""},
+      {{"--bind", "-o", "p", "p.bas"}, Kind::kBind, "p.bas", "p", ""},
       {{"--version"}, Kind::kVersion, "", "", ""},
       {{"prog.bas", "--version"}, Kind::kVersion, "", "", ""},
   };
@@ -59,6 +65,11 @@ TEST(FrontEndArguments, RejectedWithOneLineSayingWhy) {
       {"--bind"},
       {"--bind", "p.bas"},
       {"--bind", "p.bas", "-o"},
+      {"--bind", "-o", "p"},
+      {"--bind=", "-o", "p"},
+      {"--bind=a.bas", "--bind", "b.bas", "-o", "p"},
+      {"--output=", "--bind", "p.bas"},
+      {"--", "a.bas", "b.bas"},
       {"--bind", "p.bas", "-o", "a", "-o", "b"},
       {"--bind", "p.bas", "extra.bas", "-o", "p"},
       {"-o", "p"},
@@ -147,11 +158,31 @@ TEST(Binding, RefusesWhatIsNoStub) {
   EXPECT_THROW(BindProgram(test::MakePe({{0x200, 0x200}}).substr(0, 100), "20 END"), ERuntime);
 }
 
+// Only the stub's own image counts: a program appended to some other
+// executable may quote the marker, and half of it is no marker.
+TEST(Binding, StubMarkerIsLookedForInTheImageOnly) {
+  const std::string marker = BASIC_STUB_MARKER_HEAD BASIC_STUB_MARKER_TAIL;
+  const std::string head = BASIC_STUB_MARKER_HEAD;
+  for (const auto& [format, image] : Stubs()) {
+    EXPECT_TRUE(CarriesStubMarker(test::WithStubMarker(image, marker)));
+    EXPECT_TRUE(CarriesStubMarker(test::WithStubMarker(image, marker) + "10 END\r\n"));
+    EXPECT_FALSE(CarriesStubMarker(image));
+    EXPECT_FALSE(CarriesStubMarker(image + "10 REM " + marker + "\r\n"));
+    EXPECT_FALSE(CarriesStubMarker(test::WithStubMarker(image, head + head + "x")));
+  }
+  EXPECT_FALSE(CarriesStubMarker(marker));
+  EXPECT_FALSE(CarriesStubMarker("MZ" + marker));  // headers that cannot be read
+}
+
 // --- Whole runs --------------------------------------------------------------
 
+const std::string kStubMarker = BASIC_STUB_MARKER_HEAD BASIC_STUB_MARKER_TAIL;
+
 std::string OwnFormatImage() {
-  return kOwnImageFormat == ImageFormat::kPe ? test::MakePe({{0x200, 0x200}})
-                                             : test::MakeElf({.shoff = 0x100, .sections = {}});
+  return test::WithStubMarker(kOwnImageFormat == ImageFormat::kPe
+                                  ? test::MakePe({{0x200, 0x200}})
+                                  : test::MakeElf({.shoff = 0x100, .sections = {}}),
+                              kStubMarker);
 }
 
 
@@ -180,7 +211,7 @@ std::string ReadFile(const std::string& path) {
 
 TEST(FrontEndRun, BindWritesAnExecutableStubCopy) {
   test::TempDir dir;
-  std::string stub = test::MakePe({{0x200, 0x200}});
+  std::string stub = test::WithStubMarker(test::MakePe({{0x200, 0x200}}), kStubMarker);
   WriteFile(dir.File("stub.exe"), stub + "old program\r\n");
   WriteFile(dir.File("p.bas"), "10 PRINT 1\n");
   FrontEndRun run;
@@ -197,9 +228,10 @@ TEST(FrontEndRun, BindWritesAnExecutableStubCopy) {
 
 TEST(FrontEndRun, BindUsesTheStubBesideTheFrontEnd) {
   test::TempDir dir;
-  std::string stub = test::MakeElf({.shoff = 0x100, .sections = {{1, 0x40, 0x20}}});
+  std::string stub =
+      test::WithStubMarker(test::MakeElf({.shoff = 0x100, .sections = {{1, 0x40, 0x20}}}), kStubMarker);
 #ifdef _WIN32
-  stub = test::MakePe({{0x200, 0x200}});
+  stub = test::WithStubMarker(test::MakePe({{0x200, 0x200}}), kStubMarker);
   const std::string self = dir.File("basic.exe"), stubName = "basstub.exe";
 #else
   const std::string self = dir.File("basic"), stubName = "basstub";
@@ -241,7 +273,9 @@ TEST(FrontEndRun, BindFindsTheInstalledStub) {
 
   FrontEndRun none;
   EXPECT_EQ(none.Run({"--bind", dir.File("p.bas"), "-o", dir.File("out2")}, self), kExitUsage);
-  EXPECT_EQ(none.errors, std::vector<std::string>{"basic: Cannot open file " + paths.front()});
+  EXPECT_EQ(none.errors, std::vector<std::string>{"basic: no run-time stub found: looked for " +
+                                                   paths.front() + " or " + installed +
+                                                   "; name one with --stub STUB"});
 }
 
 TEST(FrontEndRun, FailuresGiveOneLineAndExitCodeTwo) {
@@ -267,7 +301,8 @@ TEST(FrontEndRun, FailuresGiveOneLineAndExitCodeTwo) {
   }
   FrontEndRun run;
   run.Run({missing});
-  EXPECT_EQ(run.errors.at(0), "basic: Cannot open file " + missing);
+  EXPECT_TRUE(run.errors.at(0).starts_with("basic: cannot open " + missing + ": "))
+      << run.errors.at(0);
   EXPECT_FALSE(std::filesystem::exists(dir.File("o")));
 }
 

@@ -146,6 +146,15 @@ inline std::string MakeElf(const ElfLayout& layout) {
   return image;
 }
 
+// Our stubs carry a marker that `basic --bind` looks for; this writes it into
+// the image part of a PE image made by MakePe with a section at 0x200, or of
+// an ELF image whose section table starts at 0x100 or later.
+inline std::string WithStubMarker(std::string image, const std::string& marker) {
+  const size_t at = image.starts_with("MZ") ? 0x200 : 0x80;
+  image.replace(at, marker.size(), marker);
+  return image;
+}
+
 // A directory of its own for one test, removed with everything in it.
 class TempDir {
  public:

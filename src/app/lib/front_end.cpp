@@ -9,6 +9,7 @@
 #include "appended_program.h"
 #include "errors.h"
 #include "platform.h"
+#include "stub_marker.h"
 
 namespace basic::app {
 
@@ -41,7 +42,8 @@ FrontEndCommand UsageError(std::string text) {
 
 const char* const kFrontEndHelp =
     "Usage:\n"
-    "  basic FILE.bas                   run a BASIC program file\n"
+    "  basic FILE.bas                   run a BASIC program file (- reads it from\n"
+    "                                   standard input)\n"
     "  basic                            interactive console: READY, then type lines\n"
     "  basic --bind FILE.bas -o OUT [--stub STUB]\n"
     "                                   make OUT, a standalone executable that runs\n"
@@ -51,20 +53,45 @@ const char* const kFrontEndHelp =
     "  basic --version                  the version of basic\n"
     "  basic --help                     this text\n"
     "\n"
+    "Options: --bind=FILE, --output=OUT (or -o OUT) and --stub=STUB are the same\n"
+    "as the forms above; -- ends the options, so a file named -x.bas can follow.\n"
+    "STUB must be a basic run-time stub (basstub or basstub.exe).\n"
+    "\n"
     "A program file runs exactly as the bound executable would run it: its lines\n"
     "are handled in order (numbered lines are stored, others run at once), then\n"
     "RUN starts the stored program. Lines may end in LF or CR LF. A first line\n"
     "starting with #! is skipped, so a program file can be a script.\n"
     "Ctrl-C stops a running program at its next statement (\"Break\").\n"
-    "Exit codes: 0 done, 1 standard output cannot be written, memory ran out or\n"
-    "(on Linux) a library function faulted (\"Access violation\"),\n"
-    "2 bad usage or a file that cannot be read or written.\n";
+    "\n"
+    "Exit status: basic FILE.bas and a bound program end with 1 when an error\n"
+    "report was written during the run (any but STOP's), 0 otherwise; the\n"
+    "console ends with 0 at BYE or the end of its input; 2 means bad usage, a\n"
+    "file that cannot be read or written, or one that is not program text; 1\n"
+    "also when standard output cannot be written or memory ran out.\n";
+
+namespace {
+
+// A program file, or "-" for standard input; every other word that starts
+// with "-" is an option.
+bool IsOperand(const std::string& arg) { return arg == "-" || !arg.starts_with("-"); }
+
+}  // namespace
 
 FrontEndCommand ParseArguments(const std::vector<std::string>& args) {
   FrontEndCommand command;
   std::optional<std::string> bind, output, stub, file;
+  bool binding = false, optionsEnded = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
+    if (optionsEnded || IsOperand(arg)) {
+      if (file) return UsageError("one program file at a time");
+      file = arg;
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
     if (arg == "--help" || arg == "-h") {
       command.kind = FrontEndCommand::Kind::kHelp;
       return command;
@@ -73,27 +100,36 @@ FrontEndCommand ParseArguments(const std::vector<std::string>& args) {
       command.kind = FrontEndCommand::Kind::kVersion;
       return command;
     }
+    // --name=VALUE is --name VALUE.
+    const size_t equals = arg.starts_with("--") ? arg.find('=') : std::string::npos;
+    const std::string name = arg.substr(0, equals);
+    std::optional<std::string> value;
+    if (equals != std::string::npos) value = arg.substr(equals + 1);
     std::optional<std::string>* slot = nullptr;
-    if (arg == "--bind") slot = &bind;
-    if (arg == "-o") slot = &output;
-    if (arg == "--stub") slot = &stub;
-    if (slot != nullptr) {
-      if (i + 1 >= args.size()) return UsageError(arg + " needs a file name");
-      if (slot->has_value()) return UsageError(arg + " given twice");
-      *slot = args[++i];
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      return UsageError("unknown option " + arg);
-    } else if (file) {
-      return UsageError("one program file at a time");
-    } else {
-      file = arg;
+    if (name == "--bind") slot = &bind;
+    if (name == "-o" || name == "--output") slot = &output;
+    if (name == "--stub") slot = &stub;
+    if (slot == nullptr) return UsageError("unknown option " + arg);
+    if (name == "--bind") {
+      if (binding) return UsageError("--bind given twice");
+      binding = true;
+      // The program may also come as the file argument, after "--" say.
+      if (!value && i + 1 < args.size() && IsOperand(args[i + 1])) value = args[++i];
+      if (!value) continue;
+    } else if (!value) {
+      if (i + 1 >= args.size()) return UsageError(name + " needs a file name");
+      value = args[++i];
     }
+    if (value->empty()) return UsageError(name + " needs a file name");
+    if (slot->has_value()) return UsageError(name + " given twice");
+    *slot = *value;
   }
-  if (bind) {
-    if (file) return UsageError("--bind takes one program file");
+  if (binding) {
+    if (bind && file) return UsageError("--bind takes one program file");
+    if (!bind && !file) return UsageError("--bind needs a program file (- for standard input)");
     if (!output) return UsageError("--bind needs -o OUT");
     command.kind = FrontEndCommand::Kind::kBind;
-    command.programPath = *bind;
+    command.programPath = bind ? *bind : *file;
     command.outputPath = *output;
     command.stubPath = stub.value_or("");
     return command;
@@ -155,6 +191,26 @@ std::string BindProgram(std::string_view stub, std::string_view program) {
 
 namespace {
 
+// A program file's text; "-" reads standard input to its end.
+std::optional<std::string> ReadProgram(const std::string& path, ByteSource& in,
+                                       std::string& error) {
+  if (path != "-") return platform::ReadWholeFile(path, error);
+  std::string text;
+  char chunk[65536];
+  while (size_t n = in.ReadBytes(chunk, sizeof chunk)) text.append(chunk, n);
+  return text;
+}
+
+// "A", "A or B", "A, B or C".
+std::string ListOfPlaces(const std::vector<std::string>& places) {
+  std::string list;
+  for (size_t i = 0; i < places.size(); ++i) {
+    if (i > 0) list += i + 1 == places.size() ? " or " : ", ";
+    list += places[i];
+  }
+  return list;
+}
+
 int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
              const ConsoleStreams& streams, const ErrorLineWriter& reportError) {
   std::string error;
@@ -184,7 +240,7 @@ int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
       RunConsoleLoop(streams);
       return kExitOk;
     case FrontEndCommand::Kind::kRunFile: {
-      std::optional<std::string> text = platform::ReadWholeFile(command.programPath, error);
+      std::optional<std::string> text = ReadProgram(command.programPath, streams.in, error);
       if (!text) {
         reportError("basic: " + error);
         return kExitUsage;
@@ -196,30 +252,37 @@ int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
     case FrontEndCommand::Kind::kBind: {
       // The output would replace the program it is made from; compared by the
       // file reached, so "./p.bas" or a link to it counts as well.
-      if (platform::IsSameFile(command.programPath, command.outputPath)) {
+      if (command.programPath != "-" &&
+          platform::IsSameFile(command.programPath, command.outputPath)) {
         reportError(UsageError("-o " + command.outputPath + " is the program file itself").error);
         return kExitUsage;
       }
       std::string stubPath = command.stubPath;
       std::optional<std::string> stub;
       if (stubPath.empty()) {
-        // The first stub found; when there is none, the report names the
-        // first place looked at.
-        std::string firstError;
-        for (const std::string& candidate : StubSearchPaths(selfPath)) {
+        const std::vector<std::string> places = StubSearchPaths(selfPath);
+        for (const std::string& candidate : places) {
           stub = platform::ReadWholeFile(candidate, error);
-          if (firstError.empty()) firstError = error;
           if (stub) {
             stubPath = candidate;
             break;
           }
         }
-        if (!stub) error = firstError;
+        if (!stub) {
+          reportError("basic: no run-time stub found: looked for " + ListOfPlaces(places) +
+                      "; name one with --stub STUB");
+          return kExitUsage;
+        }
       } else {
         stub = platform::ReadWholeFile(stubPath, error);
       }
+      // Anything else would bind into an executable that ignores the program.
+      if (stub && !CarriesStubMarker(*stub)) {
+        reportError("basic: " + stubPath + " is not a basic run-time stub (basstub)");
+        return kExitUsage;
+      }
       std::optional<std::string> program;
-      if (stub) program = platform::ReadWholeFile(command.programPath, error);
+      if (stub) program = ReadProgram(command.programPath, streams.in, error);
       if (!stub || !program) {
         reportError("basic: " + error);
         return kExitUsage;

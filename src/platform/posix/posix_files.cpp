@@ -92,16 +92,18 @@ std::unique_ptr<ReadOnlyFile> ReadOnlyFile::Open(const std::string& path) {
 
 std::optional<std::string> ReadWholeFile(const std::string& path, std::string& errorText) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  struct stat st;
-  if (fd >= 0 && (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode))) {
-    ::close(fd);
-    fd = -1;
-  }
   if (fd < 0) {
-    errorText = msg::kCannotOpenFile + path;
+    errorText = SystemError("cannot open " + path, errno);
     return std::nullopt;
   }
   Fd closer(fd);
+  // A directory opens, but has no bytes to give.
+  struct stat st;
+  const int statError = ::fstat(fd, &st) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : 0;
+  if (statError != 0) {
+    errorText = SystemError("cannot open " + path, statError);
+    return std::nullopt;
+  }
   // Read to the end rather than trusting the size: pipes report none.
   std::string bytes;
   char chunk[65536];
@@ -109,7 +111,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string& e
     ssize_t n = ::read(fd, chunk, sizeof chunk);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
-      errorText = msg::kStreamRead;
+      errorText = SystemError("cannot read " + path, errno);
       return std::nullopt;
     }
     if (n == 0) return bytes;

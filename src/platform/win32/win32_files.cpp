@@ -84,16 +84,25 @@ std::unique_ptr<ReadOnlyFile> ReadOnlyFile::Open(const std::string& path) {
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path, std::string& errorText) {
-  try {
-    auto file = ReadOnlyFile::Open(path);
-    uint64_t size = file->Size();
-    if (size > 0x7FFFFFFF) ThrowReadError();
-    std::string bytes(static_cast<size_t>(size), '\0');
-    if (size > 0) file->ReadExact(bytes.data(), bytes.size());
-    return bytes;
-  } catch (const ERuntime& e) {
-    errorText = e.what();
+  Handle h(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h.valid()) {
+    errorText = SystemError("cannot open " + path, GetLastError());
     return std::nullopt;
+  }
+  // Read to the end rather than trusting the size: pipes report none.
+  std::string bytes;
+  char chunk[65536];
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(h.get(), chunk, sizeof chunk, &got, nullptr)) {
+      const DWORD error = GetLastError();
+      if (error == ERROR_BROKEN_PIPE) return bytes;  // a pipe's writer has finished
+      errorText = SystemError("cannot read " + path, error);
+      return std::nullopt;
+    }
+    if (got == 0) return bytes;
+    bytes.append(chunk, got);
   }
 }
 
