@@ -4,29 +4,18 @@
 #include "exe_header.h"
 
 #include "errors.h"
+#include "pe_image.h"
 
 namespace basic::shell {
 
 namespace {
 
-constexpr uint64_t kDosHeaderSize = 64;
-constexpr uint64_t kLfanewOffset = 60;
-constexpr uint16_t kMzSignature = 0x5A4D;
-constexpr uint16_t kPeSignature = 0x4550;
 constexpr uint16_t kNeSignature = 0x454E;
 constexpr uint16_t kLeSignature = 0x454C;
 constexpr uint64_t kNeTargetOffset = 54;  // from the new header
-constexpr uint64_t kPeFileHeaderSize = 20;
-constexpr uint64_t kCharacteristicsOffset = 18;  // in the file header
-constexpr uint64_t kOptionalHeaderSize = 224;    // the 32-bit form; 64-bit is longer
-constexpr uint64_t kSubsystemOffset = 68;        // the same in both forms
-constexpr uint16_t kExecutableImage = 0x0002;
-constexpr uint16_t kDll = 0x2000;
 
 uint32_t Little(const unsigned char* p, int size) {
-  uint32_t value = 0;
-  for (int i = size - 1; i >= 0; --i) value = (value << 8) | p[i];
-  return value;
+  return static_cast<uint32_t>(LittleEndian(p, size));
 }
 
 // Checked against the size first, so that a truncated image reports what it
@@ -53,7 +42,7 @@ ExeType GetExeType(platform::ReadOnlyFile& file, int32_t& subsystem) {
 
   // A new header that lies (even partly) past the end makes a plain DOS
   // program: old linkers left garbage in that field.
-  const uint64_t newHeader = Little(dos + kLfanewOffset, 4);
+  const uint64_t newHeader = Little(dos + kNewHeaderOffsetField, 4);
   uint32_t signature = 0;
   if (newHeader <= file.Size() && file.Size() - newHeader >= 4) {
     unsigned char bytes[4];
@@ -77,13 +66,15 @@ ExeType GetExeType(platform::ReadOnlyFile& file, int32_t& subsystem) {
       return etDos;
   }
 
-  unsigned char fileHeader[kPeFileHeaderSize];
-  ReadAt(file, newHeader + 4, fileHeader, sizeof fileHeader);
-  const uint32_t characteristics = Little(fileHeader + kCharacteristicsOffset, 2);
-  if ((characteristics & kExecutableImage) == 0) throw ERuntime(msg::kNotExecutable);
-  if ((characteristics & kDll) != 0) return etDll;
-  unsigned char optionalHeader[kOptionalHeaderSize];
-  ReadAt(file, newHeader + 4 + kPeFileHeaderSize, optionalHeader, sizeof optionalHeader);
+  // The magic is not needed: a DLL's file header alone says what it is.
+  unsigned char bytes[PeHeader::kFileHeaderEnd];
+  ReadAt(file, newHeader, bytes, sizeof bytes);
+  const PeHeader pe = PeHeader::Parse(newHeader, bytes, sizeof bytes);
+  if ((pe.characteristics & PeHeader::kExecutableImage) == 0)
+    throw ERuntime(msg::kNotExecutable);
+  if ((pe.characteristics & PeHeader::kDll) != 0) return etDll;
+  unsigned char optionalHeader[kPe32OptionalHeaderSize];
+  ReadAt(file, pe.OptionalHeader(), optionalHeader, sizeof optionalHeader);
   subsystem = static_cast<int32_t>(Little(optionalHeader + kSubsystemOffset, 2));
   return etWin32;
 }

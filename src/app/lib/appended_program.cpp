@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "errors.h"
+#include "pe_image.h"
 
 namespace basic::app {
 
@@ -20,11 +21,7 @@ constexpr uint64_t kMax = std::numeric_limits<uint64_t>::max();
 uint64_t SatAdd(uint64_t a, uint64_t b) { return a > kMax - b ? kMax : a + b; }
 uint64_t SatMul(uint64_t a, uint64_t b) { return b != 0 && a > kMax / b ? kMax : a * b; }
 
-uint64_t Little(const unsigned char* p, int size) {
-  uint64_t v = 0;
-  for (int i = size - 1; i >= 0; --i) v = (v << 8) | p[i];
-  return v;
-}
+using shell::LittleEndian;
 
 uint64_t Big(const unsigned char* p, int size) {
   uint64_t v = 0;
@@ -34,15 +31,7 @@ uint64_t Big(const unsigned char* p, int size) {
 
 // --- PE --------------------------------------------------------------------
 
-constexpr uint64_t kDosHeaderSize = 64;
-constexpr uint64_t kLfanewOffset = 60;
-constexpr uint64_t kPeHeadersSize = 248;  // signature, file header, 32-bit optional header
-constexpr uint64_t kPeSignatureAndFileHeader = 24;
-constexpr uint64_t kSectionCountOffset = 6;
-constexpr uint64_t kOptionalHeaderSizeOffset = 20;
-constexpr uint64_t kPe32PlusMagic = 0x20B;  // the optional header's first word in 64-bit images
-constexpr uint64_t kSectionHeaderSize = 40;
-constexpr uint64_t kSizeOfRawDataOffset = 16;
+constexpr uint64_t kSizeOfRawDataOffset = 16;  // in a section header
 constexpr uint64_t kPointerToRawDataOffset = 20;
 
 // --- ELF -------------------------------------------------------------------
@@ -73,7 +62,7 @@ class ElfFields {
 
  private:
   uint64_t Get(const unsigned char* p, int size) const {
-    return big_ ? Big(p, size) : Little(p, size);
+    return big_ ? Big(p, size) : LittleEndian(p, size);
   }
   const ElfLayout& layout_;
   bool big_;
@@ -94,29 +83,24 @@ void MemoryFile::ReadExact(void* buffer, size_t count) {
 }
 
 std::optional<uint64_t> FindPeOverlay(platform::ReadOnlyFile& file) {
-  unsigned char dos[kDosHeaderSize];
+  using shell::PeHeader;
+  unsigned char dos[shell::kDosHeaderSize];
   ReadAt(file, 0, dos, sizeof dos);
-  uint64_t lfanew = Little(dos + kLfanewOffset, 4);
-
-  // The 32-bit stub's rule stays the fixed 224-byte optional header, whatever
-  // the file header claims; a 64-bit image's optional header is longer, and
-  // only its own size field says by how much.
-  unsigned char pe[kPeSignatureAndFileHeader + 2];
-  ReadAt(file, lfanew, pe, sizeof pe);
-  uint64_t sections = Little(pe + kSectionCountOffset, 2);
-  uint64_t table = lfanew + kPeHeadersSize;
-  if (Little(pe + kPeSignatureAndFileHeader, 2) == kPe32PlusMagic) {
-    table = lfanew + kPeSignatureAndFileHeader + Little(pe + kOptionalHeaderSizeOffset, 2);
-  } else {
-    unsigned char headers[kPeHeadersSize];
-    ReadAt(file, lfanew, headers, sizeof headers);
+  const uint64_t at = LittleEndian(dos + shell::kNewHeaderOffsetField, 4);
+  unsigned char bytes[PeHeader::kBytes];
+  ReadAt(file, at, bytes, sizeof bytes);
+  const PeHeader pe = PeHeader::Parse(at, bytes, sizeof bytes);
+  if (pe.magic != PeHeader::kPe32PlusMagic) {
+    // The fixed-size optional header must be there in full.
+    unsigned char optional[shell::kPe32OptionalHeaderSize];
+    ReadAt(file, pe.OptionalHeader(), optional, sizeof optional);
   }
-
-  for (uint64_t i = sections; i-- > 0;) {
-    unsigned char section[kSectionHeaderSize];
-    ReadAt(file, table + kSectionHeaderSize * i, section, sizeof section);
-    uint64_t size = Little(section + kSizeOfRawDataOffset, 4);
-    uint64_t pointer = Little(section + kPointerToRawDataOffset, 4);
+  const uint64_t table = pe.SectionTable();
+  for (uint64_t i = pe.sectionCount; i-- > 0;) {
+    unsigned char section[shell::kSectionHeaderSize];
+    ReadAt(file, table + shell::kSectionHeaderSize * i, section, sizeof section);
+    uint64_t size = LittleEndian(section + kSizeOfRawDataOffset, 4);
+    uint64_t pointer = LittleEndian(section + kPointerToRawDataOffset, 4);
     if (pointer != 0 && size != 0) return pointer + size;
   }
   return std::nullopt;
