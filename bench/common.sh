@@ -1,7 +1,7 @@
 # Shared by compare.sh and check_results.sh (sourced, not run).
 #
 # A benchmark is bench/programs/NAME.bas. What it must print:
-#   NAME.expected  our exact standard output, CR LF and all, when it is short
+#   NAME.expected  our exact standard output, line ends and all, when it is short
 #   NAME.sha256    the SHA-256 of our exact standard output, when it is bulk
 # and, for comparing implementations whose number formats and line ends
 # differ, its "result": normalize() of that output, which NAME.result holds

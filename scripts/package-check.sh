@@ -88,7 +88,7 @@ printf '#!/usr/bin/env basic\n10 FOR I = 1 TO 3\n20 PRINT "PACKAGED"; I\n30 NEXT
   >"$scratch/check.bas"
 (cd "$scratch" && "$root/usr/bin/basic" --bind check.bas -o check) ||
   fail "the installed basic --bind failed"
-expected=$'PACKAGED1 \r\nPACKAGED2 \r\nPACKAGED3 \r\n'
+expected=$'PACKAGED1 \nPACKAGED2 \nPACKAGED3 \n'
 [[ $("$scratch/check"; echo .) == "$expected." ]] || fail "the bound program printed something else"
 [[ $("$root/usr/bin/basic" "$scratch/check.bas"; echo .) == "$expected." ]] ||
   fail "the installed basic ran the file differently"
@@ -145,7 +145,7 @@ check_zip() {
   wine_run() { (cd "$scratch" && WINEPREFIX=$prefix WINEARCH=$arch bash "$repo/tests/wine_run.sh" "$@"); }
   wine_run "$windows_basic" --bind check.bas -o "check-$arch.exe" ||
     fail "the unpacked $arch basic.exe --bind failed"
-  [[ $(wine_run "./check-$arch.exe"; echo .) == "$expected." ]] ||
+  [[ $(wine_run "./check-$arch.exe"; echo .) == "${expected//$'\n'/$'\r\n'}." ]] ||
     fail "the program bound by the unpacked $arch basic.exe printed something else"
   echo "package-check: the unpacked $arch basic.exe binds with its basstub.exe, and the program runs"
 

@@ -2,6 +2,9 @@
 # Golden program runner: binds each NAME.bas into a stub, runs the result with
 # NAME.in (if any) as standard input, and compares standard output byte for
 # byte with NAME.out, and the exit status with NAME.status (0 without one).
+# NAME.out holds the output on Linux, whose lines end in LF; --crlf turns
+# every LF of it into CR LF for the Windows runs, where a CR that a program
+# prints itself stays in front of the CR LF.
 # Exit status 0 when every program passed.
 #
 #   run_programs.sh --front-end BASIC --stub STUB --work DIR [options] NAME.bas...
@@ -15,9 +18,10 @@
 #   --children DIR     binds every DIR/*.bas into the scratch folder of each
 #                      program that uses Shell, for it to start
 #   --library-dir DIR  where the DECLARE test library is (LD_LIBRARY_PATH)
+#   --crlf             expect CR LF line ends (Windows)
 set -u
 
-front_end="" stub="" work="" wine="" direct=0 timeout_s=20 children="" library_dir=""
+front_end="" stub="" work="" wine="" direct=0 timeout_s=20 children="" library_dir="" crlf=0
 programs=()
 while [[ $# -gt 0 ]]; do
   case "$1" in
@@ -29,12 +33,13 @@ while [[ $# -gt 0 ]]; do
     --timeout) timeout_s=$2; shift 2 ;;
     --children) children=$2; shift 2 ;;
     --library-dir) library_dir=$2; shift 2 ;;
+    --crlf) crlf=1; shift ;;
     -*) echo "run_programs.sh: unknown option $1" >&2; exit 2 ;;
     *) programs+=("$1"); shift ;;
   esac
 done
 if [[ -z $front_end || -z $work || ( $direct = 0 && -z $stub ) || ${#programs[@]} = 0 ]]; then
-  echo "usage: run_programs.sh --front-end BASIC --stub STUB --work DIR [--wine RUNNER] [--direct] [--timeout SEC] NAME.bas..." >&2
+  echo "usage: run_programs.sh --front-end BASIC --stub STUB --work DIR [--wine RUNNER] [--direct] [--timeout SEC] [--crlf] NAME.bas..." >&2
   exit 2
 fi
 if [[ ! -x $front_end ]]; then
@@ -128,6 +133,10 @@ run_one() {
   if [[ ! -f $expected ]]; then
     echo "FAIL $name: no $name.out; the actual output is in $actual"
     return 1
+  fi
+  if [[ $crlf = 1 ]]; then
+    perl -pe 's/\n/\r\n/' "$expected" >"$work/$name.expected"
+    expected=$work/$name.expected
   fi
   local ok=1
   if ! cmp -s "$expected" "$actual"; then

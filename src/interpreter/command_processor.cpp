@@ -13,18 +13,26 @@ namespace basic {
 
 namespace {
 
-// Cuts the next non-empty line off the front of the text. Only CR LF
-// separates lines; a lone CR or LF stays inside the line.
-std::string_view NextTextLine(std::string_view& rest) {
+// Cuts the next non-empty line off the front of the text. CR LF separates
+// lines, and so does a lone LF when lfEndsLine; a lone CR stays inside the line.
+std::string_view NextTextLine(std::string_view& rest, bool lfEndsLine) {
   for (;;) {
     std::string_view line;
     size_t end = rest.find("\r\n");
+    size_t breakLength = 2;
+    if (lfEndsLine) {
+      const size_t lf = rest.find('\n');
+      if (lf != std::string_view::npos && (lf == 0 || rest[lf - 1] != '\r')) {
+        end = lf;
+        breakLength = 1;
+      }
+    }
     if (end == std::string_view::npos) {
       line = rest;
       rest = {};
     } else {
       line = rest.substr(0, end);
-      rest.remove_prefix(end + 2);
+      rest.remove_prefix(end + breakLength);
     }
     if (!line.empty() || rest.empty()) return line;
   }
@@ -34,7 +42,7 @@ std::string_view NextTextLine(std::string_view& rest) {
 
 void TBasic::ProcessText(std::string_view text) {
   std::string_view rest = text;
-  inputLine = NextTextLine(rest);
+  inputLine = NextTextLine(rest, console_.LfEndsLine());
   const bool hadText = !inputLine.empty();
   ClearControlStack();
   variables.ClearAll();
@@ -77,7 +85,7 @@ void TBasic::CommandLoop(std::string_view* text, bool hadText) {
 bool TBasic::NextCommandLine(std::string_view* text, bool hadText) {
   if (!inputLine.empty()) return true;
   if (text != nullptr) {
-    inputLine = NextTextLine(*text);
+    inputLine = NextTextLine(*text, console_.LfEndsLine());
     if (!inputLine.empty()) return true;
     if (hadText) return false;
   }

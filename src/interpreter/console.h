@@ -36,8 +36,12 @@ struct ConsoleOptions {
   // Output reaches the sink after every PRINT item (standard output is a
   // terminal); otherwise only when it must: before input, errors and exit.
   bool flushEachItem = false;
-  // A lone LF ends an input line too (terminals on Linux send LF).
+  // A lone LF ends a line too, in console input and in program text (LOAD,
+  // MERGE, RUN "file", the text a stub runs): Linux's convention.
   bool lfEndsLine = false;
+  // Ends each line the interpreter writes: CR LF on Windows, LF on Linux.
+  // Bytes a program prints itself go out unchanged.
+  std::string_view lineEnd = "\r\n";
 };
 
 class Console {
@@ -47,8 +51,9 @@ class Console {
 
   void Write(std::string_view bytes);
   void Write(char c);
-  void WriteLine(std::string_view bytes);  // bytes, then CR LF
-  void NewLine() { Write(std::string_view("\r\n", 2)); }
+  void WriteLine(std::string_view bytes);  // bytes, then the line end
+  void NewLine() { Write(options_.lineEnd); }
+  bool LfEndsLine() const { return options_.lfEndsLine; }
   void Flush();
   // After each PRINT item and prompt: flushes when output is interactive.
   void ItemDone() {

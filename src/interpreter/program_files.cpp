@@ -20,19 +20,23 @@ namespace {
 constexpr char kEndOfFile = 26;
 
 // Cuts the next line off the front of a program file. A line ends at CR (an
-// LF right after it belongs to the break); a lone LF is part of the line.
-// Byte 26 ends the file. False when no line is left.
-bool NextFileLine(std::string_view& rest, std::string_view& line) {
+// LF right after it belongs to the break), and at a lone LF when lfEndsLine;
+// otherwise a lone LF is part of the line. Byte 26 ends the file. False when
+// no line is left.
+bool NextFileLine(std::string_view& rest, std::string_view& line, bool lfEndsLine) {
   if (rest.empty() || rest.front() == kEndOfFile) return false;
-  const size_t end = rest.find_first_of(std::string_view("\r\x1a", 2));
+  const std::string_view breaks =
+      lfEndsLine ? std::string_view("\r\n\x1a", 3) : std::string_view("\r\x1a", 2);
+  const size_t end = rest.find_first_of(breaks);
   line = rest.substr(0, end);
   if (end == std::string_view::npos) {
     rest = {};
   } else if (rest[end] == kEndOfFile) {
     rest = {};
   } else {
+    const bool afterCr = rest[end] == '\r';
     rest.remove_prefix(end + 1);
-    if (!rest.empty() && rest.front() == '\n') rest.remove_prefix(1);
+    if (afterCr && !rest.empty() && rest.front() == '\n') rest.remove_prefix(1);
   }
   return true;
 }
@@ -82,7 +86,7 @@ void TBasic::LoadProgram(bool merge, const std::string& fileName) {
   try {
     std::string_view rest = bytes;
     std::string_view text;
-    while (NextFileLine(rest, text)) {
+    while (NextFileLine(rest, text, console_.LfEndsLine())) {
       int32_t number = 0;
       if (!TakeLineNumber(text, number)) SyntaxError();
       TokenList tokens;

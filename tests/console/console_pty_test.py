@@ -100,6 +100,13 @@ def output_lines(t):
     return t.seen[t.pos:].replace(b"\r", b"").split(b"\n")
 
 
+def check_line_ends(t, what):
+    """The terminal turns each LF into CR LF; a line the program ended with
+    CR LF itself shows as CR CR LF."""
+    if b"\r\r\n" in t.seen:
+        raise Failure("%s: a line ends in CR before the terminal's CR LF:\n%r" % (what, t.seen))
+
+
 def console_session(basic, editing):
     t = Terminal([basic])
     try:
@@ -155,6 +162,7 @@ def console_session(basic, editing):
         status = t.wait_exit()
         if not os.WIFEXITED(status) or os.WEXITSTATUS(status) != 0:
             raise Failure("Ctrl-D: exit status %r, expected a clean exit 0" % status)
+        check_line_ends(t, "console")
     finally:
         t.kill()
 
@@ -174,6 +182,7 @@ def ctrl_c_in_file_run(basic, workdir):
         status = t.wait_exit()
         if not os.WIFEXITED(status) or os.WEXITSTATUS(status) != 0:
             raise Failure("basic FILE.bas after Ctrl-C: status %r, expected exit 0" % status)
+        check_line_ends(t, "basic FILE.bas")
     finally:
         t.kill()
 
@@ -268,6 +277,7 @@ def ctrl_c_in_input(basic):
         t.expect("READY")
         if b"\nNOT REACHED" in t.seen[:t.pos] or t.seen.count(b"Break") != 1:
             raise Failure("Ctrl-C in INPUT:\n%r" % t.seen)
+        check_line_ends(t, "Ctrl-C in INPUT")
     finally:
         t.kill()
 
@@ -384,7 +394,7 @@ def piped_console(basic):
     the output holds nothing but what the interpreter wrote."""
     typed = b'PRINT "A\x01B"\n10 PRINT "Y"\nRUN\n'
     run = subprocess.run([basic], input=typed, capture_output=True, timeout=TIMEOUT)
-    expected = b'READY\r\nA\x01B\r\nREADY\r\nREADY\r\nY\r\nREADY\r\n'
+    expected = b'READY\nA\x01B\nREADY\nREADY\nY\nREADY\n'
     if run.returncode != 0 or run.stdout != expected or run.stderr:
         raise Failure("piped console: exit %d\nstdout %r\nexpected %r\nstderr %r"
                       % (run.returncode, run.stdout, expected, run.stderr))

@@ -20,9 +20,10 @@
 #   console        the block is typed into the console (`basic` with no file)
 #   child=NAME     not run itself: bound as NAME into the folder of every
 #                  example that uses Shell, for it to start
-# Expected output is written with plain line ends; the programs end their lines
-# with CR LF, and the bell that starts each error report is not shown, so both
-# are taken into account before comparing. An output block marked `mixed`
+# Expected output is written with plain line ends, which are the program's on
+# Linux; on Windows the programs end their lines with CR LF and read typed
+# lines that end so. The bell that starts each error report is not shown. All
+# this is taken into account before comparing. An output block marked `mixed`
 # (```output mixed) holds lines written by other programs too, whose line ends
 # are their own; there CR is ignored on both sides.
 set -u
@@ -118,8 +119,10 @@ extract() {
   ' "$doc"
 }
 
-# Plain line ends to CR LF, for expected output and typed input.
-crlf() { sed 's/$/\r/' "$1"; }
+# Plain line ends to the platform's, for expected output and typed input.
+platform_lines() {
+  if [[ $platform = win32 ]]; then sed 's/$/\r/' "$1"; else cat "$1"; fi
+}
 
 run_example() {
   local dir=$1 base=$2 label=$3
@@ -137,12 +140,12 @@ run_example() {
   mkdir -p "$scratch"
   local input=/dev/null
   if [[ -f $dir/$base.in ]]; then
-    crlf "$dir/$base.in" >"$dir/$base.typed"
+    platform_lines "$dir/$base.in" >"$dir/$base.typed"
     input=$dir/$base.typed
   fi
   local command=()
   if [[ " $tags " == *" console "* ]]; then
-    crlf "$source" >"$dir/$base.typed"
+    platform_lines "$source" >"$dir/$base.typed"
     input=$dir/$base.typed
     command=("$console")
   elif [[ -n $stub ]]; then
@@ -179,7 +182,7 @@ run_example() {
     tr -d '\r' <"$dir/$base.out" >"$dir/$base.expected"
     tr -d '\r' <"$dir/$base.actual" >"$dir/$base.lines" && mv "$dir/$base.lines" "$dir/$base.actual"
   else
-    crlf "$dir/$base.out" >"$dir/$base.expected"
+    platform_lines "$dir/$base.out" >"$dir/$base.expected"
   fi
   if [[ $status = 124 || $status = 137 ]]; then
     echo "FAIL $label: no end after ${timeout_s} s (killed)"

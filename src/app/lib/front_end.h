@@ -22,8 +22,8 @@ struct FrontEndCommand {
 // Arguments without the program name.
 FrontEndCommand ParseArguments(const std::vector<std::string>& args);
 
-// Program files written on Linux end lines with a lone LF; the interpreter
-// splits only at CR LF. Every LF not preceded by CR gets one.
+// Program files written on Linux end lines with a lone LF; a Windows stub
+// splits its text only at CR LF. Every LF not preceded by CR gets one.
 std::string ToCrLfLineEnds(std::string_view text);
 
 // A first line that begins with "#!" names the interpreter of a script

@@ -132,6 +132,7 @@ ConsoleOptions DefaultConsoleOptions() {
   ConsoleOptions options;
   options.flushEachItem = StandardOutputIsTerminal();
   options.lfEndsLine = true;
+  options.lineEnd = "\n";
   return options;
 }
 

@@ -60,7 +60,7 @@ void RaiseInterruptedRead(const char* echo) {
   TakeInterrupt();
   if (::isatty(STDOUT_FILENO) == 1) {
     std::string text = echo;
-    text += "\r\n";
+    text += '\n';
     StandardOutput().WriteBytes(text.data(), text.size());
   }
   RaiseError(kBreakCode, msg::kBreak);

@@ -167,6 +167,7 @@ ConsoleOptions DefaultConsoleOptions() {
   ConsoleOptions options;
   options.flushEachItem = StandardOutputIsTerminal();
   options.lfEndsLine = false;
+  options.lineEnd = "\r\n";
   return options;
 }
 

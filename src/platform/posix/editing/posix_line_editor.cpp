@@ -73,7 +73,7 @@ class EditingInput : public ByteSource {
     std::unique_ptr<char, decltype(&free)> typed(readline(prompt.c_str()), &free);
     if (!typed) {
       if (InterruptPending()) RaiseInterruptedRead("^C");
-      StandardOutput().WriteBytes("\r\n", 2);  // the shell's prompt on its own line
+      StandardOutput().WriteBytes("\n", 1);  // the shell's prompt on its own line
       return false;
     }
     line_ = typed.get();
