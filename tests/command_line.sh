@@ -28,7 +28,9 @@ expect() {  # expect STATUS OUT ERROR-PATTERN DESCRIPTION
     fail "$4: status $status, out [$out], stderr [$error]; expected $1, [$2], [$3]"
   fi
 }
-CR=$'\r'
+# Output lines end in CR LF on Windows, in LF on Linux.
+CR=""
+[[ -n $wine ]] && CR=$'\r'
 printf '10 PRINT "HELLO"\n' >hello.bas
 printf '10 PRINT "DASH"\n' >-dash.bas
 
