@@ -9,6 +9,7 @@
 #include "appended_program.h"
 #include "errors.h"
 #include "platform.h"
+#include "program_store.h"
 
 namespace basic::app {
 
@@ -124,6 +125,25 @@ std::string_view WithoutScriptLine(std::string_view text) {
   return end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
 }
 
+std::string_view ProgramTextOf(std::string_view file) {
+  return WithoutScriptLine(WithoutByteOrderMark(file));
+}
+
+bool HasNulOutsideStrings(std::string_view text) {
+  if (text.find('\0') == std::string_view::npos) return false;
+  bool inString = false;
+  for (const char c : text) {
+    if (c == '"') {
+      inString = !inString;
+    } else if (c == '\r' || c == '\n') {
+      inString = false;  // a literal never reaches past its line
+    } else if (c == '\0' && !inString) {
+      return true;
+    }
+  }
+  return false;
+}
+
 std::string StubPathBeside(const std::string& frontEndPath) {
   size_t cut = frontEndPath.find_last_of(kPathSeparators);
   if (cut == std::string::npos) return kStubName;
@@ -154,6 +174,9 @@ std::string BindProgram(std::string_view stub, std::string_view program) {
 }
 
 namespace {
+
+// Followed by the file's name.
+constexpr const char* kNotProgramText = "basic: not a BASIC program text: ";
 
 int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
              const ConsoleStreams& streams, const ErrorLineWriter& reportError) {
@@ -189,7 +212,12 @@ int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
         reportError("basic: " + error);
         return kExitUsage;
       }
-      std::string program = ToCrLfLineEnds(WithoutScriptLine(*text));
+      const std::string_view file = ProgramTextOf(*text);
+      if (HasNulOutsideStrings(file)) {
+        reportError(std::string(kNotProgramText) + command.programPath);
+        return kExitUsage;
+      }
+      std::string program = ToCrLfLineEnds(file);
       text.reset();  // the file's bytes are not needed while it runs
       return RunProgramText(std::move(program), streams) == 0 ? kExitOk : kExitFailure;
     }
@@ -224,9 +252,14 @@ int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
         reportError("basic: " + error);
         return kExitUsage;
       }
+      const std::string_view file = ProgramTextOf(*program);
+      if (HasNulOutsideStrings(file)) {
+        reportError(std::string(kNotProgramText) + command.programPath);
+        return kExitUsage;
+      }
       std::string bound;
       try {
-        bound = BindProgram(*stub, WithoutScriptLine(*program));
+        bound = BindProgram(*stub, file);
       } catch (const ERuntime& e) {
         reportError("basic: " + stubPath + ": " + e.what());
         return kExitUsage;
