@@ -24,10 +24,11 @@ check() {
 }
 
 # NUL bytes outside strings: a binary, or text saved as UTF-16. Refused with
-# one line and status 2, and --bind writes nothing.
-printf '10 PRINT "before"\r\n20 PRINT 1\000 2\r\n' >nul.bas
+# one line and status 2, and --bind writes nothing. (No file is named nul.*:
+# Windows opens the NUL device for such a name.)
+printf '10 PRINT "before"\r\n20 PRINT 1\000 2\r\n' >binary.bas
 printf '\377\376\061\000\060\000\040\000' >utf16.bas
-for file in nul.bas utf16.bas; do
+for file in binary.bas utf16.bas; do
   run ./basic-under-test$exe "$file" >out 2>err; status=$?
   check 2 "" "basic: not a BASIC program text: $file" "basic $file"
   rm -f bound$exe
@@ -36,9 +37,9 @@ for file in nul.bas utf16.bas; do
   [[ -e bound$exe ]] && fail "basic --bind $file wrote bound$exe"
 done
 # A NUL inside a string literal is the string's end, as ever: the file runs.
-printf '10 PRINT "cut\000off"; "!"\r\n' >nul_in_string.bas
-run ./basic-under-test$exe nul_in_string.bas >out 2>err; status=$?
-check 0 "cut!" "" "basic nul_in_string.bas"
+printf '10 PRINT "cut\000off"; "!"\r\n' >string_with_nul.bas
+run ./basic-under-test$exe string_with_nul.bas >out 2>err; status=$?
+check 0 "cut!" "" "basic string_with_nul.bas"
 
 # A stub that carries a program appended with the mark, not through --bind.
 printf '\357\273\27710 PRINT "after the mark"\r\n' >marked.bas
