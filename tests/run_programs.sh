@@ -5,6 +5,8 @@
 # NAME.out holds the output on Linux, whose lines end in LF; --crlf turns
 # every LF of it into CR LF for the Windows runs, where a CR that a program
 # prints itself stays in front of the CR LF.
+# The files of NAME.fixtures/, if there is one, are copied into the
+# program's scratch folder first.
 # Exit status 0 when every program passed.
 #
 #   run_programs.sh --front-end BASIC --stub STUB --work DIR [options] NAME.bas...
@@ -110,6 +112,11 @@ run_one() {
   # Files a program creates (SAVE) land in its own scratch folder.
   local scratch=$work/$name.files
   rm -rf "$scratch" && mkdir -p "$scratch"
+  # Files the program reads that BASIC cannot write itself (LOAD of a file
+  # from another editor) come from NAME.fixtures/.
+  if [[ -d $dir/$name.fixtures ]]; then
+    cp -R "$dir/$name.fixtures/." "$scratch/" || return 1
+  fi
   if [[ -n $children ]] && grep -qi 'shell' "$source"; then
     local child child_exe
     for child in "$children"/*.bas; do

@@ -73,6 +73,9 @@ class TBasic : public TInterpreter {
   // A library call faulted: a program text stops at once, and the console
   // warns that the process is no longer to be trusted.
   bool libraryFaulted = false;
+  // An error was reported, other than the Break that STOP and Ctrl-C give:
+  // a program text that ran into one ends with a failure status.
+  bool errorReported = false;
   // Set asynchronously (Ctrl-C); the next statement to start raises "Break"
   // as STOP does and clears it.
   volatile std::sig_atomic_t breakRequested = 0;
@@ -314,6 +317,8 @@ class TBasic : public TInterpreter {
   bool ReadConsoleLine();  // into inputLine; false at the end of input
   void ReleaseImmediateLine();
   void ReportOutsideRun(const std::exception& error);
+  void ShowHelp();
+  bool IsHelpRequest(std::string_view line) const;  // at READY
   void AfterLibraryFault(bool fromText);
   // control_flow.cpp
   void PushFrame(FrameKind kind);

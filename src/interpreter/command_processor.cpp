@@ -38,6 +38,26 @@ std::string_view NextTextLine(std::string_view& rest, bool lfEndsLine) {
   }
 }
 
+// `help` at READY: a reminder of the words, not a manual.
+constexpr const char* kConsoleHelp[] = {
+    "Lines with a number are stored; lines without one run at once.",
+    "Commands:   RUN [line | \"file\"[, line]]  LIST [range]  NEW  DEL range",
+    "            RENUM  LOAD \"file\"  MERGE \"file\"  SAVE \"file\"  BYE (QUIT)",
+    "Statements: LET  PRINT (?)  INPUT  IF THEN ELSE  GOTO  GOSUB  RETURN",
+    "            FOR TO STEP  NEXT  WHILE  WEND  ON GOTO/GOSUB  DIM  DATA  READ",
+    "            RESTORE  REM  END  STOP  COMMON  DECLARE  Shell",
+    "Ctrl-C stops a running program; BYE or the end of input leaves basic.",
+    "More: man basic, and the language reference language.md.",
+};
+
+bool IsAsciiBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view WithoutOuterBlanks(std::string_view line) {
+  while (!line.empty() && IsAsciiBlank(line.front())) line.remove_prefix(1);
+  while (!line.empty() && IsAsciiBlank(line.back())) line.remove_suffix(1);
+  return line;
+}
+
 }  // namespace
 
 void TBasic::ProcessText(std::string_view text) {
@@ -64,7 +84,11 @@ void TBasic::CommandLoop(std::string_view* text, bool hadText) {
         stopRequested = true;
         continue;
       }
-      HandleLine();
+      if (text == nullptr && IsHelpRequest(inputLine)) {
+        ShowHelp();
+      } else {
+        HandleLine();
+      }
       inputLine.clear();
       if (libraryFaulted) AfterLibraryFault(text != nullptr);
     } catch (const OutputFailure&) {
@@ -129,7 +153,22 @@ void TBasic::AfterLibraryFault(bool fromText) {
   console_.Flush();
 }
 
+void TBasic::ShowHelp() {
+  for (const char* line : kConsoleHelp) console_.WriteLine(line);
+}
+
+// The word help alone, in any case; a name DECLARE registered is called by
+// it instead, whatever the name.
+bool TBasic::IsHelpRequest(std::string_view line) const {
+  const std::string_view word = WithoutOuterBlanks(line);
+  if (word.size() != 4 || UpperAscii(word) != "HELP") return false;
+  size_t end = word.size();
+  return FindName(word, word, end) < 0;
+}
+
 void TBasic::ReportOutsideRun(const std::exception& error) {
+  const auto* coded = dynamic_cast<const EBasic*>(&error);
+  if (coded == nullptr || coded->errorCode != kBreakCode) errorReported = true;
   std::string report = "\a";
   report += error.what();
   console_.WriteLine(report);

@@ -54,7 +54,7 @@ void Console::Flush() {
 // Called only when the buffer is used up. Asks the source once for whatever
 // it has, so an interactive reader waits for no more than the next line.
 bool Console::Fill() {
-  while (!inEnded_) {
+  while (!endMarkSeen_) {
     // A CR that ended the previous chunk may have its LF at the start of
     // this one; that LF is part of the line break already returned.
     const bool afterCr = !inBuf_.empty() && inBuf_.back() == '\r';
@@ -68,10 +68,9 @@ bool Console::Fill() {
       throw;
     }
     inBuf_.resize(count);
-    if (count == 0) {
-      inEnded_ = true;
-      break;
-    }
+    // Not remembered: a terminal ends its input once per Ctrl-D and reads on
+    // after it, and a pipe or file just says so again.
+    if (count == 0) return false;
     if (afterCr && inBuf_[0] == '\n') inPos_ = 1;
     if (inPos_ < inBuf_.size()) return true;
   }
@@ -104,7 +103,7 @@ bool Console::ReadLine(std::string& line) {
     const char end = data[stop];
     if (end == kEndOfInput) {
       // Nothing behind it is ever read.
-      inEnded_ = true;
+      endMarkSeen_ = true;
       inPos_ = size;
       return !line.empty();
     }
@@ -118,7 +117,7 @@ bool Console::AtEnd() {
   Flush();
   const int next = PeekByte();
   if (next == kEndOfInput) {
-    inEnded_ = true;
+    endMarkSeen_ = true;
     inPos_ = inBuf_.size();
     return true;
   }

@@ -62,9 +62,11 @@ class Console {
 
   // One line without its line break. A line ends at CR (an LF right after
   // it belongs to the break), at a lone LF when lfEndsLine is set, and byte
-  // 26 ends the input. False when the input is exhausted (nothing read).
+  // 26 ends the input for good. False at the end of the input (nothing
+  // read); an end that the source reported is met once, and the next call
+  // asks the source again (a terminal goes on after Ctrl-D).
   bool ReadLine(std::string& line);
-  // True when no further line can be read.
+  // True when the input is at its end: no further line can be read now.
   bool AtEnd();
 
  private:
@@ -76,7 +78,7 @@ class Console {
   std::string pending_;   // output not yet written
   std::string inBuf_;
   size_t inPos_ = 0;
-  bool inEnded_ = false;  // end of the source or byte 26 seen
+  bool endMarkSeen_ = false;  // byte 26: nothing after it is read
 };
 
 }  // namespace basic

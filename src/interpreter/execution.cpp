@@ -90,6 +90,7 @@ void TBasic::Execute() {
 }
 
 void TBasic::ReportRunError(const std::exception& error, int code, bool hasCode) {
+  if (!hasCode || code != kBreakCode) errorReported = true;
   std::string report = "\a";
   if (hasCode) report += "(" + std::to_string(code) + ") ";
   report += error.what();

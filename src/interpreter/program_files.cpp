@@ -84,7 +84,7 @@ void TBasic::LoadProgram(bool merge, const std::string& fileName) {
   const size_t knownNames = variables.size();
   std::vector<StagedLine> staged;
   try {
-    std::string_view rest = bytes;
+    std::string_view rest = WithoutByteOrderMark(bytes);
     std::string_view text;
     while (NextFileLine(rest, text, console_.LfEndsLine())) {
       int32_t number = 0;

@@ -113,8 +113,14 @@ void Program::Swap(Program& other) noexcept {
   std::swap(indexValid_, other.indexValid_);
 }
 
+std::string_view WithoutByteOrderMark(std::string_view text) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+  return text;
+}
+
 bool TakeLineNumber(std::string_view& text, int32_t& number) {
-  size_t pos = std::min(text.find_first_not_of(' '), text.size());
+  size_t pos = std::min(text.find_first_not_of(" \t"), text.size());
   int64_t value = 0;
   for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
     value = value * 10 + (text[pos] - '0');

@@ -29,9 +29,13 @@ struct alignas(32) LineEntry {
   int32_t lineNo;
 };
 
-// Cuts the line number (after any blanks) off the front of a typed or loaded
-// line into `number`, 0 when there is none. False when it is past the 32-bit
-// range.
+// Windows editors start a UTF-8 file with a byte order mark (EF BB BF); it
+// is no part of the program, and would hide the first line's number.
+std::string_view WithoutByteOrderMark(std::string_view text);
+
+// Cuts the line number (after any blanks or tabs) off the front of a typed
+// or loaded line into `number`, 0 when there is none. False when it is past
+// the 32-bit range.
 bool TakeLineNumber(std::string_view& text, int32_t& number);
 
 class Program {

@@ -24,6 +24,8 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsWordStart(char c) { return IsLetter(c) || c == '_'; }
 bool IsWordChar(char c) { return IsWordStart(c) || IsDigit(c) || c == '$'; }
+// Editors indent with tabs: outside strings and remarks a tab is a blank.
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // String and REM texts were NUL-terminated buffers: a NUL ends them.
 std::string_view UpToNul(std::string_view s) { return s.substr(0, s.find('\0')); }
@@ -136,9 +138,9 @@ Str ReadStringLiteral(std::string_view text, size_t& pos, std::string& buffer) {
 // tokenizer's switch below leaves to its last branch.
 bool IsStrayByte(char c) {
   switch (c) {
-    case ' ': case '"': case '(': case '[': case ')': case ']': case '*': case '+': case ',':
-    case '-': case '/': case ':': case ';': case '=': case '?': case '^': case '<': case '>':
-    case '.':
+    case ' ': case '\t': case '"': case '(': case '[': case ')': case ']': case '*': case '+':
+    case ',': case '-': case '/': case ':': case ';': case '=': case '?': case '^': case '<':
+    case '>': case '.':
       return false;
     default:
       return !IsDigit(c) && !IsWordStart(c);
@@ -155,7 +157,7 @@ Str ReadStrayRun(std::string_view text, size_t& pos, std::string& buffer) {
   bool plain = true;  // no blank or braces: the run is the text as it stands
   while (pos < text.size()) {
     const char c = text[pos];
-    if (c == ' ') {
+    if (IsBlank(c)) {
       plain = false;
       ++pos;
       continue;
@@ -176,7 +178,7 @@ Str ReadStrayRun(std::string_view text, size_t& pos, std::string& buffer) {
   buffer.clear();
   buffer.reserve(bytes);
   for (size_t i = start; i < pos;) {
-    if (text[i] == ' ') {
+    if (IsBlank(text[i])) {
       ++i;
     } else if (text[i] == '{' && i + 2 < pos && text[i + 2] == '}' && IsStrayByte(text[i + 1])) {
       buffer += text[i + 1];
@@ -231,7 +233,7 @@ void TBasic::Tokenize(std::string_view text, TokenList& out, VariableList& names
   size_t pos = 0;
   while (pos < text.size()) {
     const char c = text[pos];
-    if (c == ' ') {
+    if (IsBlank(c)) {
       ++pos;
       continue;
     }

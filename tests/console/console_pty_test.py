@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Drives `basic` the way a person does: on a pseudo-terminal (line editing,
 history, Ctrl-C, Ctrl-D; Ctrl-C while a statement waits in a file, INPUT or
-Shell), and with piped input (plain reads).
+Shell; Ctrl-D at INPUT), and with piped input (plain reads, help).
 
 usage: console_pty_test.py BASIC STUB WORKDIR [--editing]
 """
@@ -282,6 +282,43 @@ def ctrl_c_in_input(basic):
         t.kill()
 
 
+def ctrl_d_in_input(basic):
+    """Ctrl-D at an INPUT prompt ends that INPUT with an error; the console
+    and the program stay, and only Ctrl-D at READY ends basic."""
+    t = Terminal([basic])
+    try:
+        t.expect("READY")
+        t.type('10 INPUT "NUMBER"; A\r20 PRINT "NOT REACHED"\rRUN\r')
+        t.expect("NUMBER")
+        t.settle(0.2)
+        t.type("\x04")
+        t.expect("\x07Read beyond end of file in 10")
+        t.expect("READY")
+        t.type("LIST\r")
+        t.expect("10 INPUT")
+        t.expect("20 PRINT")
+        t.expect("READY")
+        t.settle(0.1)
+        t.type("\x04")
+        status = t.wait_exit()
+        if b"\nNOT REACHED" in t.seen:
+            raise Failure("Ctrl-D in INPUT ran on:\n%r" % t.seen)
+        if not os.WIFEXITED(status) or os.WEXITSTATUS(status) != 0:
+            raise Failure("Ctrl-D at READY after INPUT: exit status %r, expected 0" % status)
+    finally:
+        t.kill()
+
+
+def help_at_ready(basic):
+    """help (any case) lists the words; HELP stays a variable name."""
+    typed = b"help\n  Help\nHELP = 2: PRINT HELP\n"
+    run = subprocess.run([basic], input=typed, capture_output=True, timeout=TIMEOUT)
+    lines = run.stdout.split(b"\r\n")
+    if (run.returncode != 0 or run.stdout.count(b"man basic") != 2 or b"2 " not in lines
+            or b"\x07" in run.stdout or b"Statements:" not in run.stdout):
+        raise Failure("help: exit %d\nstdout %r" % (run.returncode, run.stdout))
+
+
 def process_state(pid):
     """The state letter of a process (Z for a zombie), or None once it is gone."""
     try:
@@ -415,6 +452,8 @@ def main():
         ("Ctrl-C in a blocked LOAD", lambda: ctrl_c_in_blocked_load(basic, workdir)),
         ("Ctrl-C in a blocked SAVE", lambda: ctrl_c_in_blocked_save(basic, workdir)),
         ("Ctrl-C in INPUT", lambda: ctrl_c_in_input(basic)),
+        ("Ctrl-D in INPUT", lambda: ctrl_d_in_input(basic)),
+        ("help at READY", lambda: help_at_ready(basic)),
         ("Ctrl-C while Shell waits", lambda: ctrl_c_while_shell_waits(basic, workdir)),
         ("killed basic leaves no child", lambda: killed_basic_leaves_no_child(basic, workdir)),
     ]

@@ -64,6 +64,27 @@ TEST(ConsoleInput, LineBreaksAndEndOfInput) {
   }
 }
 
+// A terminal ends its input once per Ctrl-D and reads on after it; byte 26
+// ends it for good.
+TEST(ConsoleInput, AnEndOfTheSourceIsMetOnce) {
+  test::StringSink sink;
+  ChunkSource source({"1\r\n", "", "2\r\n", "", "3\x1a", "4\r\n"}, sink);
+  Console console(sink, source, {});
+  std::string line;
+  ASSERT_TRUE(console.ReadLine(line));
+  EXPECT_EQ(line, "1");
+  EXPECT_FALSE(console.ReadLine(line));
+  ASSERT_TRUE(console.ReadLine(line));
+  EXPECT_EQ(line, "2");
+  EXPECT_TRUE(console.AtEnd());
+  ASSERT_FALSE(console.AtEnd());
+  ASSERT_TRUE(console.ReadLine(line));
+  EXPECT_EQ(line, "3");
+  EXPECT_TRUE(console.AtEnd());
+  EXPECT_FALSE(console.ReadLine(line));
+  EXPECT_TRUE(console.AtEnd());
+}
+
 TEST(ConsoleInput, WaitsForNoMoreThanTheLine) {
   test::StringSink sink;
   ChunkSource source({"first\r", "\nsecond\r\n"}, sink);

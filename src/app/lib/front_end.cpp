@@ -10,6 +10,7 @@
 #include "errors.h"
 #include "platform.h"
 #include "stub_marker.h"
+#include "program_store.h"
 
 namespace basic::app {
 
@@ -160,6 +161,25 @@ std::string_view WithoutScriptLine(std::string_view text) {
   return end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
 }
 
+std::string_view ProgramTextOf(std::string_view file) {
+  return WithoutScriptLine(WithoutByteOrderMark(file));
+}
+
+bool HasNulOutsideStrings(std::string_view text) {
+  if (text.find('\0') == std::string_view::npos) return false;
+  bool inString = false;
+  for (const char c : text) {
+    if (c == '"') {
+      inString = !inString;
+    } else if (c == '\r' || c == '\n') {
+      inString = false;  // a literal never reaches past its line
+    } else if (c == '\0' && !inString) {
+      return true;
+    }
+  }
+  return false;
+}
+
 std::string StubPathBeside(const std::string& frontEndPath) {
   size_t cut = frontEndPath.find_last_of(kPathSeparators);
   if (cut == std::string::npos) return kStubName;
@@ -210,6 +230,8 @@ std::string ListOfPlaces(const std::vector<std::string>& places) {
   }
   return list;
 }
+// Followed by the file's name.
+constexpr const char* kNotProgramText = "basic: not a BASIC program text: ";
 
 int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
              const ConsoleStreams& streams, const ErrorLineWriter& reportError) {
@@ -245,7 +267,12 @@ int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
         reportError("basic: " + error);
         return kExitUsage;
       }
-      std::string program = ToCrLfLineEnds(WithoutScriptLine(*text));
+      const std::string_view file = ProgramTextOf(*text);
+      if (HasNulOutsideStrings(file)) {
+        reportError(std::string(kNotProgramText) + command.programPath);
+        return kExitUsage;
+      }
+      std::string program = ToCrLfLineEnds(file);
       text.reset();  // the file's bytes are not needed while it runs
       return RunProgramText(std::move(program), streams) == 0 ? kExitOk : kExitFailure;
     }
@@ -287,9 +314,14 @@ int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
         reportError("basic: " + error);
         return kExitUsage;
       }
+      const std::string_view file = ProgramTextOf(*program);
+      if (HasNulOutsideStrings(file)) {
+        reportError(std::string(kNotProgramText) + command.programPath);
+        return kExitUsage;
+      }
       std::string bound;
       try {
-        bound = BindProgram(*stub, WithoutScriptLine(*program));
+        bound = BindProgram(*stub, file);
       } catch (const ERuntime& e) {
         reportError("basic: " + stubPath + ": " + e.what());
         return kExitUsage;

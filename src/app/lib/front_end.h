@@ -30,6 +30,14 @@ std::string ToCrLfLineEnds(std::string_view text);
 // (`#!/usr/bin/env basic`); it is not BASIC, so it is dropped.
 std::string_view WithoutScriptLine(std::string_view text);
 
+// The BASIC text of a program file: without a byte order mark and without
+// a script line, in that order.
+std::string_view ProgramTextOf(std::string_view file);
+
+// A NUL byte outside a string literal: the file is not text (a binary, or
+// text saved as UTF-16), and no line of it would mean what its author meant.
+bool HasNulOutsideStrings(std::string_view text);
+
 // The stub of this build, in the directory of the front end's own file.
 std::string StubPathBeside(const std::string& frontEndPath);
 

@@ -10,6 +10,7 @@
 #include "basic.h"
 #include "errors.h"
 #include "platform.h"
+#include "program_store.h"
 #include "shell_basic.h"
 
 namespace basic::app {
@@ -51,7 +52,7 @@ int RunProgramText(std::string text, const ConsoleStreams& streams) {
   text.reserve(text.size() + 5);
   text += "\r\nRUN";
   interpreter.ProcessText(text);
-  return interpreter.libraryFaulted ? 1 : 0;
+  return interpreter.errorReported ? 1 : 0;
 }
 
 void RunConsoleLoop(const ConsoleStreams& streams) {
@@ -73,6 +74,8 @@ int RunStub(const std::string& selfPath, const ConsoleStreams& streams,
       auto self = platform::ReadOnlyFile::Open(selfPath);
       text = ReadAppendedProgram(*self, kOwnImageFormat);
     }
+    // --bind leaves the mark out; a program appended otherwise may carry it.
+    text.erase(0, text.size() - WithoutByteOrderMark(text).size());
     return RunProgramText(std::move(text), streams);
   } catch (const OutputFailure& e) {
     reportError(std::string(kOutputFailurePrefix) + e.what());

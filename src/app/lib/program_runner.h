@@ -32,7 +32,8 @@ inline constexpr const char* kOutputFailurePrefix = "basic: cannot write output:
 // Feeds text, then CR LF and RUN, to a fresh interpreter: numbered lines are
 // stored, others run at once, and the final RUN starts the program. All
 // output has reached streams.out when this returns, also when it throws.
-// 0, or 1 when a library function faulted, which ends the text there.
+// 0, or 1 when an error was reported on the way (any but the Break of STOP
+// or Ctrl-C); a library function that faulted also ends the text there.
 int RunProgramText(std::string text, const ConsoleStreams& streams);
 
 // The interactive loop: "READY", read a line, handle it, until the input
@@ -40,8 +41,8 @@ int RunProgramText(std::string text, const ConsoleStreams& streams);
 void RunConsoleLoop(const ConsoleStreams& streams);
 
 // The stub's whole life: reads the program appended to the executable at
-// selfPath and runs it. 0 when the program ran (whatever it did); 1 after
-// reporting why not, or after a library function faulted.
+// selfPath and runs it. What RunProgramText returns; 1 after reporting why
+// the program could not run.
 int RunStub(const std::string& selfPath, const ConsoleStreams& streams,
             const ErrorLineWriter& reportError);
 

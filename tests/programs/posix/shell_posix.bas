@@ -29,4 +29,6 @@ Shell("sh -c ""echo cut" + CHR$(0) + "off""")
 190 S$ = "inherited": Shell("./child_clears_posix")
 200 Shell("sh -c ""test -n $PATH && echo PATH is passed on""")
 205 Shell("./child_high")
+206 REM A bound child that reported an error ends with 1; STOP is no error.
+207 PRINT "exit codes"; Shell("./child_fails"); Shell("./child_stops")
 210 PRINT "done"

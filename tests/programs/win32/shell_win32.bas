@@ -13,6 +13,8 @@
 130 S$ = "inherited": Shell("child_clears_win32")
 140 Shell("cmd /c if defined PATH echo PATH is passed on")
 145 Shell("child_high")
+146 REM A bound child that reported an error ends with 1; STOP is no error.
+147 PRINT "exit codes"; Shell("child_fails"); Shell("child_stops")
 150 PRINT "done"
 Shell "no_such_program_xyz"
 Shell "notes.txt"

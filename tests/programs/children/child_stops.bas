@@ -1,0 +1,2 @@
+10 PRINT "the stopping child stops"
+20 STOP

@@ -1,0 +1,1 @@
+	30	PRINT	"merged after a tab"
