@@ -313,7 +313,7 @@ def help_at_ready(basic):
     """help (any case) lists the words; HELP stays a variable name."""
     typed = b"help\n  Help\nHELP = 2: PRINT HELP\n"
     run = subprocess.run([basic], input=typed, capture_output=True, timeout=TIMEOUT)
-    lines = run.stdout.split(b"\r\n")
+    lines = run.stdout.split(b"\n")
     if (run.returncode != 0 or run.stdout.count(b"man basic") != 2 or b"2 " not in lines
             or b"\x07" in run.stdout or b"Statements:" not in run.stdout):
         raise Failure("help: exit %d\nstdout %r" % (run.returncode, run.stdout))
