@@ -65,10 +65,11 @@ const char* const kFrontEndHelp =
     "Ctrl-C stops a running program at its next statement (\"Break\").\n"
     "\n"
     "Exit status: basic FILE.bas and a bound program end with 1 when an error\n"
-    "report was written during the run (any but STOP's), 0 otherwise; the\n"
-    "console ends with 0 at BYE or the end of its input; 2 means bad usage, a\n"
-    "file that cannot be read or written, or one that is not program text; 1\n"
-    "also when standard output cannot be written or memory ran out.\n";
+    "report was written during the run (STOP's and Ctrl-C's Break aside), 0\n"
+    "otherwise; the console ends with 0 at BYE or the end of its input; 2\n"
+    "means bad usage, a file that cannot be read or written, or one that is\n"
+    "not program text; 1 also when standard output cannot be written or\n"
+    "memory ran out.\n";
 
 namespace {
 
