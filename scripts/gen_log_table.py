@@ -70,15 +70,16 @@ def main() -> None:
     print()
     print("namespace basic::log_table {")
     print()
+    print("// The long double first: no padding between the fields.")
     print("struct Entry {")
-    print("  double inverse;")
     print("  long double logHead;")
+    print("  double inverse;")
     print("  double logTail;")
     print("};")
     print()
     print("inline constexpr Entry kEntries[128] = {")
     for inverse, head, tail in rows:
-        print(f"    {{{hex_literal(inverse, 53, '')}, {hex_literal(head, 64, 'L')}, "
+        print(f"    {{{hex_literal(head, 64, 'L')}, {hex_literal(inverse, 53, '')}, "
               f"{hex_literal(tail, 53, '')}}},")
     print("};")
     print()

@@ -7,9 +7,9 @@ namespace basic {
 
 namespace {
 
-constexpr size_t kReadChunk = 64 * 1024;
+constexpr size_t kReadChunk = size_t{64} * 1024;
 // Output waiting past this size goes out even without a flush request.
-constexpr size_t kPendingLimit = 64 * 1024;
+constexpr size_t kPendingLimit = size_t{64} * 1024;
 constexpr char kEndOfInput = 26;
 
 }  // namespace

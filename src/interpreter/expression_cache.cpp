@@ -326,12 +326,33 @@ double CompiledExpression::RunOtherBinary(double left, double right) const {
   }
 }
 
+int CompiledExpression::OperandsOnStack(const Step& step) {
+  switch (step.op) {
+    case kConstant:
+    case kVariable: return 0;
+    case kNegate:
+    case kFunction:
+    case kSubscript:
+    case kElement1: return 1;
+    case kElement: return step.index;
+    default: return step.index == kFromStack ? 2 : 1;  // a binary operator
+  }
+}
+
 double CompiledExpression::RunSteps() const {
   // The values start at stack[1]: top begins on the unused stack[0], since
   // a pointer before the array would be undefined even if never read.
+#ifdef __clang_analyzer__
+  // The analyzer cannot carry the promise below from step to step.
+  double stack[kMaxStack + 1] = {};
+#else
   double stack[kMaxStack + 1];
+#endif
   double* top = stack;  // the topmost value
   for (const Step& step : steps_) {
+    // What the translator promises as it emits (Translator::Emit): every
+    // step finds its operands on the stack.
+    BASIC_ASSERT(top - stack >= OperandsOnStack(step));
     // A binary operator's right operand; the left one is then on top.
     auto right = [&top, &step]() -> double {
       switch (step.index) {
@@ -386,6 +407,7 @@ double CompiledExpression::RunSteps() const {
       }
     }
   }
+  BASIC_ASSERT(top == stack + 1);
   return stack[1];
 }
 

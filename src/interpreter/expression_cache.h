@@ -105,6 +105,7 @@ class alignas(64) CompiledExpression {
   static constexpr uint64_t kNever = UINT64_MAX;
 
   double RunSteps() const;
+  static int OperandsOnStack(const Step& step);
   double RunOtherBinary(double left, double right) const;
   // A one-dimensional element subscripted by one operand, as kElement1 does.
   double RunElement() const {

@@ -61,14 +61,13 @@ std::string DescribeTranslation(const CompiledExpression& e) {
     const bool binary = step.op >= C::kAdd && step.op <= C::kPower;
     if (step.op == C::kConstant || (binary && step.index == C::kFoldedConstant))
       line += " " + Number(step.constant);
-    else if (step.op == C::kVariable || (binary && step.index == C::kFoldedVariable))
+    else if (step.op == C::kVariable || step.op == C::kElement1 ||
+             (binary && step.index == C::kFoldedVariable))
       line += " " + step.variable->name;
     else if (step.op == C::kFunction)
       line += " " + std::string(Keyword(static_cast<TokenCode>(step.index)));
     else if (step.op == C::kSubscript || step.op == C::kElement)
       line += " " + step.variable->name + " " + std::to_string(step.index);
-    else if (step.op == C::kElement1)
-      line += " " + step.variable->name;
     out += line + "\n";
   }
   return out;

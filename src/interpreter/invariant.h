@@ -6,7 +6,8 @@
 // user's program: it aborts loudly, for tests and fuzzers to see.
 #pragma once
 
-#ifdef BASIC_ASSERTS
+// The static analyzer sees them too: they state what it cannot work out.
+#if defined(BASIC_ASSERTS) || defined(__clang_analyzer__)
 #include <cstdio>
 #include <cstdlib>
 

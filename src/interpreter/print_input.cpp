@@ -3,6 +3,7 @@
 
 #include "basic.h"
 #include "errors.h"
+#include "invariant.h"
 #include "numeric.h"
 
 namespace basic {
@@ -62,6 +63,7 @@ void TBasic::ExecInput(StatementContext&) {
     for (;;) {
       std::string line = ReadInputLine();
       VarLocation target = GetVariable();
+      BASIC_ASSERT(target.str != nullptr);  // every variable was seen to be a string
       *target.str = Str(line);
       if (AtStatementEnd()) return;
       ExpectToken(tcComma);
@@ -90,6 +92,7 @@ void TBasic::ExecInput(StatementContext&) {
       CallsForbidden noCalls(*this);
       nextToken = position;
       double value = EvalNumber();
+      BASIC_ASSERT(target.num != nullptr);  // every variable was seen to be numeric
       *target.num = value;
       if (!AtEol(nextToken)) {
         if (PeekCode() != tcComma) SyntaxError();

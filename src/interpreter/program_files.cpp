@@ -29,9 +29,7 @@ bool NextFileLine(std::string_view& rest, std::string_view& line, bool lfEndsLin
       lfEndsLine ? std::string_view("\r\n\x1a", 3) : std::string_view("\r\x1a", 2);
   const size_t end = rest.find_first_of(breaks);
   line = rest.substr(0, end);
-  if (end == std::string_view::npos) {
-    rest = {};
-  } else if (rest[end] == kEndOfFile) {
+  if (end == std::string_view::npos || rest[end] == kEndOfFile) {
     rest = {};
   } else {
     const bool afterCr = rest[end] == '\r';

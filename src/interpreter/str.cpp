@@ -87,7 +87,7 @@ Str::Str(const char* bytes, size_t size) {
 }
 
 Str& Str::operator=(const Str& other) noexcept {
-  if (rep_ != other.rep_) {
+  if (this != &other && rep_ != other.rep_) {
     Rep* old = rep_;
     rep_ = other.rep_;
     Retain();

@@ -99,7 +99,7 @@ class ScratchGuard {
 
  private:
   static constexpr size_t kKeptScratchTokens = 4096;
-  static constexpr size_t kKeptScratchBytes = 64 * 1024;
+  static constexpr size_t kKeptScratchBytes = size_t{64} * 1024;
   Scratch& scratch_;
 };
 

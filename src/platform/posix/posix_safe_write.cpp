@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <utility>
 
 #include "posix_console_input.h"
 #include "posix_fd.h"
@@ -44,7 +45,8 @@ int FollowLinks(std::string& path) {
       target.resize(target.size() * 2);  // the link grew since lstat
     }
     if (target.empty()) return ENOENT;
-    path = target.front() == '/' ? target : FolderPrefix(path) + target;
+    if (target.front() != '/') target.insert(0, FolderPrefix(path));
+    path = std::move(target);
   }
 }
 
