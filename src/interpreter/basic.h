@@ -15,9 +15,9 @@
 #include "control_stack.h"
 #include "errors.h"
 #include "expression_cache.h"
+#include "file_system.h"
 #include "numeric.h"
 #include "operator_levels.h"
-#include "file_system.h"
 #include "program_store.h"
 #include "registry.h"
 #include "tokens.h"
@@ -38,7 +38,6 @@ struct StatementContext {
   bool lineJumped = false;    // currentLine is where execution goes on
   bool skipEndCheck = false;  // nextToken starts a further statement
 };
-
 
 class TBasic : public TInterpreter {
  public:
@@ -280,7 +279,7 @@ class TBasic : public TInterpreter {
   void ExecRenum(StatementContext& ctx);
   // common.cpp
   void ExecCommon(StatementContext& ctx);
-  void ImportCommon(varrec& v);  // from environment
+  void ImportCommon(varrec& v);                         // from environment
   void ExportCommon(std::vector<std::string>& target);  // name=value entries
   // lister.cpp: the line ranges of LIST and DEL.
   LineRange ReadLineRange();

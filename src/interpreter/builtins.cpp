@@ -57,7 +57,6 @@ double SquareRoot(double x) {
   return std::sqrt(x);
 }
 
-
 // VAL: the string read as an expression of either kind; tokens after the
 // expression are ignored and an empty text is 0.
 [[gnu::noinline]] void EvalVal(TBasic& basic, valrec& result) {
@@ -194,9 +193,7 @@ void TBasic::EvalOtherFactor(valrec& result) {
     case tcExp:
     case tcAbs:
     case tcSgn:
-    case tcInt:
-      number = ApplyNumeric(token.code, FactorNumber());
-      break;
+    case tcInt: number = ApplyNumeric(token.code, FactorNumber()); break;
     case tcRnd:
       SkipParenthesised();  // the argument is not even evaluated
       number = NextRandom(rndState);

@@ -96,8 +96,7 @@ void PassValue(const CallArgument& arg, bool given, uint8_t code, size_t i, Call
       // A private, writable copy; nil for the empty string.
       w.SetPointer(i, w.copies[i].empty() ? nullptr : w.copies[i].data());
       return;
-    default:
-      SyntaxError();
+    default: SyntaxError();
   }
 }
 

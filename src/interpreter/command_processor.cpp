@@ -91,9 +91,7 @@ void TBasic::CommandLoop(std::string_view* text, bool hadText) {
       }
       inputLine.clear();
       if (libraryFaulted) AfterLibraryFault(text != nullptr);
-    } catch (const OutputFailure&) {
-      throw;
-    } catch (const std::bad_alloc&) {
+    } catch (const OutputFailure&) { throw; } catch (const std::bad_alloc&) {
       ReportOutsideRun(ERuntime(msg::kOutOfMemory));
       inputLine.clear();
     } catch (const std::exception& error) {

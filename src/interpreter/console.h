@@ -70,12 +70,12 @@ class Console {
   bool AtEnd();
 
  private:
-  bool Fill();          // more input; false at end
-  int PeekByte();       // -1 at end of input
+  bool Fill();     // more input; false at end
+  int PeekByte();  // -1 at end of input
   ByteSink& out_;
   ByteSource& in_;
   ConsoleOptions options_;
-  std::string pending_;   // output not yet written
+  std::string pending_;  // output not yet written
   std::string inBuf_;
   size_t inPos_ = 0;
   bool endMarkSeen_ = false;  // byte 26: nothing after it is read

@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "invariant.h"
 #include "interpreter_limits.h"
+#include "invariant.h"
 
 namespace basic {
 
@@ -24,8 +24,8 @@ struct framerec {
   // FOR: resumeToken is the first token of `line`, the one after FOR's own
   // line, rather than the end of FOR's line.
   bool atLineStart = false;
-  varrec* loopVar = nullptr;     // FOR: the loop variable
-  double* loopValue = nullptr;   // FOR: the scalar or element FOR assigned
+  varrec* loopVar = nullptr;    // FOR: the loop variable
+  double* loopValue = nullptr;  // FOR: the scalar or element FOR assigned
   double limit = 0;
   double step = 0;
 };
@@ -48,9 +48,7 @@ class ControlStack {
   // Raises "Out of memory" past kMaxFrames.
   void Push(const framerec& frame) {
     BASIC_ASSERT(frame.kind == fkFor || frame.kind == fkWhile || frame.kind == fkGosub);
-    if (size_ == capacity_ || size_ >= kMaxFrames) [[unlikely]] {
-      ReserveChunk();
-    }
+    if (size_ == capacity_ || size_ >= kMaxFrames) [[unlikely]] { ReserveChunk(); }
     top_ = &At(size_);
     *top_ = frame;
     ++size_;

@@ -21,7 +21,8 @@ namespace {
 template <typename Op>
 void CombineBits(valrec& left, const valrec& right, Op op) {
   if (left.isString || right.isString) TypeMismatch();
-  left.numValue = static_cast<double>(op(TruncToInt64(left.numValue), TruncToInt64(right.numValue)));
+  left.numValue =
+      static_cast<double>(op(TruncToInt64(left.numValue), TruncToInt64(right.numValue)));
 }
 
 // <0, 0 or >0; strings by unsigned byte values, a prefix before the longer.

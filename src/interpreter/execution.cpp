@@ -23,8 +23,10 @@ constexpr Dispatcher kDispatch[kTokenCodeCount + 1] = {
   [](TBasic& basic, StatementContext& ctx) { basic.handler(ctx); },
     BASIC_TOKENS(BASIC_TOKEN_HANDLER)
 #undef BASIC_TOKEN_HANDLER
-    [](TBasic& basic, StatementContext& ctx) { basic.ExecEmpty(ctx); },
-};
+        [](TBasic & basic, StatementContext& ctx){basic.ExecEmpty(ctx);
+}  // namespace
+,
+};  // namespace basic
 static_assert(tcEol == kTokenCodeCount);
 
 }  // namespace
@@ -80,13 +82,9 @@ void TBasic::Execute() {
     ReportRunError(error, error.errorCode, true);
   } catch (const EBasic& error) {
     ReportRunError(error, error.errorCode, true);
-  } catch (const OutputFailure&) {
-    throw;
-  } catch (const std::bad_alloc&) {
+  } catch (const OutputFailure&) { throw; } catch (const std::bad_alloc&) {
     ReportRunError(ERuntime(msg::kOutOfMemory), 0, false);
-  } catch (const std::exception& error) {
-    ReportRunError(error, 0, false);
-  }
+  } catch (const std::exception& error) { ReportRunError(error, 0, false); }
 }
 
 void TBasic::ReportRunError(const std::exception& error, int code, bool hasCode) {
@@ -105,9 +103,7 @@ void TBasic::CheckStatementEnd() {
   if (!AtEol(nextToken)) RaiseMessage(msg::kExtraInformation);
 }
 
-ProgramLine* TBasic::FindLine(int64_t number) const {
-  return program.Find(Low32(number));
-}
+ProgramLine* TBasic::FindLine(int64_t number) const { return program.Find(Low32(number)); }
 
 ProgramLine* TBasic::GetTargetLine() { return GetTargetEntry().line; }
 

@@ -5,9 +5,9 @@
 
 #include "basic.h"
 
-#include "invariant.h"
-#include "interpreter_limits.h"
 #include "errors.h"
+#include "interpreter_limits.h"
+#include "invariant.h"
 #include "numeric.h"
 #include "operator_levels.h"
 #include "values.h"
@@ -43,9 +43,7 @@ class Translator {
  private:
   using Step = CompiledExpression::Step;
 
-  bool Operators(int lowest) {
-    return Factor() && More(lowest);
-  }
+  bool Operators(int lowest) { return Factor() && More(lowest); }
 
   // The operators after an operand, as the evaluator applies them.
   bool More(int lowest) {
@@ -121,8 +119,17 @@ class Translator {
         ++at_;
         ok = Factor();
         break;
-      case tcSqr: case tcSqrt: case tcSin: case tcCos: case tcTan: case tcArctan:
-      case tcLog: case tcExp: case tcAbs: case tcSgn: case tcInt: {
+      case tcSqr:
+      case tcSqrt:
+      case tcSin:
+      case tcCos:
+      case tcTan:
+      case tcArctan:
+      case tcLog:
+      case tcExp:
+      case tcAbs:
+      case tcSgn:
+      case tcInt: {
         static_assert(kTokenCodeCount <= 256, "a function's code fits a step's index");
         ++at_;
         Step call = Op(CompiledExpression::kFunction);
@@ -135,8 +142,7 @@ class Translator {
         ok = Expression() && at_->code == tcClose;
         if (ok) ++at_;
         break;
-      default:
-        break;
+      default: break;
     }
     --nesting_;
     return ok;
@@ -292,11 +298,11 @@ void ExpressionCache::Translate(CompiledExpression& entry, const Token* start, T
   const bool function =
       steps.size() == 2 && isOperand(steps[0]) && steps[1].op == CompiledExpression::kFunction;
   entry.form_ = !entry.translated_ ? CompiledExpression::kSteps
-                : binary          ? CompiledExpression::kBinary
-                : lone            ? CompiledExpression::kLone
-                : element         ? CompiledExpression::kLoneElement
-                : function        ? CompiledExpression::kLoneFunction
-                                  : CompiledExpression::kSteps;
+                : binary           ? CompiledExpression::kBinary
+                : lone             ? CompiledExpression::kLone
+                : element          ? CompiledExpression::kLoneElement
+                : function         ? CompiledExpression::kLoneFunction
+                                   : CompiledExpression::kSteps;
   if (entry.form_ == CompiledExpression::kSteps && entry.translated_) FoldOperands(entry.steps_);
   if (entry.form_ != CompiledExpression::kSteps) {
     if (binary) entry.binaryOp_ = steps[2].op;
@@ -361,6 +367,8 @@ double CompiledExpression::RunSteps() const {
         default: return step.variable->numValue;
       }
     };
+    // One operator a line, as a table.
+    // clang-format off
     switch (step.op) {
       case kConstant: *++top = step.constant; break;
       case kVariable: *++top = step.variable->numValue; break;
@@ -382,6 +390,7 @@ double CompiledExpression::RunSteps() const {
       case kFunction: *top = ApplyNumeric(static_cast<TokenCode>(step.index), *top); break;
       case kPower: { const double r = right(); *top = Power(*top, r); break; }
       case kXor: { const double r = right(); *top = static_cast<double>(TruncToInt64(*top) ^ TruncToInt64(r)); break; }
+      // clang-format on
       case kSubscript: {
         *top = CheckedSubscript(RoundToInt64(*top), step.variable->extents[step.index]);
         break;

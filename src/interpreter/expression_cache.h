@@ -5,10 +5,10 @@
 //
 // A translation is used only while the tokens it was made from are unchanged
 // (tokens never move, and the few places that rewrite them in place call
-// TokensRewritten), only while its variables are still numeric scalars, and only where the nesting it would reach stays under the
-// depth limit; otherwise the evaluator walks the tokens as always. The
-// program computes with the same checked operations in the same order, so
-// values and errors are the same either way.
+// TokensRewritten), only while its variables are still numeric scalars, and only where the nesting
+// it would reach stays under the depth limit; otherwise the evaluator walks the tokens as always.
+// The program computes with the same checked operations in the same order, so values and errors are
+// the same either way.
 #pragma once
 
 #include <cstddef>
@@ -37,13 +37,30 @@ std::string DescribeTranslation(const CompiledExpression& expression);
 
 class alignas(64) CompiledExpression {
  public:
-  enum Op : uint8_t { kConstant, kVariable, kNegate, kAdd, kSubtract, kMultiply, kDivide,
-                      kEqual, kLess, kGreater, kLessEqual, kGreaterEqual, kNotEqual,
-                      kMod, kAnd, kOr, kXor, kPower,
-                      kFunction,  // built-in function `index` (a TokenCode) of the top
-                      kSubscript,  // the value on top becomes subscript `index` of `variable`
-                      kElement,    // `index` subscripts become the element's value
-                      kElement1 };  // both at once for a one-dimensional array
+  enum Op : uint8_t {
+    kConstant,
+    kVariable,
+    kNegate,
+    kAdd,
+    kSubtract,
+    kMultiply,
+    kDivide,
+    kEqual,
+    kLess,
+    kGreater,
+    kLessEqual,
+    kGreaterEqual,
+    kNotEqual,
+    kMod,
+    kAnd,
+    kOr,
+    kXor,
+    kPower,
+    kFunction,   // built-in function `index` (a TokenCode) of the top
+    kSubscript,  // the value on top becomes subscript `index` of `variable`
+    kElement,    // `index` subscripts become the element's value
+    kElement1
+  };  // both at once for a one-dimensional array
   // Where a binary operator's right operand comes from: the stack, or the
   // step itself when the operand was a literal or a variable pushed just
   // before it (the push is folded into the operator).
@@ -134,7 +151,7 @@ class alignas(64) CompiledExpression {
   Form form_ = kSteps;
   Op binaryOp_ = kAdd;
   TokenCode function_ = tcEol;  // kLoneFunction: the built-in, of operands_[0]
-  varrec* array_ = nullptr;  // kLoneElement: the array; operands_[0] the subscript
+  varrec* array_ = nullptr;     // kLoneElement: the array; operands_[0] the subscript
 
   uint64_t generation_ = 0;  // the cache's when translated
   bool translated_ = false;  // false: walk the tokens

@@ -14,11 +14,11 @@ namespace {
 using C = CompiledExpression;
 
 const char* OperatorName(C::Op op) {
-  static const char* const kNames[] = {"constant", "variable", "negate", "add", "subtract",
-                                       "multiply", "divide", "equal", "less", "greater",
-                                       "less-equal", "greater-equal", "not-equal", "mod", "and",
-                                       "or", "xor", "power", "function", "subscript",
-                                       "element", "element1"};
+  static const char* const kNames[] = {
+      "constant",  "variable",  "negate",  "add",     "subtract",   "multiply",
+      "divide",    "equal",     "less",    "greater", "less-equal", "greater-equal",
+      "not-equal", "mod",       "and",     "or",      "xor",        "power",
+      "function",  "subscript", "element", "element1"};
   static_assert(sizeof kNames / sizeof kNames[0] == C::kElement1 + 1);
   return kNames[op];
 }
@@ -43,11 +43,10 @@ std::string DescribeTranslation(const CompiledExpression& e) {
   };
   std::string out;
   switch (e.form_) {
-    case C::kLone:
-      return "lone " + Operand(e, e.operands_[0]) + "\n";
+    case C::kLone: return "lone " + Operand(e, e.operands_[0]) + "\n";
     case C::kBinary:
-      return std::string("binary ") + OperatorName(e.binaryOp_) + " " +
-             Operand(e, e.operands_[0]) + " " + Operand(e, e.operands_[1]) + "\n";
+      return std::string("binary ") + OperatorName(e.binaryOp_) + " " + Operand(e, e.operands_[0]) +
+             " " + Operand(e, e.operands_[1]) + "\n";
     case C::kLoneFunction:
       return "function " + std::string(Keyword(e.function_)) + " " + Operand(e, e.operands_[0]) +
              "\n";

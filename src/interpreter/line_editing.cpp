@@ -25,10 +25,8 @@ bool TakesLineNumbers(TokenCode code) {
     case tcRun:
     case tcDel:
     case tcThen:
-    case tcElse:
-      return true;
-    default:
-      return false;
+    case tcElse: return true;
+    default: return false;
   }
 }
 

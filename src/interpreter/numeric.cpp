@@ -28,9 +28,7 @@ struct DecimalDigits {
   int exponent;  // of the first digit: value = d.ddd... * 10^exponent
 
   // The digit at a position counted from the first; "0" beyond the expansion.
-  char At(int index) const {
-    return index >= 0 && index < kExpansionDigits ? digits[index] : '0';
-  }
+  char At(int index) const { return index >= 0 && index < kExpansionDigits ? digits[index] : '0'; }
 
   // Keeps `keep` leading digits, rounding half up on the expansion's digits.
   void RoundTo(int keep) {
@@ -136,11 +134,10 @@ struct ShortestDigits {
 
 ShortestDigits Shortest(double x, int precision = -1) {
   char text[40];
-  const auto [end, ec] =
-      precision < 0
-          ? std::to_chars(text, text + sizeof text, std::fabs(x), std::chars_format::scientific)
-          : std::to_chars(text, text + sizeof text, std::fabs(x), std::chars_format::scientific,
-                          precision);
+  const auto [end, ec] = precision < 0 ? std::to_chars(text, text + sizeof text, std::fabs(x),
+                                                       std::chars_format::scientific)
+                                       : std::to_chars(text, text + sizeof text, std::fabs(x),
+                                                       std::chars_format::scientific, precision);
   ShortestDigits d{};
   if (ec != std::errc()) return {"0", 0};  // cannot happen for a finite double
   const char* e = std::find(text, end, 'e');
@@ -161,7 +158,8 @@ std::string ScientificLayout(bool negative, const std::string& digits, int expon
   text[length++] = 'E';
   text[length++] = exponent < 0 ? '-' : '+';
   int e = exponent < 0 ? -exponent : exponent;
-  for (size_t i = length + 3; i + 1 > length; --i, e /= 10) text[i] = static_cast<char>('0' + e % 10);
+  for (size_t i = length + 3; i + 1 > length; --i, e /= 10)
+    text[i] = static_cast<char>('0' + e % 10);
   return std::string(text, length + 4);
 }
 
@@ -220,9 +218,7 @@ void RaiseDivisionByZero(double dividend) {
   RaiseRuntime(dividend == 0 ? msg::kFpInvalid : msg::kFpDivisionByZero);
 }
 
-void RaiseNotFinite(double x) {
-  RaiseRuntime(std::isnan(x) ? msg::kFpInvalid : msg::kFpOverflow);
-}
+void RaiseNotFinite(double x) { RaiseRuntime(std::isnan(x) ? msg::kFpInvalid : msg::kFpOverflow); }
 
 double FromExtended(long double x) {
   if (std::isnan(x)) RaiseRuntime(msg::kFpInvalid);
@@ -234,11 +230,14 @@ double Power(double x, double y) {
   if (y == 2 && SquareIsExact(x)) return x * x;
   // A zero base takes the logarithm of 0, like LOG(0): 0^2 fails too.
   if (x == 0) RaiseRuntime(msg::kFpDivisionByZero);
-  if (x > 0) return FromExtended(std::exp(static_cast<long double>(y) * std::log(static_cast<long double>(x))));
+  if (x > 0)
+    return FromExtended(
+        std::exp(static_cast<long double>(y) * std::log(static_cast<long double>(x))));
   // A negative base only to a whole power, the sign following its parity.
   int64_t whole = TruncToInt64(y);
   if (static_cast<double>(whole) != y) RaiseRuntime(msg::kFpInvalid);
-  long double magnitude = std::exp(static_cast<long double>(y) * std::log(-static_cast<long double>(x)));
+  long double magnitude =
+      std::exp(static_cast<long double>(y) * std::log(-static_cast<long double>(x)));
   return FromExtended((whole & 1) != 0 ? -magnitude : magnitude);
 }
 

@@ -72,8 +72,8 @@ inline double Divide(double a, double b) {
   if (b == 0) RaiseDivisionByZero(a);
   return CheckFinite(a / b);
 }
-double Power(double x, double y);   // e^(y ln x), extended precision
-double ModOf(double a, double b);   // "Division by zero" when b rounds to 0
+double Power(double x, double y);  // e^(y ln x), extended precision
+double ModOf(double a, double b);  // "Division by zero" when b rounds to 0
 
 // The double nearest a decimal text: digits with at most one point, then
 // optionally E or e, a sign and digits (no sign in front), ties to even.

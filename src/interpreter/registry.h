@@ -17,12 +17,12 @@
 namespace basic {
 
 // Signature code bits.
-inline constexpr uint8_t kSigTypeMask = 0x0F;    // 0 none, 1 string, 2 integer, 3 C string
+inline constexpr uint8_t kSigTypeMask = 0x0F;  // 0 none, 1 string, 2 integer, 3 C string
 inline constexpr uint8_t kSigOptional = 0x10;
-inline constexpr uint8_t kSigStdcall = 0x20;     // result: a library function
-inline constexpr uint8_t kSigLetter = 0x40;      // "A".."C" count as 1..3
+inline constexpr uint8_t kSigStdcall = 0x20;  // result: a library function
+inline constexpr uint8_t kSigLetter = 0x40;   // "A".."C" count as 1..3
 inline constexpr uint8_t kSigByRef = 0x80;
-inline constexpr uint8_t kSigKindMask = 0xCF;    // code without optional and stdcall bits
+inline constexpr uint8_t kSigKindMask = 0xCF;  // code without optional and stdcall bits
 
 // One argument word of a call, as the callee's convention receives it.
 union ArgWord {
@@ -39,8 +39,8 @@ union ArgWord {
 using MethodEntry = int32_t (*)(void* instance, const ArgWord* args, size_t count, Str* result);
 
 struct TFuncDef {
-  std::string signature;       // result code, then one code per parameter
-  void* instance = nullptr;    // nullptr for a library function
+  std::string signature;     // result code, then one code per parameter
+  void* instance = nullptr;  // nullptr for a library function
   MethodEntry method = nullptr;
   void* libraryEntry = nullptr;  // export address; nullptr when not bound
 

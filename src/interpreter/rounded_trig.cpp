@@ -18,7 +18,7 @@ constexpr long double kTwoOverPi = 0x1.45f306dc9c882a54p-1L;
 // Adding and removing this rounds a long double to a whole number.
 constexpr long double kRoundingShift = 0x1.8p63L;
 
-constexpr double kDirectLimit = 0.78;   // below pi/4: no reduction needed
+constexpr double kDirectLimit = 0.78;    // below pi/4: no reduction needed
 constexpr double kReduceLimit = 0x1p30;  // n stays below 2^30
 // The reduced argument is trusted to be relatively exact only when it is
 // not tiny; arguments that close to a multiple of pi/2 take the library.
@@ -27,9 +27,7 @@ constexpr long double kSmallestReduced = 0x1p-20L;
 constexpr long double Factorial(int n) { return n <= 1 ? 1.0L : n * Factorial(n - 1); }
 
 // The Taylor term of r^power: +-1 / power!.
-constexpr long double Term(int power) {
-  return ((power / 2) % 2 == 0 ? 1 : -1) / Factorial(power);
-}
+constexpr long double Term(int power) { return ((power / 2) % 2 == 0 ? 1 : -1) / Factorial(power); }
 
 // The small end of each series, from r^Lowest in steps of r^2, in double:
 // to r^21 for the sine and r^22 for the cosine. For |r| <= 0.8 that part

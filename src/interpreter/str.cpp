@@ -7,8 +7,8 @@
 #include <new>
 
 #include "errors.h"
-#include "invariant.h"
 #include "interpreter_limits.h"
+#include "invariant.h"
 
 namespace basic {
 

@@ -46,7 +46,7 @@ class Str {
     rep_ = nullptr;
     return h;
   }
-  static Str Borrow(Handle h) noexcept;   // new reference to a stored handle
+  static Str Borrow(Handle h) noexcept;       // new reference to a stored handle
   static void DropHandle(Handle h) noexcept;  // gives up a stored reference
 
   friend bool operator==(const Str& a, const Str& b) noexcept { return a.view() == b.view(); }

@@ -138,12 +138,27 @@ Str ReadStringLiteral(std::string_view text, size_t& pos, std::string& buffer) {
 // tokenizer's switch below leaves to its last branch.
 bool IsStrayByte(char c) {
   switch (c) {
-    case ' ': case '\t': case '"': case '(': case '[': case ')': case ']': case '*': case '+':
-    case ',': case '-': case '/': case ':': case ';': case '=': case '?': case '^': case '<':
-    case '>': case '.':
-      return false;
-    default:
-      return !IsDigit(c) && !IsWordStart(c);
+    case ' ':
+    case '\t':
+    case '"':
+    case '(':
+    case '[':
+    case ')':
+    case ']':
+    case '*':
+    case '+':
+    case ',':
+    case '-':
+    case '/':
+    case ':':
+    case ';':
+    case '=':
+    case '?':
+    case '^':
+    case '<':
+    case '>':
+    case '.': return false;
+    default: return !IsDigit(c) && !IsWordStart(c);
   }
 }
 
@@ -250,8 +265,10 @@ void TBasic::Tokenize(std::string_view text, TokenList& out, VariableList& names
         token.code = tcString;
         break;
       }
-      case '(': case '[': token.code = tcOpen; break;
-      case ')': case ']': token.code = tcClose; break;
+      case '(':
+      case '[': token.code = tcOpen; break;
+      case ')':
+      case ']': token.code = tcClose; break;
       case '*': token.code = tcStar; break;
       case '+': token.code = tcPlus; break;
       case ',': token.code = tcComma; break;
@@ -288,7 +305,8 @@ void TBasic::Tokenize(std::string_view text, TokenList& out, VariableList& names
           const size_t start = pos - 1;
           while (pos < text.size() && IsWordChar(text[pos])) ++pos;
           const size_t wordEnd = pos;
-          const std::string_view word = text.substr(start, std::min(wordEnd - start, kMaxNameLength));
+          const std::string_view word =
+              text.substr(start, std::min(wordEnd - start, kMaxNameLength));
 
           // The registry compares the line from the word's first character,
           // so it gets the position after the retained part; a word cut

@@ -15,7 +15,6 @@ std::string_view FirstForm(TokenCode code) {
   return entry.substr(0, entry.find('\x01'));
 }
 
-
 TokenList::TokenList(std::vector<Token>& scratch) : count_(scratch.size()) {
   if (count_ > 0) {
     tokens_ = std::make_unique_for_overwrite<Token[]>(count_ + 1);

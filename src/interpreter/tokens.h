@@ -20,91 +20,91 @@ struct varrec;
 class TFuncDefs;
 
 // X(name, keyword text, handler)
-#define BASIC_TOKENS(X)                          \
-  X(tcVariable, "", ExecImplicitLet)             \
-  X(tcNumber, "", ExecIllegal)                   \
-  X(tcString, "", ExecIllegal)                   \
-  X(tcFunction, "", ExecCallStatement)           \
-  X(tcChar, "", ExecIllegal)                     \
-  X(tcPlus, "+", ExecIllegal)                    \
-  X(tcMinus, "-", ExecIllegal)                   \
-  X(tcStar, "*", ExecIllegal)                    \
-  X(tcSlash, "/", ExecIllegal)                   \
-  X(tcCaret, "^", ExecIllegal)                   \
-  X(tcOpen, "(\x01[", ExecIllegal)               \
-  X(tcClose, ")\x01]", ExecIllegal)              \
-  X(tcComma, ",", ExecIllegal)                   \
-  X(tcSemicolon, ";", ExecIllegal)               \
-  X(tcColon, ":", ExecEmpty)                     \
-  X(tcEqual, "=", ExecIllegal)                   \
-  X(tcLess, "<", ExecIllegal)                    \
-  X(tcGreater, ">", ExecIllegal)                 \
-  X(tcLessEqual, "<=", ExecIllegal)              \
-  X(tcGreaterEqual, ">=", ExecIllegal)           \
-  X(tcNotEqual, "<>", ExecIllegal)               \
-  X(tcAnd, "AND", ExecIllegal)                   \
-  X(tcOr, "OR", ExecIllegal)                     \
-  X(tcXor, "XOR", ExecIllegal)                   \
-  X(tcMod, "MOD", ExecIllegal)                   \
-  X(tcNot, "NOT", ExecIllegal)                   \
-  X(tcSqr, "SQR", ExecIllegal)                   \
-  X(tcSqrt, "SQRT", ExecIllegal)                 \
-  X(tcSin, "SIN", ExecIllegal)                   \
-  X(tcCos, "COS", ExecIllegal)                   \
-  X(tcTan, "TAN", ExecIllegal)                   \
-  X(tcArctan, "ARCTAN", ExecIllegal)             \
-  X(tcLog, "LOG", ExecIllegal)                   \
-  X(tcExp, "EXP", ExecIllegal)                   \
-  X(tcAbs, "ABS", ExecIllegal)                   \
-  X(tcSgn, "SGN", ExecIllegal)                   \
-  X(tcStrFn, "STR$", ExecIllegal)                \
-  X(tcVal, "VAL", ExecIllegal)                   \
-  X(tcChr, "CHR$", ExecIllegal)                  \
-  X(tcAsc, "ASC", ExecIllegal)                   \
-  X(tcLen, "LEN", ExecIllegal)                   \
-  X(tcMid, "MID$", ExecIllegal)                  \
-  X(tcInt, "INT", ExecIllegal)                   \
-  X(tcRnd, "RND", ExecIllegal)                   \
-  X(tcRem, "REM", ExecRem)                       \
-  X(tcLet, "LET", ExecLet)                       \
-  X(tcPrint, "PRINT", ExecPrint)                 \
-  X(tcInput, "INPUT", ExecInput)                 \
-  X(tcGoto, "GOTO", ExecGoto)                    \
-  X(tcIf, "IF", ExecIf)                          \
-  X(tcEnd, "END", ExecEnd)                       \
-  X(tcStop, "STOP", ExecStop)                    \
-  X(tcFor, "FOR", ExecFor)                       \
-  X(tcNext, "NEXT", ExecNext)                    \
-  X(tcWhile, "WHILE", ExecWhile)                 \
-  X(tcWend, "WEND", ExecWend)                    \
-  X(tcGosub, "GOSUB", ExecGosub)                 \
-  X(tcReturn, "RETURN", ExecReturn)              \
-  X(tcRead, "READ", ExecRead)                    \
-  X(tcData, "DATA", ExecData)                    \
-  X(tcRestore, "RESTORE", ExecRestore)           \
-  X(tcOn, "ON", ExecOn)                          \
-  X(tcCommon, "COMMON", ExecCommon)             \
-  X(tcDim, "DIM", ExecDim)                       \
-  X(tcList, "LIST", ExecList)                 \
-  X(tcRun, "RUN", ExecRun)                       \
-  X(tcNew, "NEW", ExecNew)                       \
-  X(tcLoad, "LOAD", ExecLoad)                 \
-  X(tcMerge, "MERGE", ExecMerge)               \
-  X(tcSave, "SAVE", ExecSave)                 \
-  X(tcBye, "BYE\x01QUIT", ExecBye)               \
-  X(tcDel, "DEL", ExecDel)                   \
-  X(tcDeclare, "DECLARE", ExecDeclare)           \
-  X(tcRenum, "RENUM", ExecRenum)               \
-  X(tcThen, "THEN", ExecIllegal)                 \
-  X(tcElse, "ELSE", ExecElse)                    \
-  X(tcTo, "TO", ExecIllegal)                     \
+#define BASIC_TOKENS(X)                \
+  X(tcVariable, "", ExecImplicitLet)   \
+  X(tcNumber, "", ExecIllegal)         \
+  X(tcString, "", ExecIllegal)         \
+  X(tcFunction, "", ExecCallStatement) \
+  X(tcChar, "", ExecIllegal)           \
+  X(tcPlus, "+", ExecIllegal)          \
+  X(tcMinus, "-", ExecIllegal)         \
+  X(tcStar, "*", ExecIllegal)          \
+  X(tcSlash, "/", ExecIllegal)         \
+  X(tcCaret, "^", ExecIllegal)         \
+  X(tcOpen, "(\x01[", ExecIllegal)     \
+  X(tcClose, ")\x01]", ExecIllegal)    \
+  X(tcComma, ",", ExecIllegal)         \
+  X(tcSemicolon, ";", ExecIllegal)     \
+  X(tcColon, ":", ExecEmpty)           \
+  X(tcEqual, "=", ExecIllegal)         \
+  X(tcLess, "<", ExecIllegal)          \
+  X(tcGreater, ">", ExecIllegal)       \
+  X(tcLessEqual, "<=", ExecIllegal)    \
+  X(tcGreaterEqual, ">=", ExecIllegal) \
+  X(tcNotEqual, "<>", ExecIllegal)     \
+  X(tcAnd, "AND", ExecIllegal)         \
+  X(tcOr, "OR", ExecIllegal)           \
+  X(tcXor, "XOR", ExecIllegal)         \
+  X(tcMod, "MOD", ExecIllegal)         \
+  X(tcNot, "NOT", ExecIllegal)         \
+  X(tcSqr, "SQR", ExecIllegal)         \
+  X(tcSqrt, "SQRT", ExecIllegal)       \
+  X(tcSin, "SIN", ExecIllegal)         \
+  X(tcCos, "COS", ExecIllegal)         \
+  X(tcTan, "TAN", ExecIllegal)         \
+  X(tcArctan, "ARCTAN", ExecIllegal)   \
+  X(tcLog, "LOG", ExecIllegal)         \
+  X(tcExp, "EXP", ExecIllegal)         \
+  X(tcAbs, "ABS", ExecIllegal)         \
+  X(tcSgn, "SGN", ExecIllegal)         \
+  X(tcStrFn, "STR$", ExecIllegal)      \
+  X(tcVal, "VAL", ExecIllegal)         \
+  X(tcChr, "CHR$", ExecIllegal)        \
+  X(tcAsc, "ASC", ExecIllegal)         \
+  X(tcLen, "LEN", ExecIllegal)         \
+  X(tcMid, "MID$", ExecIllegal)        \
+  X(tcInt, "INT", ExecIllegal)         \
+  X(tcRnd, "RND", ExecIllegal)         \
+  X(tcRem, "REM", ExecRem)             \
+  X(tcLet, "LET", ExecLet)             \
+  X(tcPrint, "PRINT", ExecPrint)       \
+  X(tcInput, "INPUT", ExecInput)       \
+  X(tcGoto, "GOTO", ExecGoto)          \
+  X(tcIf, "IF", ExecIf)                \
+  X(tcEnd, "END", ExecEnd)             \
+  X(tcStop, "STOP", ExecStop)          \
+  X(tcFor, "FOR", ExecFor)             \
+  X(tcNext, "NEXT", ExecNext)          \
+  X(tcWhile, "WHILE", ExecWhile)       \
+  X(tcWend, "WEND", ExecWend)          \
+  X(tcGosub, "GOSUB", ExecGosub)       \
+  X(tcReturn, "RETURN", ExecReturn)    \
+  X(tcRead, "READ", ExecRead)          \
+  X(tcData, "DATA", ExecData)          \
+  X(tcRestore, "RESTORE", ExecRestore) \
+  X(tcOn, "ON", ExecOn)                \
+  X(tcCommon, "COMMON", ExecCommon)    \
+  X(tcDim, "DIM", ExecDim)             \
+  X(tcList, "LIST", ExecList)          \
+  X(tcRun, "RUN", ExecRun)             \
+  X(tcNew, "NEW", ExecNew)             \
+  X(tcLoad, "LOAD", ExecLoad)          \
+  X(tcMerge, "MERGE", ExecMerge)       \
+  X(tcSave, "SAVE", ExecSave)          \
+  X(tcBye, "BYE\x01QUIT", ExecBye)     \
+  X(tcDel, "DEL", ExecDel)             \
+  X(tcDeclare, "DECLARE", ExecDeclare) \
+  X(tcRenum, "RENUM", ExecRenum)       \
+  X(tcThen, "THEN", ExecIllegal)       \
+  X(tcElse, "ELSE", ExecElse)          \
+  X(tcTo, "TO", ExecIllegal)           \
   X(tcStep, "STEP", ExecIllegal)
 
 enum TokenCode : uint8_t {
 #define BASIC_TOKEN_ENUM(name, text, handler) name,
   BASIC_TOKENS(BASIC_TOKEN_ENUM)
 #undef BASIC_TOKEN_ENUM
-  kTokenCodeCount,
+      kTokenCodeCount,
   // Not a token of the text: ends every token list, so the cursor can always
   // look at the code under it. A cursor on it is the "nil" cursor.
   tcEol = kTokenCodeCount,
@@ -129,13 +129,13 @@ struct Token {
   // in what would otherwise be padding.
   mutable uint32_t lineHint = 0;
   union {
-    varrec* variable;      // tcVariable
-    double number;         // tcNumber
+    varrec* variable;  // tcVariable
+    double number;     // tcNumber
     // tcString, tcRem; tcChar: the bytes of a run of characters that mean
     // nothing to BASIC (one token for the run: a line of them costs little
     // more than its text).
     Str::Handle text;
-    TFuncDefs* funcDefs;   // tcFunction
+    TFuncDefs* funcDefs;  // tcFunction
   };
   Str Text() const { return Str::Borrow(text); }
 };

@@ -145,7 +145,6 @@ void VariableList::RemoveNewerThan(size_t count) noexcept {
 
 // --- Cursor operations ------------------------------------------------------
 
-
 bool TBasic::AcceptWord(std::string_view upperWord) {
   const Token& token = *nextToken;
   if (AtEol(&token)) return false;

@@ -35,17 +35,17 @@ struct valrec {
 // One variable. The scalar A and the array A(...) are the same record; a
 // string variable's name ends in "$".
 struct varrec {
-  Str strValue;                 // string scalar
-  std::string name;             // as written, cut to kMaxNameLength
+  Str strValue;      // string scalar
+  std::string name;  // as written, cut to kMaxNameLength
   int32_t extents[kMaxDimensions] = {};
-  uint8_t dimCount = 0;         // 0: scalar; 1..4: array
+  uint8_t dimCount = 0;  // 0: scalar; 1..4: array
   bool isString = false;
   std::unique_ptr<double[]> numElements;  // numeric array storage
   std::unique_ptr<Str[]> strElements;     // string array storage
   // The location of the latest reference: &numValue for a numeric scalar,
   // nullptr for a string scalar, the selected element of an array.
   void* valuePtr = nullptr;
-  double numValue = 0;          // numeric scalar
+  double numValue = 0;  // numeric scalar
 
   // Element count of an array (product of the extents).
   uint64_t ElementCount() const;
@@ -93,7 +93,7 @@ class VariableList {
   }
 
  private:
-  std::vector<std::unique_ptr<varrec>> order_;  // oldest first
+  std::vector<std::unique_ptr<varrec>> order_;            // oldest first
   std::unordered_map<std::string_view, varrec*> byName_;  // keys view varrec::name
   uint64_t shapeEpoch_ = 0;
 };

@@ -51,8 +51,7 @@ ExeType GetExeType(platform::ReadOnlyFile& file, int32_t& subsystem) {
   }
 
   switch (signature) {
-    case kLeSignature:
-      return etLE;
+    case kLeSignature: return etLE;
     case kNeSignature: {
       unsigned char target;
       ReadAt(file, newHeader + kNeTargetOffset, &target, 1);
@@ -60,18 +59,15 @@ ExeType GetExeType(platform::ReadOnlyFile& file, int32_t& subsystem) {
       if (target == 2) return etWin16;
       return etNE;
     }
-    case kPeSignature:
-      break;
-    default:
-      return etDos;
+    case kPeSignature: break;
+    default: return etDos;
   }
 
   // The magic is not needed: a DLL's file header alone says what it is.
   unsigned char bytes[PeHeader::kFileHeaderEnd];
   ReadAt(file, newHeader, bytes, sizeof bytes);
   const PeHeader pe = PeHeader::Parse(newHeader, bytes, sizeof bytes);
-  if ((pe.characteristics & PeHeader::kExecutableImage) == 0)
-    throw ERuntime(msg::kNotExecutable);
+  if ((pe.characteristics & PeHeader::kExecutableImage) == 0) throw ERuntime(msg::kNotExecutable);
   if ((pe.characteristics & PeHeader::kDll) != 0) return etDll;
   unsigned char optionalHeader[kPe32OptionalHeaderSize];
   ReadAt(file, pe.OptionalHeader(), optionalHeader, sizeof optionalHeader);

@@ -16,7 +16,7 @@ enum ExeType : int32_t {
   etNE = 5,     // "NE" for another system
   etLE = 6,
   etDll = 7,
-  etOS2 = 8,    // "NE" for OS/2
+  etOS2 = 8,  // "NE" for OS/2
 };
 
 // The kind of image in the file and, for etWin32, its subsystem (3 console,

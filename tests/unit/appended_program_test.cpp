@@ -14,8 +14,8 @@
 namespace basic::app {
 namespace {
 
-using test::ElfSection;
 using test::ElfLayout;
+using test::ElfSection;
 using test::MakeElf;
 using test::MakePe;
 using test::MakePe64;
@@ -34,9 +34,7 @@ void ExpectStreamReadError(const std::string& image, ImageFormat format) {
   try {
     ReadAppendedProgram(file, format);
     FAIL() << "no error for a damaged image";
-  } catch (const ERuntime& e) {
-    EXPECT_STREQ(e.what(), msg::kStreamRead);
-  }
+  } catch (const ERuntime& e) { EXPECT_STREQ(e.what(), msg::kStreamRead); }
 }
 
 // --- PE ----------------------------------------------------------------------
@@ -240,9 +238,7 @@ TEST(AppendedProgramFile, MissingFileNamesThePath) {
   try {
     platform::ReadOnlyFile::Open(path);
     FAIL() << "opened a missing file";
-  } catch (const ERuntime& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot open file " + path);
-  }
+  } catch (const ERuntime& e) { EXPECT_EQ(std::string(e.what()), "Cannot open file " + path); }
 }
 
 // The link settings must leave nothing behind the image (Windows: no COFF

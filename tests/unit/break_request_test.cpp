@@ -15,7 +15,8 @@ namespace {
 // program waits would.
 class RequestingSource : public ByteSource {
  public:
-  RequestingSource(std::string text, volatile std::sig_atomic_t*& flag) : text_(text), flag_(flag) {}
+  RequestingSource(std::string text, volatile std::sig_atomic_t*& flag)
+      : text_(text), flag_(flag) {}
   size_t ReadBytes(char* buffer, size_t capacity) override {
     if (flag_ != nullptr) *flag_ = 1;
     const size_t n = std::min(capacity, text_.size() - pos_);

@@ -17,28 +17,32 @@ INSTANTIATE_TEST_SUITE_P(
         OutcomeCase{"TAN(ARCTAN(1))", "1"}, OutcomeCase{"ARCTAN(1) * 4", "3.1415926536"},
         OutcomeCase{"LOG(EXP(2))", "2"}, OutcomeCase{"EXP(-1000)", "0"}, OutcomeCase{"ABS -0", "0"},
         OutcomeCase{"SGN(-0.5)", "-1"}, OutcomeCase{"SGN(0)", "0"}, OutcomeCase{"INT(-2.5)", "-2"},
-        OutcomeCase{"INT(2.9)", "2"}, OutcomeCase{"SIN(9.3E18)", "0"}, OutcomeCase{"COS(-1E19)", "0"},
-        OutcomeCase{"NOT 2.5", "-3"}, OutcomeCase{"NOT 4294967296", "-1"},  // low 32 bits
+        OutcomeCase{"INT(2.9)", "2"}, OutcomeCase{"SIN(9.3E18)", "0"},
+        OutcomeCase{"COS(-1E19)", "0"}, OutcomeCase{"NOT 2.5", "-3"},
+        OutcomeCase{"NOT 4294967296", "-1"},  // low 32 bits
         OutcomeCase{"LEN(STR$(5))", "1"}, OutcomeCase{"LEN(STR$(0.001))", "23"},
         OutcomeCase{"LEN(\"ab\" + \"c\")", "3"}, OutcomeCase{"ASC(\"\")", "0"},
         OutcomeCase{"ASC(CHR$(200))", "200"}, OutcomeCase{"ASC(CHR$(0)) + LEN(CHR$(0))", "1"},
         OutcomeCase{"STR$(-2.5)", "-2.5"}, OutcomeCase{"STR$(1E12)", " 1.00000000000000E+0012"},
-        OutcomeCase{"CHR$(321)", "A"}, OutcomeCase{"CHR$(-191)", "A"}, OutcomeCase{"CHR$(65.5)", "B"}));
+        OutcomeCase{"CHR$(321)", "A"}, OutcomeCase{"CHR$(-191)", "A"},
+        OutcomeCase{"CHR$(65.5)", "B"}));
 
 INSTANTIATE_TEST_SUITE_P(
     FunctionErrors, ExpressionOutcome,
     ::testing::Values(
         OutcomeCase{"SQRT(-1)", msg::kFpInvalid}, OutcomeCase{"LOG(0)", msg::kFpDivisionByZero},
         OutcomeCase{"LOG(-1)", msg::kFpInvalid}, OutcomeCase{"EXP(710)", msg::kFpOverflow},
-        OutcomeCase{"INT(2^63)", msg::kFpInvalid}, OutcomeCase{"INT((-2)^63)", "-9.22337203685478E+0018"}, OutcomeCase{"SQR(1E200)", msg::kFpOverflow},
-        OutcomeCase{"CHR$(1E19)", msg::kFpInvalid}, OutcomeCase{"SIN(\"A\")", kTypeMismatch},
-        OutcomeCase{"LEN(5)", kTypeMismatch}, OutcomeCase{"-\"A\"", kTypeMismatch},
-        OutcomeCase{"NOT \"A\"", kTypeMismatch}, OutcomeCase{"STR$(\"1\")", kTypeMismatch},
-        OutcomeCase{"VAL(1)", kTypeMismatch}, OutcomeCase{"MID$(5, 1)", kTypeMismatch},
-        OutcomeCase{"SIN", kSyntaxError}, OutcomeCase{"MID$(\"A\")", kSyntaxError},
-        OutcomeCase{"MID$(\"A\", 1", kSyntaxError}, OutcomeCase{"MID$(\"A\", 1, 2, 3)", kSyntaxError},
-        OutcomeCase{"RND((1)", kSyntaxError}, OutcomeCase{"RND(1 : 2)", kSyntaxError},
-        OutcomeCase{"REM", kSyntaxError}, OutcomeCase{"#", kSyntaxError}));
+        OutcomeCase{"INT(2^63)", msg::kFpInvalid},
+        OutcomeCase{"INT((-2)^63)", "-9.22337203685478E+0018"},
+        OutcomeCase{"SQR(1E200)", msg::kFpOverflow}, OutcomeCase{"CHR$(1E19)", msg::kFpInvalid},
+        OutcomeCase{"SIN(\"A\")", kTypeMismatch}, OutcomeCase{"LEN(5)", kTypeMismatch},
+        OutcomeCase{"-\"A\"", kTypeMismatch}, OutcomeCase{"NOT \"A\"", kTypeMismatch},
+        OutcomeCase{"STR$(\"1\")", kTypeMismatch}, OutcomeCase{"VAL(1)", kTypeMismatch},
+        OutcomeCase{"MID$(5, 1)", kTypeMismatch}, OutcomeCase{"SIN", kSyntaxError},
+        OutcomeCase{"MID$(\"A\")", kSyntaxError}, OutcomeCase{"MID$(\"A\", 1", kSyntaxError},
+        OutcomeCase{"MID$(\"A\", 1, 2, 3)", kSyntaxError}, OutcomeCase{"RND((1)", kSyntaxError},
+        OutcomeCase{"RND(1 : 2)", kSyntaxError}, OutcomeCase{"REM", kSyntaxError},
+        OutcomeCase{"#", kSyntaxError}));
 
 INSTANTIATE_TEST_SUITE_P(
     MidAndVal, ExpressionOutcome,
@@ -47,8 +51,9 @@ INSTANTIATE_TEST_SUITE_P(
         OutcomeCase{"MID$(\"HELLO\", 3)", "LLO"}, OutcomeCase{"MID$(\"HELLO\", 6)", ""},
         OutcomeCase{"MID$(\"HELLO\", 2, -1)", ""}, OutcomeCase{"MID$(\"HELLO\", 4, 100)", "LO"},
         OutcomeCase{"MID$(\"HELLO\", 2.5, 1.5)", "EL"}, OutcomeCase{"VAL(\"\")", "0"},
-        OutcomeCase{"VAL(\"  \")", "0"}, OutcomeCase{"VAL(\"2+3\")", "5"}, OutcomeCase{"VAL(\"12 34\")", "12"},
-        OutcomeCase{R"(VAL("""hi"""))", "hi"}, OutcomeCase{R"(VAL("VAL(""3"") * 2") + 1)", "7"},
+        OutcomeCase{"VAL(\"  \")", "0"}, OutcomeCase{"VAL(\"2+3\")", "5"},
+        OutcomeCase{"VAL(\"12 34\")", "12"}, OutcomeCase{R"(VAL("""hi"""))", "hi"},
+        OutcomeCase{R"(VAL("VAL(""3"") * 2") + 1)", "7"},
         OutcomeCase{"VAL(\"1 +\")", kSyntaxError}));
 
 TEST(Builtins, MidGivesAtMost255CharactersWithoutACount) {

@@ -33,7 +33,8 @@ TEST(CommandProcessor, LoneLineFeedStaysInsideTheLine) {
 
 TEST(CommandProcessor, ErrorsWhileEnteringALineHaveTheShortForm) {
   Machine m;
-  EXPECT_EQ(m.Run("10 PRINT 1E400\r\nTHEN\r\nRUN"), "\aFloating point overflow\r\n\a(42) Illegal command\r\n");
+  EXPECT_EQ(m.Run("10 PRINT 1E400\r\nTHEN\r\nRUN"),
+            "\aFloating point overflow\r\n\a(42) Illegal command\r\n");
 }
 
 TEST(CommandProcessor, ErrorInARunDoesNotStopTheText) {
@@ -76,7 +77,8 @@ struct Recorder {
   static int32_t Call(void* instance, const ArgWord* args, size_t count, Str* result) {
     auto* self = static_cast<Recorder*>(instance);
     self->seen.clear();
-    for (size_t i = 0; i < count; ++i) self->seen += "[" + std::string(args[i].string->view()) + "]";
+    for (size_t i = 0; i < count; ++i)
+      self->seen += "[" + std::string(args[i].string->view()) + "]";
     *result = Str(self->seen);
     return static_cast<int32_t>(count);
   }
@@ -86,7 +88,8 @@ struct Recorder {
     return total;
   }
   static int32_t Length(void*, const ArgWord* args, size_t, Str*) {
-    return args[0].cstring == nullptr ? -1 : static_cast<int32_t>(std::string(args[0].cstring).size());
+    return args[0].cstring == nullptr ? -1
+                                      : static_cast<int32_t>(std::string(args[0].cstring).size());
   }
 };
 

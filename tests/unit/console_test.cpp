@@ -14,7 +14,8 @@ using Lines = std::vector<std::string>;
 // the console had written by the time of each read.
 class ChunkSource : public ByteSource {
  public:
-  ChunkSource(Lines chunks, const test::StringSink& sink) : chunks_(std::move(chunks)), sink_(sink) {}
+  ChunkSource(Lines chunks, const test::StringSink& sink)
+      : chunks_(std::move(chunks)), sink_(sink) {}
   size_t ReadBytes(char* buffer, size_t capacity) override {
     outputAtRead.push_back(sink_.text);
     if (next_ == chunks_.size()) return 0;
@@ -52,7 +53,8 @@ TEST(ConsoleInput, LineBreaksAndEndOfInput) {
   for (const auto& c : cases) {
     test::StringSink sink;
     ChunkSource source(c.chunks, sink);
-    Console console(sink, source, ConsoleOptions{.flushEachItem = false, .lfEndsLine = c.lfEndsLine});
+    Console console(sink, source,
+                    ConsoleOptions{.flushEachItem = false, .lfEndsLine = c.lfEndsLine});
     Lines lines;
     std::string line;
     while (!console.AtEnd()) {

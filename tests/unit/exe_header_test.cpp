@@ -45,9 +45,7 @@ TEST_P(ExeHeader, KindOrError) {
     EXPECT_EQ(GetExeType(file, subsystem), c.kind);
     EXPECT_EQ(subsystem, c.subsystem);
     EXPECT_EQ(c.error, nullptr);
-  } catch (const ERuntime& e) {
-    EXPECT_STREQ(e.what(), c.error);
-  }
+  } catch (const ERuntime& e) { EXPECT_STREQ(e.what(), c.error); }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -17,20 +17,55 @@ TEST(ExpressionCache, AgreesWithTheWalkingEvaluator) {
   // expression, function arguments included: the printed values must agree
   // digit for digit.
   const char* expressions[] = {
-      "-(2+3)*4/8 - -1", "1+2*3-4/5", "((7))", "A*B-C/D", "A<B", "A>=B+C", "A=B", "A<>B",
-      "-A+-B*+C", "1<2<3", "3>2>1", "A/3", "0.1+0.2", "B-A*1E300*1E8/1E8",
-      "M(2)*M(I)+M(M(1)-6)", "M(I)", "M(D)", "M(2.5)", "C MOD I", "C AND I", "D OR C",
-      "I XOR C", "C ^ I", "B ^ 2", "SIN(I)", "LOG C", "SQR(D)", "INT(B)", "ABS(-7)",
-      "G(I, 2) - G(1, I) / 2", "C MOD 3 + -7.5 MOD 2 * I", "C AND 6 OR 1 XOR D",
-      "(C > 1) AND (B < 0) OR A = 2", "-C MOD -I XOR -1", "2^3^2", "-A^2 + B^2", "B^I * 2^-I",
-      "C^0.5 - (A + 1)^-A", "D^I^2",
+      "-(2+3)*4/8 - -1",
+      "1+2*3-4/5",
+      "((7))",
+      "A*B-C/D",
+      "A<B",
+      "A>=B+C",
+      "A=B",
+      "A<>B",
+      "-A+-B*+C",
+      "1<2<3",
+      "3>2>1",
+      "A/3",
+      "0.1+0.2",
+      "B-A*1E300*1E8/1E8",
+      "M(2)*M(I)+M(M(1)-6)",
+      "M(I)",
+      "M(D)",
+      "M(2.5)",
+      "C MOD I",
+      "C AND I",
+      "D OR C",
+      "I XOR C",
+      "C ^ I",
+      "B ^ 2",
+      "SIN(I)",
+      "LOG C",
+      "SQR(D)",
+      "INT(B)",
+      "ABS(-7)",
+      "G(I, 2) - G(1, I) / 2",
+      "C MOD 3 + -7.5 MOD 2 * I",
+      "C AND 6 OR 1 XOR D",
+      "(C > 1) AND (B < 0) OR A = 2",
+      "-C MOD -I XOR -1",
+      "2^3^2",
+      "-A^2 + B^2",
+      "B^I * 2^-I",
+      "C^0.5 - (A + 1)^-A",
+      "D^I^2",
       "SIN(A) * 1E6 + INT(-C / 2) - SQR B + ABS(B) ^ 0.5 + LOG(C) - SGN -A",
-      "COS(I) + TAN(D) - ARCTAN(C) * EXP(-A) + SQRT(C + I) - INT 2.5", "SIN(M(I) * A)",
-      "1 / (I - 2)", "M(I + 5)"};
+      "COS(I) + TAN(D) - ARCTAN(C) * EXP(-A) + SQRT(C + I) - INT 2.5",
+      "SIN(M(I) * A)",
+      "1 / (I - 2)",
+      "M(I + 5)"};
   for (const char* expression : expressions) {
     const std::string program =
-        std::string("10 A = 1.5: B = -2: C = 7: D = 0.25: M(1) = 7: M(2) = 3: DIM G(2, 2): "
-                    "G(1, 2) = 5\r\n20 FOR I = 1 TO 2: X = ") +
+        std::string(
+            "10 A = 1.5: B = -2: C = 7: D = 0.25: M(1) = 7: M(2) = 3: DIM G(2, 2): "
+            "G(1, 2) = 5\r\n20 FOR I = 1 TO 2: X = ") +
         expression + ": PRINT X: NEXT\r\nRUN";
     Machine translating, walking;
     walking.basic.WalkEveryExpression();
@@ -82,12 +117,14 @@ TEST(ExpressionCache, ErrorsAreTheEvaluatorsOwn) {
   // Each subscript is checked before the next one is evaluated.
   EXPECT_EQ(m.Run("10 DIM A(3, 3): FOR I = 3 TO 4: X = A(I, 1E300 * 1E300): NEXT\r\nRUN"),
             "\aFloating point overflow in 10\r\n");
-  EXPECT_EQ(m.Run("10 DIM A(3, 3): FOR I = 3 TO 4: X = A(I, 1) + A(1, 1E300 * 1E300 * I): NEXT\r\nRUN"),
-            "\aFloating point overflow in 10\r\n");
+  EXPECT_EQ(
+      m.Run("10 DIM A(3, 3): FOR I = 3 TO 4: X = A(I, 1) + A(1, 1E300 * 1E300 * I): NEXT\r\nRUN"),
+      "\aFloating point overflow in 10\r\n");
   EXPECT_EQ(m.Run("10 DIM A(3, 3): FOR I = 3 TO 4: X = A(I + 1, 1E300 * 1E300): NEXT\r\nRUN"),
             "\a(42) Bad subscript in 10\r\n");
-  EXPECT_EQ(m.Run("10 DIM A(3, 3): FOR I = 3 TO 4: X = A(I, 2.5) + A(-0.5, I): NEXT: PRINT X\r\nRUN"),
-            "\a(42) Bad subscript in 10\r\n");
+  EXPECT_EQ(
+      m.Run("10 DIM A(3, 3): FOR I = 3 TO 4: X = A(I, 2.5) + A(-0.5, I): NEXT: PRINT X\r\nRUN"),
+      "\a(42) Bad subscript in 10\r\n");
   EXPECT_EQ(m.Run("10 DIM A(3): FOR I = 2 TO 5: X = A(I): NEXT\r\nRUN"),
             "\a(42) Bad subscript in 10\r\n");
   EXPECT_EQ(m.Run("10 DIM A(3): FOR I = 0 TO -1 STEP -0.75: A(I) = 1: NEXT\r\nRUN"),
@@ -118,7 +155,8 @@ TEST(ExpressionCache, ErrorsAreTheEvaluatorsOwn) {
 
 TEST(ExpressionCache, AssignedElementsAreTheOnesGetVariableFinds) {
   Machine m;
-  EXPECT_EQ(m.Run("10 DIM M(4), G(2, 2)\r\n20 FOR I = 0 TO 4: M(I) = I * I: M(4 - I) = M(4 - I) + 1: NEXT\r\n"
+  EXPECT_EQ(m.Run("10 DIM M(4), G(2, 2)\r\n20 FOR I = 0 TO 4: M(I) = I * I: M(4 - I) = M(4 - I) + "
+                  "1: NEXT\r\n"
                   "30 FOR I = 0 TO 2: G(I, 2 - I) = I: NEXT\r\n"
                   "40 PRINT M(0); M(1); M(2); M(3); M(4); G(0, 2); G(2, 0)\r\nRUN"),
             "1 2 5 9 16 0 2 \r\n");
@@ -137,17 +175,20 @@ TEST(ExpressionCache, NoticesChangedTokensAndVariables) {
   Machine m;
   // A variable that becomes an array after its expression was cached.
   EXPECT_EQ(m.Run("10 FOR I = 1 TO 2: X = A + 1: PRINT X: A(1) = 5: NEXT\r\nRUN"),
-                  "1 \r\n\a(42) Bad subscript in 10\r\n");
+            "1 \r\n\a(42) Bad subscript in 10\r\n");
   // RENUM rewrites a line number that starts a cached expression.
   m.Run("NEW");
-  EXPECT_EQ(m.Run("10 K = K + 1: IF K > 2 THEN END\r\n20 GOTO 100 + 0\r\n100 PRINT \"at\"; K: GOTO 10\r\n"
-                  "RUN\r\nRENUM 1000, 10\r\nLIST 1010\r\nRUN"),
-            "at1 \r\nat2 \r\n1010 GOTO 1020+0\r\nat1 \r\nat2 \r\n");
+  EXPECT_EQ(
+      m.Run("10 K = K + 1: IF K > 2 THEN END\r\n20 GOTO 100 + 0\r\n100 PRINT \"at\"; K: GOTO 10\r\n"
+            "RUN\r\nRENUM 1000, 10\r\nLIST 1010\r\nRUN"),
+      "at1 \r\nat2 \r\n1010 GOTO 1020+0\r\nat1 \r\nat2 \r\n");
   // A name registered later turns a cached variable into a call.
   m.Run("NEW");
-  EXPECT_EQ(m.Run("10 X = Fn + 1: PRINT X\r\nRUN\r\nDECLARE FUNCTION Fn LIB \"no such library\" AS LONG\r\n"
-                  "RUN"),
-            "1 \r\n\a(42) external function missing in 10\r\n");
+  EXPECT_EQ(
+      m.Run(
+          "10 X = Fn + 1: PRINT X\r\nRUN\r\nDECLARE FUNCTION Fn LIB \"no such library\" AS LONG\r\n"
+          "RUN"),
+      "1 \r\n\a(42) external function missing in 10\r\n");
 }
 
 TEST(ExpressionCache, StopsAtTheDepthLimitLikeTheEvaluator) {
@@ -179,9 +220,12 @@ TEST(ExpressionCache, TypedTextIsNotTranslated) {
 TEST(ExpressionCache, FunctionArgumentsAgreeWithTheWalkingEvaluator) {
   // N becomes an array during the first pass, so the first pass walks every
   // argument and the second runs their translations.
-  const char* expressions[] = {"SQR(C MOD 4 + N(0)) + INT(-B / 3 + N(0))", "SIN(N(1) + A) * 1E6",
-                               "ABS(N(0) - C * 2) - SGN(N(0) - B)", "CHR$(65 + N(0) + I)",
-                               "SQRT(N(0) + 1 - I)", "LOG(N(0) + 2 - I)"};
+  const char* expressions[] = {"SQR(C MOD 4 + N(0)) + INT(-B / 3 + N(0))",
+                               "SIN(N(1) + A) * 1E6",
+                               "ABS(N(0) - C * 2) - SGN(N(0) - B)",
+                               "CHR$(65 + N(0) + I)",
+                               "SQRT(N(0) + 1 - I)",
+                               "LOG(N(0) + 2 - I)"};
   for (const char* expression : expressions) {
     Machine m;
     const std::string out =
@@ -191,7 +235,8 @@ TEST(ExpressionCache, FunctionArgumentsAgreeWithTheWalkingEvaluator) {
     if (out.find('\a') == std::string::npos)
       EXPECT_EQ(out.substr(0, half), out.substr(half, half)) << expression << ": " << out;
     else  // the error of the second pass, after the first pass's value
-      EXPECT_TRUE(out.find("in 20") != std::string::npos && out[0] != '\a') << expression << ": " << out;
+      EXPECT_TRUE(out.find("in 20") != std::string::npos && out[0] != '\a')
+          << expression << ": " << out;
   }
   // Near the depth limit, deep brackets walked around a function argument
   // that is translated: (1) + 1 runs as a translation; LEN "A" + 1 nests

@@ -63,9 +63,7 @@ class ExpressionHarness {
       action();
     } catch (const EBasic& e) {
       what = "(" + std::to_string(e.errorCode) + ") " + e.what();
-    } catch (const ERuntime& e) {
-      what = e.what();
-    }
+    } catch (const ERuntime& e) { what = e.what(); }
     // Every level of recursion was given back.
     EXPECT_EQ(basic().evalDepth, 0);
     return what;
@@ -109,9 +107,7 @@ struct StackJob {
   void Run() {
     try {
       (*body)();
-    } catch (...) {
-      error = std::current_exception();
-    }
+    } catch (...) { error = std::current_exception(); }
   }
 };
 
@@ -130,8 +126,8 @@ inline void* RunStackJob(void* job) {
 inline void RunOnStack(size_t bytes, const std::function<void()>& body) {
   StackJob job{&body, nullptr};
 #ifdef _WIN32
-  HANDLE thread = CreateThread(nullptr, bytes, RunStackJob, &job,
-                               STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+  HANDLE thread =
+      CreateThread(nullptr, bytes, RunStackJob, &job, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
   ASSERT_NE(thread, nullptr);
   WaitForSingleObject(thread, INFINITE);
   CloseHandle(thread);

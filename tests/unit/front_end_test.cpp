@@ -106,7 +106,7 @@ TEST(FrontEndText, ScriptLineIsDropped) {
   const std::pair<std::string, std::string> cases[] = {
       {"#!/usr/bin/env basic\n10 PRINT 1\n", "10 PRINT 1\n"},
       {"#!/usr/bin/env basic\r\n10 PRINT 1\r\n", "10 PRINT 1\r\n"},
-      {"#!basic", ""},            // nothing but the script line
+      {"#!basic", ""},                             // nothing but the script line
       {"10 PRINT 1\n#!x\n", "10 PRINT 1\n#!x\n"},  // only a first line counts
       {" #!x\n10 END", " #!x\n10 END"},
       {"#x\n10 END", "#x\n10 END"},
@@ -185,7 +185,6 @@ std::string OwnFormatImage() {
                               kStubMarker);
 }
 
-
 struct FrontEndRun {
   int Run(const std::vector<std::string>& args, const std::string& selfPath = "basic") {
     ConsoleStreams streams{out, in, {}};
@@ -228,8 +227,8 @@ TEST(FrontEndRun, BindWritesAnExecutableStubCopy) {
 
 TEST(FrontEndRun, BindUsesTheStubBesideTheFrontEnd) {
   test::TempDir dir;
-  std::string stub =
-      test::WithStubMarker(test::MakeElf({.shoff = 0x100, .sections = {{1, 0x40, 0x20}}}), kStubMarker);
+  std::string stub = test::WithStubMarker(
+      test::MakeElf({.shoff = 0x100, .sections = {{1, 0x40, 0x20}}}), kStubMarker);
 #ifdef _WIN32
   stub = test::WithStubMarker(test::MakePe({{0x200, 0x200}}), kStubMarker);
   const std::string self = dir.File("basic.exe"), stubName = "basstub.exe";
@@ -273,9 +272,9 @@ TEST(FrontEndRun, BindFindsTheInstalledStub) {
 
   FrontEndRun none;
   EXPECT_EQ(none.Run({"--bind", dir.File("p.bas"), "-o", dir.File("out2")}, self), kExitUsage);
-  EXPECT_EQ(none.errors, std::vector<std::string>{"basic: no run-time stub found: looked for " +
-                                                   paths.front() + " or " + installed +
-                                                   "; name one with --stub STUB"});
+  EXPECT_EQ(none.errors,
+            std::vector<std::string>{"basic: no run-time stub found: looked for " + paths.front() +
+                                     " or " + installed + "; name one with --stub STUB"});
 }
 
 TEST(FrontEndRun, FailuresGiveOneLineAndExitCodeTwo) {
@@ -391,8 +390,9 @@ TEST(FrontEndRun, ScriptsRunAndBindWithoutTheirScriptLine) {
 
   WriteFile(dir.File("stub"), OwnFormatImage());
   FrontEndRun bind;
-  EXPECT_EQ(bind.Run({"--bind", dir.File("s.bas"), "-o", dir.File("s"), "--stub", dir.File("stub")}),
-            kExitOk);
+  EXPECT_EQ(
+      bind.Run({"--bind", dir.File("s.bas"), "-o", dir.File("s"), "--stub", dir.File("stub")}),
+      kExitOk);
   EXPECT_EQ(ReadFile(dir.File("s")), OwnFormatImage() + "10 PRINT \"S\"\r\n");
 }
 

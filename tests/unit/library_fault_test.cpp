@@ -58,8 +58,7 @@ TEST(LibraryFaultDeathTest, FaultOutsideALibraryCallStillEndsTheProcess) {
         const intptr_t words[1] = {1};
         try {
           platform::NativeLibraries().Call(kNowhere, words, 1);
-        } catch (const ELibraryFault&) {
-        }
+        } catch (const ELibraryFault&) {}
         std::raise(SIGBUS);
       },
       SIGBUS);

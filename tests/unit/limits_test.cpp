@@ -152,8 +152,8 @@ TEST_F(LoadOfOddFiles, DirectoryIsRefusedAndTheProgramKept) {
 TEST_F(LoadOfOddFiles, SavedLiteralBytesLoadBackUnchanged) {
   const std::string bytes = LiteralBytes(true);
   const std::string path = dir.File("bytes.bas");
-  EXPECT_EQ(m.Run("10 A$ = \"" + bytes + "\"\r\nSAVE \"" + path + "\"\r\nNEW\r\nLOAD \"" +
-                  path + "\"\r\nRUN\r\n" + std::string(kPrintFingerprint)),
+  EXPECT_EQ(m.Run("10 A$ = \"" + bytes + "\"\r\nSAVE \"" + path + "\"\r\nNEW\r\nLOAD \"" + path +
+                  "\"\r\nRUN\r\n" + std::string(kPrintFingerprint)),
             Fingerprint(bytes));
 }
 
@@ -166,8 +166,8 @@ TEST(DamagedStub, HeadersPastTheEndOrCutShortAreStreamReadErrors) {
   const std::string& image = *own;
   std::vector<std::string> damaged;
   if (app::DetectImageFormat(image) == app::ImageFormat::kPe) {
-    const uint32_t lfanew = static_cast<unsigned char>(image[60]) |
-                            static_cast<unsigned char>(image[61]) << 8;
+    const uint32_t lfanew =
+        static_cast<unsigned char>(image[60]) | static_cast<unsigned char>(image[61]) << 8;
     std::string lfanewPastEnd = image;
     PutLittle(lfanewPastEnd, 60, image.size() + 16, 4);
     damaged = {lfanewPastEnd, image.substr(0, lfanew + 248 + 20), image.substr(0, lfanew + 100)};

@@ -88,10 +88,10 @@ TEST(ListStatement, RangeForms) {
       {"LIST -20", Listing("AB")},
       {"LIST 20-30", Listing("BC")},
       {"LIST 30-10", ""},
-      {"LIST 10.9", Listing("A")},           // truncated, not rounded
+      {"LIST 10.9", Listing("A")},  // truncated, not rounded
       {"LIST 40, 10-20", Listing("DAB")},
       {"LIST 10,", Listing("A")},
-      {"LIST 99999999999-", ""},             // compared in full, not cut to 32 bits
+      {"LIST 99999999999-", ""},  // compared in full, not cut to 32 bits
       {"LIST 10 20", Listing("A") + syntaxError},
       {"LIST A", Listing("ABCD") + syntaxError},
       {"LIST (20)", Listing("ABCD") + syntaxError},  // no expressions

@@ -27,20 +27,19 @@ TEST_P(FormatNumberTest, WritesTheExpectedText) {
 
 INSTANTIATE_TEST_SUITE_P(
     FixedForm, FormatNumberTest,
-    ::testing::Values(
-        FormatCase{5, "5"}, FormatCase{123.45, "123.45"}, FormatCase{-2.5, "-2.5"},
-        FormatCase{100, "100"}, FormatCase{0, "0"}, FormatCase{-0.0, "-0"},
-        FormatCase{1.0 / 3, "0.3333333333"}, FormatCase{-2.0 / 3, "-0.6666666667"},
-        FormatCase{0.1 + 0.2, "0.3"}, FormatCase{0.01, "0.01"}, FormatCase{-0.01, "-0.01"},
-        FormatCase{999999999999, "999999999999"},
-        // Ten decimals, rounded up into the integer part.
-        FormatCase{9.99999999996, "10"},
-        // The typed text ends in 5 but the double lies just below it.
-        FormatCase{0.99999999995, "0.9999999999"},
-        // Below the half, but the 18-digit expansion reads ...9050: rounds up.
-        FormatCase{123456.12345678905, "123456.1234567891"},
-        // Digits beyond the 18th are zeros, not the exact expansion.
-        FormatCase{std::nextafter(1e12, 0), "999999999999.999878"}));
+    ::testing::Values(FormatCase{5, "5"}, FormatCase{123.45, "123.45"}, FormatCase{-2.5, "-2.5"},
+                      FormatCase{100, "100"}, FormatCase{0, "0"}, FormatCase{-0.0, "-0"},
+                      FormatCase{1.0 / 3, "0.3333333333"}, FormatCase{-2.0 / 3, "-0.6666666667"},
+                      FormatCase{0.1 + 0.2, "0.3"}, FormatCase{0.01, "0.01"},
+                      FormatCase{-0.01, "-0.01"}, FormatCase{999999999999, "999999999999"},
+                      // Ten decimals, rounded up into the integer part.
+                      FormatCase{9.99999999996, "10"},
+                      // The typed text ends in 5 but the double lies just below it.
+                      FormatCase{0.99999999995, "0.9999999999"},
+                      // Below the half, but the 18-digit expansion reads ...9050: rounds up.
+                      FormatCase{123456.12345678905, "123456.1234567891"},
+                      // Digits beyond the 18th are zeros, not the exact expansion.
+                      FormatCase{std::nextafter(1e12, 0), "999999999999.999878"}));
 
 INSTANTIATE_TEST_SUITE_P(
     ScientificForm, FormatNumberTest,

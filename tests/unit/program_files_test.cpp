@@ -2,13 +2,13 @@
 // platform's real one, and a round trip of every golden program.
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <charconv>
-#include <cmath>
-#include <cstring>
 #include <random>
 #include <set>
 #include <sstream>
@@ -70,16 +70,20 @@ TEST_F(ProgramFilesTest, LoadSplitsLinesAtCarriageReturnsAndStopsAtByte26) {
   const std::string bad = "Bad line in file\r\n";
   const std::pair<std::string, std::string> cases[] = {
       {"10 A\r\n20 B\r\n", "10 A\r\n20 B\r\n"},
-      {"10 A\r20 B", "10 A\r\n20 B\r\n"},                // lone CR, no final break
-      {"10 A\n20 B\r\n", "10 A{\n}20 B\r\n"},             // a lone LF is a character
-      {"10 A\r\n\n20 B", bad + "10 A\r\n"},              // LF after a whole break
-      {"10 A\r\r\n", bad + "10 A\r\n"},                  // an empty line between CRs
-      {"10 A\x1a" "20 B\r\n", "10 A\r\n"},
+      {"10 A\r20 B", "10 A\r\n20 B\r\n"},      // lone CR, no final break
+      {"10 A\n20 B\r\n", "10 A{\n}20 B\r\n"},  // a lone LF is a character
+      {"10 A\r\n\n20 B", bad + "10 A\r\n"},    // LF after a whole break
+      {"10 A\r\r\n", bad + "10 A\r\n"},        // an empty line between CRs
+      {"10 A\x1a"
+       "20 B\r\n",
+       "10 A\r\n"},
       {"10 A\r\n\x1a\r\n", "10 A\r\n"},
-      {"\x1a" "10 A", ""},
+      {"\x1a"
+       "10 A",
+       ""},
       {"", ""},
       {"PRINT 1\r\n0 PRINT 2\r\n  \r\n\r\n10 A", bad + bad + bad + bad + "10 A\r\n"},
-      {"20 B\r\n10 A\r\n20\r\n", "10 A\r\n"},             // later lines edit earlier ones
+      {"20 B\r\n10 A\r\n20\r\n", "10 A\r\n"},                      // later lines edit earlier ones
       {"10 ?#\r\n20 PRINT{#}", "10 PRINT{#}\r\n20 PRINT{#}\r\n"},  // "{#}" is how # lists
   };
   for (const auto& [bytes, output] : cases) {
@@ -122,14 +126,16 @@ TEST_F(ProgramFilesTest, FailurePartWayChangesNothing) {
   const std::pair<std::string, std::string> files[] = {
       {"10 PRINT \"new\" : N = 1\r\n20 X = 1E400\r\n30 PRINT 3", "\aFloating point overflow\r\n"},
       {"10 PRINT \"new\"\r\n20\r\n99999999999 PRINT\r\n30 Y = 2", "\a(42) Syntax error\r\n"},
-      {"PRINT 1\r\n20\r\n10 Z = 1\r\n30 Y = 1E999", "Bad line in file\r\n\aFloating point overflow\r\n"},
+      {"PRINT 1\r\n20\r\n10 Z = 1\r\n30 Y = 1E999",
+       "Bad line in file\r\n\aFloating point overflow\r\n"},
   };
   const std::string original = "10 PRINT A;B$\r\n20 PRINT \"old\"\r\n";
   for (const auto& [file, report] : files) {
     fs.files["f"] = file;
     for (const char* statement : {"LOAD", "MERGE", "RUN"}) {
       m.Run("NEW\r\n" + original);
-      EXPECT_EQ(m.Run("A = 5 : B$ = \"b\"\r\n" + std::string(statement) + " \"f\"\r\nLIST\r\nPRINT A; B$"),
+      EXPECT_EQ(m.Run("A = 5 : B$ = \"b\"\r\n" + std::string(statement) +
+                      " \"f\"\r\nLIST\r\nPRINT A; B$"),
                 report + "10 PRINT A;B$\r\n20 PRINT\"old\"\r\n5 b\r\n")
           << statement << " " << testing::PrintToString(file);
       EXPECT_EQ(m.basic.variables.size(), 2u) << statement;  // no name of the file stays behind
@@ -137,9 +143,10 @@ TEST_F(ProgramFilesTest, FailurePartWayChangesNothing) {
   }
   // From a running program: the run stops at the failing statement, in its line.
   fs.files["f"] = files[0].first;
-  EXPECT_EQ(m.Run("NEW\r\n10 PRINT \"ten\"\r\n20 MERGE \"f\"\r\n30 PRINT \"thirty\"\r\nRUN\r\nLIST"),
-            "ten\r\n\aFloating point overflow in 20\r\n"
-            "10 PRINT\"ten\"\r\n20 MERGE\"f\"\r\n30 PRINT\"thirty\"\r\n");
+  EXPECT_EQ(
+      m.Run("NEW\r\n10 PRINT \"ten\"\r\n20 MERGE \"f\"\r\n30 PRINT \"thirty\"\r\nRUN\r\nLIST"),
+      "ten\r\n\aFloating point overflow in 20\r\n"
+      "10 PRINT\"ten\"\r\n20 MERGE\"f\"\r\n30 PRINT\"thirty\"\r\n");
 }
 
 TEST_F(ProgramFilesTest, RunWithAFileNameLoadsThenStarts) {
@@ -278,9 +285,7 @@ class PlatformSafeWrite : public ::testing::Test {
   std::string SaveError(const std::string& path, std::string_view bytes) {
     try {
       Save(path, bytes);
-    } catch (const ERuntime& e) {
-      return e.what();
-    }
+    } catch (const ERuntime& e) { return e.what(); }
     return "no error";
   }
   std::set<std::string> Entries() const {

@@ -35,9 +35,11 @@ class ProgramStoreTest : public ::testing::Test {
 
 TEST_F(ProgramStoreTest, EnterLineStoresReplacesDeletesAndHandsBackImmediate) {
   const std::pair<const char*, int32_t> lines[] = {
-      {"20 PRINT 2", 20}, {"10 PRINT 1", 10}, {"   30PRINT 3", 30}, {"20 PRINT 22", 20},
-      {"30   ", 30},      {"25", 25},         {"007 PRINT 7", 7},   {"2147483647 PRINT 9", 2147483647},
-      {"0 PRINT 0", 0},   {"  PRINT 0", 0},
+      {"20 PRINT 2", 20},   {"10 PRINT 1", 10},
+      {"   30PRINT 3", 30}, {"20 PRINT 22", 20},
+      {"30   ", 30},        {"25", 25},
+      {"007 PRINT 7", 7},   {"2147483647 PRINT 9", 2147483647},
+      {"0 PRINT 0", 0},     {"  PRINT 0", 0},
   };
   for (const auto& [text, number] : lines) EXPECT_EQ(Enter(text), number) << text;
   EXPECT_EQ(Listing(), (std::map<int32_t, double>{{7, 7}, {10, 1}, {20, 22}, {2147483647, 9}}));
@@ -88,7 +90,8 @@ TEST_F(ProgramStoreTest, IndexAgreesWithTheListAfterRandomEdits) {
   model.erase(model.begin());
   model[1000] = 1;
   EXPECT_EQ(Listing(), model);
-  for (int32_t n = 0; n <= 1001; ++n) EXPECT_EQ(b.program.Find(n) != nullptr, model.count(n) == 1) << n;
+  for (int32_t n = 0; n <= 1001; ++n)
+    EXPECT_EQ(b.program.Find(n) != nullptr, model.count(n) == 1) << n;
 }
 
 TEST_F(ProgramStoreTest, NewForgetsLinesAndVariablesAndEndsTheImmediateLine) {

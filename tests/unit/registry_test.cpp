@@ -35,14 +35,17 @@ TEST(Registry, SameSignatureReplacesOtherSignatureAppends) {
   ASSERT_EQ(defs->size(), 2u);
   EXPECT_EQ(defs->at(0).instance, &tag2);
   EXPECT_EQ(defs->at(1).instance, &tag3);
-  EXPECT_EQ(defs->at(1).signature, "\x22" "A\x81\x52");
+  EXPECT_EQ(defs->at(1).signature,
+            "\x22"
+            "A\x81\x52");
   EXPECT_EQ(r.registered, std::vector<std::string>{"SHELL"});
   EXPECT_EQ(r.registeredDefs, std::vector<TFuncDefs*>{r.DefsAt(0)});
 }
 
 TEST(Registry, FindNameExactThenLongerNameInTheLine) {
   RecordingInterpreter r;
-  for (const char* name : {"ABC.DEF", "XY", "ABC.D", "Shell"}) r.AddMethod(name, 2, nullptr, nullptr, "");
+  for (const char* name : {"ABC.DEF", "XY", "ABC.D", "Shell"})
+    r.AddMethod(name, 2, nullptr, nullptr, "");
   const struct {
     const char* word;
     const char* line;
@@ -50,13 +53,10 @@ TEST(Registry, FindNameExactThenLongerNameInTheLine) {
     const char* found;  // nullptr: not found
     size_t after;
   } cases[] = {
-      {"shell", "shell", 5, "Shell", 5},
-      {"abc", "x=abc.d+1", 5, "ABC.D", 7},
+      {"shell", "shell", 5, "Shell", 5}, {"abc", "x=abc.d+1", 5, "ABC.D", 7},
       {"ABC", "ABC.DEF", 3, "ABC.D", 5},  // first in sorted order wins
-      {"ABC", "ABC .D", 3, nullptr, 3},
-      {"ABC", "ABC.", 3, nullptr, 3},
-      {"AB", "AB.DEF", 2, nullptr, 2},
-      {"XYZ", "XYZ", 3, nullptr, 3},
+      {"ABC", "ABC .D", 3, nullptr, 3},  {"ABC", "ABC.", 3, nullptr, 3},
+      {"AB", "AB.DEF", 2, nullptr, 2},   {"XYZ", "XYZ", 3, nullptr, 3},
   };
   for (const auto& c : cases) {
     size_t position = c.position;

@@ -15,7 +15,9 @@ namespace basic::test {
 namespace {
 
 double LibrarySine(double x) { return static_cast<double>(std::sin(static_cast<long double>(x))); }
-double LibraryCosine(double x) { return static_cast<double>(std::cos(static_cast<long double>(x))); }
+double LibraryCosine(double x) {
+  return static_cast<double>(std::cos(static_cast<long double>(x)));
+}
 
 bool SameDouble(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 

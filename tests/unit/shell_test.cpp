@@ -41,8 +41,8 @@ TEST(SortByName, ComparesNamesWithoutCaseThenByByte) {
   SortByName(list, 0, static_cast<ptrdiff_t>(list.size()) - 1);
   // Entries without "=" have an empty name, like "=C:"; "_" and "~" sort
   // after the letters by their bytes once letters are upper case.
-  EXPECT_EQ(list, (Names{"=C:=C:\\", "NOEQUALS", "a=3", "A1=4", "b=6", "path=/bin", "Zed=2",
-                         "_X=1", "~=5"}));
+  EXPECT_EQ(list, (Names{"=C:=C:\\", "NOEQUALS", "a=3", "A1=4", "b=6", "path=/bin", "Zed=2", "_X=1",
+                         "~=5"}));
 }
 
 TEST(SortByName, KeepsTheOrderOfEntriesWithEqualNames) {
@@ -66,7 +66,8 @@ TEST(SortByName, KeepsTheOrderOfEntriesWithEqualNames) {
 TEST(BuildEnvironment, IsTheSortedEnvironmentWithCommonValues) {
   ShellMachine m({"PATH=/bin", "b=2", "S=inherited", "a=1"});
   TExecutor executor(&m.basic);
-  EXPECT_EQ(Entries(executor.BuildEnvironment()), (Names{"a=1", "b=2", "PATH=/bin", "S=inherited"}));
+  EXPECT_EQ(Entries(executor.BuildEnvironment()),
+            (Names{"a=1", "b=2", "PATH=/bin", "S=inherited"}));
 
   EXPECT_EQ(m.Run("COMMON N, S$: N = 3: S$ = \"\""), "");
   EXPECT_EQ(Entries(executor.BuildEnvironment()),

@@ -29,8 +29,9 @@ constexpr int V = tcVariable, N = tcNumber, C = tcChar, F = tcFunction;
 TEST_F(TokenizerTest, Codes) {
   const std::pair<const char*, std::vector<int>> cases[] = {
       {"?A;B", {tcPrint, V, tcSemicolon, V}},
-      {"A<>B< >C=<D>=E><F", {V, tcNotEqual, V, tcLess, tcGreater, V, tcEqual, tcLess, V,
-                             tcGreaterEqual, V, tcGreater, tcLess, V}},
+      {"A<>B< >C=<D>=E><F",
+       {V, tcNotEqual, V, tcLess, tcGreater, V, tcEqual, tcLess, V, tcGreaterEqual, V, tcGreater,
+        tcLess, V}},
       {"[)-5", {tcOpen, tcClose, tcMinus, N}},
       {"FOR I=1TO10", {tcFor, V, tcEqual, N, V}},
       {"FORI GOTO10 PRINTX andy", {V, V, V, V}},
@@ -48,8 +49,12 @@ TEST_F(TokenizerTest, Codes) {
 // 1E-2 was 0.1 * 0.1, and long digit strings were rounded digit by digit.
 TEST_F(TokenizerTest, Numbers) {
   const std::pair<std::string, double> cases[] = {
-      {"1E-2", 0.01}, {"1E-100", 1e-100}, {"1E-300", 1e-300}, {"1.5E-7", 1.5e-7},
-      {"4.9406564584124654E-324", 4.9406564584124654e-324}, {"2.5E-320", 2.5e-320},
+      {"1E-2", 0.01},
+      {"1E-100", 1e-100},
+      {"1E-300", 1e-300},
+      {"1.5E-7", 1.5e-7},
+      {"4.9406564584124654E-324", 4.9406564584124654e-324},
+      {"2.5E-320", 2.5e-320},
       {"0.1000000000000000055511151231257827", 0.1},
       {"1" + std::string(400, '0') + "E-400", 1},
       {"0." + std::string(305, '0') + "12345", 1.2345e-306},
@@ -57,9 +62,19 @@ TEST_F(TokenizerTest, Numbers) {
       {"9007199254740993", 9007199254740992.0},  // a tie: to even
       {"9007199254740995", 9007199254740996.0},
       // Unchanged: the scanner's own rules.
-      {".5", 0.5}, {".", 0}, {"5.", 5}, {"1E3", 1000}, {"1e+2", 100}, {"2E", 2}, {"2E+", 2},
-      {"3.14159", 3.14159}, {"1E-400", 0}, {"1E-99999999999", 0}, {"0E99999999999", 0},
-      {"0." + std::string(400, '0'), 0}, {"24177763170669074", 24177763170669074.0},
+      {".5", 0.5},
+      {".", 0},
+      {"5.", 5},
+      {"1E3", 1000},
+      {"1e+2", 100},
+      {"2E", 2},
+      {"2E+", 2},
+      {"3.14159", 3.14159},
+      {"1E-400", 0},
+      {"1E-99999999999", 0},
+      {"0E99999999999", 0},
+      {"0." + std::string(400, '0'), 0},
+      {"24177763170669074", 24177763170669074.0},
   };
   for (const auto& [text, value] : cases) {
     ASSERT_EQ(Codes(text), std::vector<int>{N}) << text;
@@ -74,9 +89,7 @@ TEST_F(TokenizerTest, Numbers) {
     try {
       b.Tokenize("\"held\" " + number, list);
       ADD_FAILURE() << number;
-    } catch (const ERuntime& e) {
-      EXPECT_STREQ(e.what(), msg::kFpOverflow);
-    }
+    } catch (const ERuntime& e) { EXPECT_STREQ(e.what(), msg::kFpOverflow); }
     EXPECT_TRUE(list.empty());
   }
 }
@@ -118,9 +131,14 @@ TEST_F(TokenizerTest, EverydayLiteralsReadAsBefore) {
 
 TEST_F(TokenizerTest, StringAndRemarkTexts) {
   const std::pair<std::string, std::string> cases[] = {
-      {"\"Hi\"\"there\"", "Hi\"there"}, {"\"abc", "abc"}, {"\"\"", ""}, {"\"a\"\"\"", "a\""},
-      {std::string("\"a\0b\"", 5), "a"}, {"REM  two blanks", "  two blanks"},
-      {"rem:PRINT 1", ":PRINT 1"}, {std::string("REM x\0y", 7), " x"},
+      {"\"Hi\"\"there\"", "Hi\"there"},
+      {"\"abc", "abc"},
+      {"\"\"", ""},
+      {"\"a\"\"\"", "a\""},
+      {std::string("\"a\0b\"", 5), "a"},
+      {"REM  two blanks", "  two blanks"},
+      {"rem:PRINT 1", ":PRINT 1"},
+      {std::string("REM x\0y", 7), " x"},
   };
   for (const auto& [text, payload] : cases) {
     b.Tokenize(text, list);
@@ -134,10 +152,19 @@ TEST_F(TokenizerTest, StringAndRemarkTexts) {
 // that the listing of any line reads back as the same tokens.
 TEST_F(TokenizerTest, StrayCharacters) {
   const std::pair<std::string, std::string> cases[] = {
-      {"#", "#"}, {"# @  ~", "#@~"}, {"{#}", "#"}, {"{{}{}}", "{}"}, {"{{}", "{"}, {"{}}", "}"},
-      {"{}", "{}"}, {"{ }", "{}"}, {"{#}{", "#{"}, {"{\x80}\xff{\x01}", "\x80\xff\x01"},
+      {"#", "#"},
+      {"# @  ~", "#@~"},
+      {"{#}", "#"},
+      {"{{}{}}", "{}"},
+      {"{{}", "{"},
+      {"{}}", "}"},
+      {"{}", "{}"},
+      {"{ }", "{}"},
+      {"{#}{", "#{"},
+      {"{\x80}\xff{\x01}", "\x80\xff\x01"},
       {"#\t@", "#@"},
-      {"{{#}}", "{#}"}, {std::string("{\0}", 3), std::string(1, '\0')},
+      {"{{#}}", "{#}"},
+      {std::string("{\0}", 3), std::string(1, '\0')},
   };
   for (const auto& [text, bytes] : cases) {
     ASSERT_EQ(Codes(text), std::vector<int>{C}) << text;

@@ -110,9 +110,16 @@ TEST(GetVariable, SubscriptsAreRoundedAndChecked) {
   struct {
     const char* text;
     std::string outcome;
-  } cases[] = {{"C(1, 2)", "6"},   {"C(1.5, 0)", "8"},  {"C(2.5, 3)", "11"},  {"C(-0.4, 0)", "0"},
-               {"C(-1, 0)", kBadSubscript},  {"C(3, 0)", kBadSubscript},  {"C(0, 4)", kBadSubscript},
-               {"C(1)", kSyntaxError},      {"C(1, 2, 3)", kSyntaxError}, {"C", kBadSubscript},
+  } cases[] = {{"C(1, 2)", "6"},
+               {"C(1.5, 0)", "8"},
+               {"C(2.5, 3)", "11"},
+               {"C(-0.4, 0)", "0"},
+               {"C(-1, 0)", kBadSubscript},
+               {"C(3, 0)", kBadSubscript},
+               {"C(0, 4)", kBadSubscript},
+               {"C(1)", kSyntaxError},
+               {"C(1, 2, 3)", kSyntaxError},
+               {"C", kBadSubscript},
                {"C(\"1\", 2)", kTypeMismatch}};
   for (const auto& k : cases) EXPECT_EQ(h.Outcome(k.text), k.outcome) << k.text;
 }
@@ -165,7 +172,6 @@ TEST(Str, RecycledBlocksFitEveryLengthAndKeepTheirBytes) {
     for (size_t i = 0; i < s.size(); ++i) ASSERT_EQ(s.byte(i), 'a' + i % 26) << s.size();
   }
 }
-
 
 // Appending works in place only on a string nobody else holds: every copy
 // taken along the way keeps the bytes and the NUL it had.

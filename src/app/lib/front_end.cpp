@@ -9,8 +9,8 @@
 #include "appended_program.h"
 #include "errors.h"
 #include "platform.h"
-#include "stub_marker.h"
 #include "program_store.h"
+#include "stub_marker.h"
 
 namespace basic::app {
 
@@ -238,9 +238,7 @@ int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
              const ConsoleStreams& streams, const ErrorLineWriter& reportError) {
   std::string error;
   switch (command.kind) {
-    case FrontEndCommand::Kind::kUsageError:
-      reportError(command.error);
-      return kExitUsage;
+    case FrontEndCommand::Kind::kUsageError: reportError(command.error); return kExitUsage;
     case FrontEndCommand::Kind::kHelp: {
 #ifdef _WIN32
       std::string help = ToCrLfLineEnds(kFrontEndHelp);
@@ -259,9 +257,7 @@ int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
       streams.out.WriteBytes(version.data(), version.size());
       return kExitOk;
     }
-    case FrontEndCommand::Kind::kConsole:
-      RunConsoleLoop(streams);
-      return kExitOk;
+    case FrontEndCommand::Kind::kConsole: RunConsoleLoop(streams); return kExitOk;
     case FrontEndCommand::Kind::kRunFile: {
       std::optional<std::string> text = ReadProgram(command.programPath, streams.in, error);
       if (!text) {

@@ -20,7 +20,8 @@ bool CarriesStubMarker(std::string_view file) {
   }
   if (!end) return false;
   // A program appended to the stub may quote the marker; only the image counts.
-  const std::string_view image = file.substr(0, static_cast<size_t>(std::min<uint64_t>(*end, file.size())));
+  const std::string_view image =
+      file.substr(0, static_cast<size_t>(std::min<uint64_t>(*end, file.size())));
   constexpr std::string_view head = BASIC_STUB_MARKER_HEAD, tail = BASIC_STUB_MARKER_TAIL;
   for (size_t at = image.find(head); at != std::string_view::npos; at = image.find(head, at + 1)) {
     if (image.substr(at + head.size()).starts_with(tail)) return true;

@@ -5,7 +5,9 @@
 
 #include <string_view>
 
-#define BASIC_STUB_MARKER_HEAD "\x7f" "basic-stub run-time stub"
+#define BASIC_STUB_MARKER_HEAD \
+  "\x7f"                       \
+  "basic-stub run-time stub"
 #define BASIC_STUB_MARKER_TAIL " for bound BASIC programs\x7f"
 
 namespace basic::app {

@@ -55,9 +55,8 @@ class FdSink : public ByteSink {
       }
     }
     if (!tailUsable_) return;
-    const bool plain = std::all_of(lineStart, end, [](char c) {
-      return static_cast<unsigned char>(c) >= 0x20 && c != 0x7f;
-    });
+    const bool plain = std::all_of(
+        lineStart, end, [](char c) { return static_cast<unsigned char>(c) >= 0x20 && c != 0x7f; });
     if (!plain || tail_.size() + static_cast<size_t>(end - lineStart) > kMaxPromptLength) {
       tailUsable_ = false;
       tail_.clear();

@@ -95,8 +95,7 @@ class SigpipeGuard {
   ~SigpipeGuard() {
     if (raised_ && !wasPending_) {
       const timespec zero{};
-      while (sigtimedwait(&pipeOnly_, nullptr, &zero) < 0 && errno == EINTR) {
-      }
+      while (sigtimedwait(&pipeOnly_, nullptr, &zero) < 0 && errno == EINTR) {}
     }
     pthread_sigmask(SIG_SETMASK, &saved_, nullptr);
   }
@@ -286,8 +285,7 @@ namespace {
     error = errno;
   }
   // The report pipe closes on a successful exec; a failure sends its errno.
-  while (::write(report, &error, sizeof error) < 0 && errno == EINTR) {
-  }
+  while (::write(report, &error, sizeof error) < 0 && errno == EINTR) {}
   ::_exit(127);
 }
 
@@ -330,8 +328,7 @@ std::unique_ptr<ChildProcess> ChildProcess::Start(const ChildCommand& command) {
   report.write.reset();
   if (const int error = ReadStartError(report.read->get())) {
     int status;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
     ThrowSystemError(error);
   }
   // Only the child may hold its ends now: its output must read as closed

@@ -78,7 +78,8 @@ class HandleSink : public ByteSink {
       DWORD chunk = static_cast<DWORD>(std::min<size_t>(count, 32768));
       DWORD written = 0;
       if (!WriteFile(h, bytes, chunk, &written, nullptr) || written == 0) {
-        failure_ = written == 0 && GetLastError() == ERROR_SUCCESS ? ERROR_WRITE_FAULT : GetLastError();
+        failure_ =
+            written == 0 && GetLastError() == ERROR_SUCCESS ? ERROR_WRITE_FAULT : GetLastError();
         Fail();
         return;
       }

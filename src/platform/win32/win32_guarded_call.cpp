@@ -25,10 +25,8 @@ bool IsCalleeFault(DWORD code) {
     case EXCEPTION_DATATYPE_MISALIGNMENT:
     case EXCEPTION_ILLEGAL_INSTRUCTION:
     case EXCEPTION_PRIV_INSTRUCTION:
-    case EXCEPTION_STACK_OVERFLOW:
-      return true;
-    default:
-      return false;
+    case EXCEPTION_STACK_OVERFLOW: return true;
+    default: return false;
   }
 }
 
@@ -44,9 +42,9 @@ bool IsCalleeFault(DWORD code) {
 extern "C" int GuardedCallWords(void* entry, const intptr_t* words,
                                 int32_t* result) asm("basic_win64_guarded_call");
 extern "C" char FaultLanding[] asm("basic_win64_fault_landing");
-extern "C" EXCEPTION_DISPOSITION OnCalleeFault(EXCEPTION_RECORD* record, void* frame, CONTEXT*,
-                                               DISPATCHER_CONTEXT* dispatch)
-    asm("basic_win64_fault_handler");
+extern "C" EXCEPTION_DISPOSITION OnCalleeFault(
+    EXCEPTION_RECORD* record, void* frame, CONTEXT*,
+    DISPATCHER_CONTEXT* dispatch) asm("basic_win64_fault_handler");
 
 asm(R"(
     .text
@@ -128,8 +126,8 @@ bool CallLibraryFunction(void* entry, const intptr_t* words, size_t count, int32
 extern "C" int GuardedCallWords(void* entry, const intptr_t* words, size_t count,
                                 int32_t* result) asm("basic_win32_guarded_call");
 extern "C" char FaultLanding[] asm("basic_win32_fault_landing");
-extern "C" EXCEPTION_DISPOSITION __cdecl OnCalleeFault(EXCEPTION_RECORD* record,
-                                                       void* registration, CONTEXT* context,
+extern "C" EXCEPTION_DISPOSITION __cdecl OnCalleeFault(EXCEPTION_RECORD* record, void* registration,
+                                                       CONTEXT* context,
                                                        void*) asm("basic_win32_fault_handler");
 
 constexpr DWORD kRegistrationBelowFrame = 20;
@@ -184,9 +182,8 @@ basic_win32_fault_landing:
     ret
 )");
 
-extern "C" EXCEPTION_DISPOSITION __cdecl OnCalleeFault(EXCEPTION_RECORD* record,
-                                                       void* registration, CONTEXT* context,
-                                                       void*) {
+extern "C" EXCEPTION_DISPOSITION __cdecl OnCalleeFault(EXCEPTION_RECORD* record, void* registration,
+                                                       CONTEXT* context, void*) {
   if ((record->ExceptionFlags & EXCEPTION_UNWIND) != 0 || !IsCalleeFault(record->ExceptionCode))
     return ExceptionContinueSearch;
   lastFaultCode = record->ExceptionCode;

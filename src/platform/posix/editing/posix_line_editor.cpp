@@ -11,8 +11,8 @@
 #include <stdlib.h>
 #include <sys/ioctl.h>
 
-#include <errno.h>
 #include <editline/readline.h>
+#include <errno.h>
 
 #include <algorithm>
 #include <memory>
