@@ -19,7 +19,9 @@ done
 
 mapfile -t sources < <(git ls-files -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' \
                                        'bench/*.cpp' 'bench/*.h' 'fuzz/*.cpp' 'fuzz/*.h')
-if ! clang-format --dry-run -Werror "${sources[@]}"; then
+format=$(command -v clang-format-14 || command -v clang-format)
+tidy_runner=$(command -v run-clang-tidy-14 || command -v run-clang-tidy)
+if ! "$format" --dry-run -Werror "${sources[@]}"; then
   echo "check-style: clang-format would change the files above (clang-format -i FILE)" >&2
   exit 1
 fi
@@ -32,10 +34,10 @@ if [[ ! -f build/compile_commands.json ]]; then
 fi
 # The Windows sources are checked by the cross build's warnings, not here.
 mapfile -t tidy_sources < <(git ls-files -- 'src/*.cpp' | grep -v '^src/platform/win32/')
-run-clang-tidy -p build -quiet -j "$jobs" -warnings-as-errors='*' "${tidy_sources[@]/#/$PWD/}" \
-  >build/clang-tidy.log 2>&1 || {
-  grep -E "warning:|error:" build/clang-tidy.log | sort -u >&2
+"$tidy_runner" -p build -quiet -j "$jobs" "${tidy_sources[@]/#/$PWD/}" >build/clang-tidy.log 2>&1 || true
+if grep -qE "(warning|error):" build/clang-tidy.log; then
+  sed 's/\x1b\[[0-9;]*m//g' build/clang-tidy.log | grep -E "(warning|error):" | sort -u >&2
   echo "check-style: clang-tidy found the faults above (full log: build/clang-tidy.log)" >&2
   exit 1
-}
+fi
 echo "check-style: clang-tidy: ${#tidy_sources[@]} files, nothing found"

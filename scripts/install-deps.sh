@@ -3,7 +3,8 @@
 # again: when everything is present it does no apt work at all.
 #
 #   scripts/install-deps.sh           everything: native, both Windows cross builds,
-#                                     Wine, and the fuzz and memcheck tools
+#                                     Wine, the fuzz and memcheck tools, and the
+#                                     format and lint tools (scripts/check-style.sh)
 #   scripts/install-deps.sh --native  only what the native build and its tests need
 #   scripts/install-deps.sh --fuzz    clang with libFuzzer (the fuzz preset) and
 #                                     valgrind (scripts/memcheck.sh)
@@ -22,11 +23,12 @@ windows=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64)
 # Wine's 32-bit loader, only where the kernel runs 32-bit programs at all.
 wine32=(wine32:i386)
 fuzz=(clang-14 libclang-rt-14-dev valgrind)
+style=(clang-format-14 clang-tidy-14)
 bench=(yabasic brandy time python3 python3-matplotlib)
 
 wanted=()
 if [[ $# -eq 0 ]]; then
-  wanted=("${native[@]}" "${windows[@]}" "${fuzz[@]}")
+  wanted=("${native[@]}" "${windows[@]}" "${fuzz[@]}" "${style[@]}")
 fi
 for option in "$@"; do
   case "$option" in

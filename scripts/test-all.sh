@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Everything CI checks: installs what is missing, builds the native, the
+# Everything CI checks: installs what is missing, checks the format and runs
+# clang-tidy (scripts/check-style.sh), builds the native, the
 # sanitizer and both Windows targets, and runs every suite (Windows under
 # Wine), the golden programs under valgrind, and each fuzz target for a
 # minute (FUZZ_SECONDS). Stops at the first failure with a non-zero exit.
@@ -35,6 +36,9 @@ for preset in native asan win32 win64; do
   cmake --build --preset "$preset" -j "$jobs"
 done
 
+step "style: clang-format and clang-tidy"
+scripts/check-style.sh --jobs "$jobs"
+
 step "native: unit tests and programs"
 ctest --preset native -j "$jobs"
 step "asan: unit tests and programs"
@@ -63,4 +67,4 @@ scripts/fuzz.sh --seconds "${FUZZ_SECONDS:-60}"
 
 trap - ERR
 echo
-echo "test-all: all suites passed (native, asan, win64 under Wine, $win32_result, packages, memcheck, fuzz) in $(elapsed)"
+echo "test-all: all suites passed (style, native, asan, win64 under Wine, $win32_result, packages, memcheck, fuzz) in $(elapsed)"
