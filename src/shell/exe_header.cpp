@@ -20,7 +20,7 @@ uint32_t Little(const unsigned char* p, int size) {
 
 // Checked against the size first, so that a truncated image reports what it
 // is rather than a bare stream error.
-void ReadAt(platform::ReadOnlyFile& file, uint64_t offset, unsigned char* buffer, uint64_t count) {
+void ReadAt(platform::ReadOnlyFile& file, uint64_t offset, unsigned char* buffer, size_t count) {
   const uint64_t size = file.Size();
   if (offset > size || size - offset < count) throw ERuntime(msg::kReadBeyondEnd);
   file.Seek(offset);

@@ -57,7 +57,7 @@ TEST_P(PeOverlay, FoundFromTheLastSectionWithFileData) {
 
     // Everything from the overlay on is the program; without one there is none.
     std::string bound = image + kProgram;
-    std::string expected = c.overlay ? bound.substr(*c.overlay) : "";
+    std::string expected = c.overlay ? bound.substr(static_cast<size_t>(*c.overlay)) : "";
     EXPECT_EQ(ReadFrom(bound, ImageFormat::kPe), expected);
   }
 }
@@ -75,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
                     PeCase{"EarlierEndsLater", {{0x800, 0x200}, {0x200, 0x100}}, 0x300},
                     PeCase{"NoSectionWithData", {{0, 0x100}, {0x200, 0}}, std::nullopt},
                     PeCase{"NoSections", {}, std::nullopt}),
-    [](const testing::TestParamInfo<PeCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<PeCase>& c) { return c.param.name; });
 
 // A 32-bit image's table always follows 224 bytes of optional header; a
 // 64-bit image's follows as many as its file header says.
@@ -180,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
         ElfCase{"Elf32BigEndian", Elf32BigEndian(0x600, {{1, 0x100, 0x200}}), 0x600 + 2 * 40},
         ElfCase{"ExtendedSectionCount", ExtendedCount(Elf64(64, 1, 0x200, {{1, 0x400, 0x40}})),
                 0x440}),
-    [](const testing::TestParamInfo<ElfCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<ElfCase>& c) { return c.param.name; });
 
 TEST(ElfImageEnd, OverflowingOffsetsGiveEmptyTextNotAWrappedEnd) {
   std::string image = MakeElf(Elf64(64, 1, 0x200, {{1, 0x100, 0x40}}));

@@ -75,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
         ExeCase{"PeOptionalHeaderCut", MakePeHeaders(kExecutable, 3).substr(0, kLfanew + 247),
                 etDos, 0, msg::kReadBeyondEnd},
         ExeCase{"NeTargetByteCut", MakeNewHeader("NE", 54), etDos, 0, msg::kReadBeyondEnd}),
-    [](const testing::TestParamInfo<ExeCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<ExeCase>& c) { return c.param.name; });
 
 TEST(ExeHeaderFile, ReadByNameOrCannotOpen) {
   test::TempDir dir;

@@ -127,19 +127,21 @@ inline std::string MakeElf(const ElfLayout& layout) {
     put(48, layout.extendedCount ? 0 : count, 2);
   }
   size_t end = image.size();
-  if (layout.phnum != 0) end = std::max<size_t>(end, layout.phoff + layout.phnum * phentsize);
+  // The test images are small: every offset fits a size_t, also in 32-bit builds.
+  auto at = [](uint64_t offset) { return static_cast<size_t>(offset); };
+  if (layout.phnum != 0) end = std::max(end, at(layout.phoff + layout.phnum * phentsize));
   if (layout.shoff != 0) {
-    end = std::max<size_t>(end, layout.shoff + count * shentsize);
+    end = std::max(end, at(layout.shoff + count * shentsize));
     const size_t offsetAt = layout.is64 ? 24 : 16, sizeAt = layout.is64 ? 32 : 20;
-    if (layout.extendedCount) put(layout.shoff + sizeAt, count, word);
+    if (layout.extendedCount) put(at(layout.shoff) + sizeAt, count, word);
     for (size_t i = 0; i < layout.sections.size(); ++i) {
       const ElfSection& s = layout.sections[i];
-      size_t header = layout.shoff + (i + 1) * shentsize;
+      size_t header = at(layout.shoff + (i + 1) * shentsize);
       put(header + 4, s.type, 4);
       put(header + offsetAt, s.offset, word);
       put(header + sizeAt, s.size, word);
       if (s.type != 8 && s.offset + s.size > end && s.offset + s.size < (1u << 20))
-        end = s.offset + s.size;
+        end = at(s.offset + s.size);
     }
   }
   image.resize(std::max(image.size(), end), '\0');

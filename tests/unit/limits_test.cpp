@@ -179,7 +179,8 @@ TEST(DamagedStub, HeadersPastTheEndOrCutShortAreStreamReadErrors) {
     ASSERT_LT(shoff, image.size());
     std::string tablePastEnd = image;
     PutLittle(tablePastEnd, 40, image.size() + 16, 8);
-    damaged = {tablePastEnd, image.substr(0, shoff + 100), image.substr(0, 50)};
+    damaged = {tablePastEnd, image.substr(0, static_cast<size_t>(shoff) + 100),
+               image.substr(0, 50)};
   }
   TempDir dir;
   for (size_t i = 0; i < damaged.size(); ++i) {

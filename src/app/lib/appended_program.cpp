@@ -113,7 +113,7 @@ uint64_t FindElfImageEnd(platform::ReadOnlyFile& file) {
   if ((elfClass != 1 && elfClass != 2) || (elfData != 1 && elfData != 2)) ThrowReadError();
   const ElfLayout& layout = elfClass == 1 ? kElf32 : kElf64;
   const ElfFields f(layout, elfData == 2);
-  file.ReadExact(header + 16, layout.headerSize - 16);
+  file.ReadExact(header + 16, static_cast<size_t>(layout.headerSize - 16));
 
   const uint64_t fileSize = file.Size();
   uint64_t phoff = f.Addr(header, layout.phoff);
@@ -128,7 +128,7 @@ uint64_t FindElfImageEnd(platform::ReadOnlyFile& file) {
     if (shentsize < layout.minSectionHeader) ThrowReadError();
     // A count too large for the header field lives in section 0.
     if (shnum == 0) {
-      std::vector<unsigned char> first(shentsize);
+      std::vector<unsigned char> first(static_cast<size_t>(shentsize));  // a 16-bit field
       ReadAt(file, shoff, first.data(), first.size());
       shnum = f.Addr(first.data(), layout.shSize);
     }
