@@ -18,15 +18,15 @@ namespace {
 // layouts.
 using Dispatcher = void (*)(TBasic&, StatementContext&);
 // The entry past the keywords is the end of a line's: an empty statement.
+// clang-format off
 constexpr Dispatcher kDispatch[kTokenCodeCount + 1] = {
 #define BASIC_TOKEN_HANDLER(name, text, handler) \
   [](TBasic& basic, StatementContext& ctx) { basic.handler(ctx); },
     BASIC_TOKENS(BASIC_TOKEN_HANDLER)
 #undef BASIC_TOKEN_HANDLER
-        [](TBasic & basic, StatementContext& ctx){basic.ExecEmpty(ctx);
-}  // namespace
-,
-};  // namespace basic
+    [](TBasic& basic, StatementContext& ctx) { basic.ExecEmpty(ctx); },
+};
+// clang-format on
 static_assert(tcEol == kTokenCodeCount);
 
 }  // namespace
