@@ -285,6 +285,8 @@ class TBasic : public TInterpreter {
   LineRange ReadLineRange();
   // lister.cpp: the text of a token list, as LIST and SAVE write it.
   void ListTokens(const Token* first, std::string& out) const;
+  // The line as LIST shows it and SAVE writes it: number, blank, text.
+  void ListLine(const ProgramLine& line, std::string& out) const;
   // program_files.cpp
   void LoadProgram(bool merge, const std::string& fileName);
   void SaveProgram(const std::string& fileName);
@@ -325,6 +327,17 @@ class TBasic : public TInterpreter {
   framerec& FindLoopFrame();
   void Jump(StatementContext& ctx);
   bool ScanBlock(TokenCode opening, TokenCode closing);
+  // Moves the cursor past line ends onto the next token of a later line,
+  // `line` following it (the searches of FOR, WHILE and READ); false at the
+  // end of the program, where the cursor stays on the last line end.
+  bool StepOverLineEnds(ProgramLine*& line) {
+    while (AtEol(nextToken)) {
+      if (line == nullptr || line->Next == nullptr) return false;
+      line = line->Next;
+      nextToken = line->Tokens.begin();
+    }
+    return true;
+  }
 
   Console& console_;
   ExpressionCache expressions_;

@@ -9,6 +9,7 @@
 
 #include "basic.h"
 #include "errors.h"
+#include "expression_cache.h"
 #include "numeric.h"
 #include "rounded_math.h"
 
@@ -183,17 +184,6 @@ void TBasic::EvalOtherFactor(valrec& result) {
     case tcPlus: number = FactorNumber(); break;
     case tcMinus: number = -FactorNumber(); break;
     case tcNot: number = ~Low32(FactorInteger()); break;
-    case tcSqr:
-    case tcSqrt:
-    case tcSin:
-    case tcCos:
-    case tcTan:
-    case tcArctan:
-    case tcLog:
-    case tcExp:
-    case tcAbs:
-    case tcSgn:
-    case tcInt: number = ApplyNumeric(token.code, FactorNumber()); break;
     case tcRnd:
       SkipParenthesised();  // the argument is not even evaluated
       number = NextRandom(rndState);
@@ -216,7 +206,10 @@ void TBasic::EvalOtherFactor(valrec& result) {
     case tcLen: LengthOf(*this, result); return;
     case tcMid: EvalMid(*this, result); return;
 
-    default: SyntaxError();
+    default:
+      if (!IsNumericFunction(token.code)) SyntaxError();
+      number = ApplyNumeric(token.code, FactorNumber());
+      break;
   }
   result.SetNumber(number);
 }

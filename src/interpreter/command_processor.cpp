@@ -175,8 +175,8 @@ void TBasic::ReportOutsideRun(const std::exception& error) {
 
 void TBasic::NameRegistered(const std::string& upperName, TFuncDefs* defs) {
   expressions_.TokensRewritten();
-  for (ProgramLine* line = program.First(); line != nullptr; line = line->Next) {
-    for (Token* t = line->Tokens.begin(); !AtEol(t); ++t) {
+  for (ProgramLine& line : program) {
+    for (Token* t = line.Tokens.begin(); !AtEol(t); ++t) {
       if (t->code == tcVariable && UpperAscii(t->variable->name) == upperName) {
         t->code = tcFunction;
         t->funcDefs = defs;

@@ -42,13 +42,9 @@ bool TBasic::ScanBlock(TokenCode opening, TokenCode closing) {
   ProgramLine* const startLine = currentLine;
   int depth = 0;
   for (;;) {
-    while (AtEol(nextToken)) {
-      if (currentLine == nullptr || currentLine->Next == nullptr) {
-        currentLine = startLine;
-        return false;
-      }
-      currentLine = currentLine->Next;
-      nextToken = currentLine->Tokens.begin();
+    if (!StepOverLineEnds(currentLine)) {
+      currentLine = startLine;
+      return false;
     }
     const TokenCode code = PeekCode();
     Advance();
@@ -148,13 +144,9 @@ void TBasic::ExecFor(StatementContext&) {
   int mine = 0;
   int others = 0;
   for (;;) {
-    while (AtEol(nextToken)) {
-      if (currentLine == nullptr || currentLine->Next == nullptr) {
-        currentLine = startLine;
-        RaiseMessage(msg::kForWithoutNext);
-      }
-      currentLine = currentLine->Next;
-      nextToken = currentLine->Tokens.begin();
+    if (!StepOverLineEnds(currentLine)) {
+      currentLine = startLine;
+      RaiseMessage(msg::kForWithoutNext);
     }
     const Token* token = nextToken;
     Advance();

@@ -24,13 +24,9 @@ void TBasic::ExecRead(StatementContext&) {
       } else {
         // The next DATA statement with at least one item, in program order.
         for (;;) {
-          while (AtEol(nextToken)) {
-            if (dataLine->Next == nullptr) {
-              dataToken = nextToken;
-              RaiseMessage(msg::kOutOfData);
-            }
-            dataLine = dataLine->Next;
-            nextToken = dataLine->Tokens.begin();
+          if (!StepOverLineEnds(dataLine)) {
+            dataToken = nextToken;
+            RaiseMessage(msg::kOutOfData);
           }
           const TokenCode code = PeekCode();
           Advance();

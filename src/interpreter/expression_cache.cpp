@@ -119,30 +119,20 @@ class Translator {
         ++at_;
         ok = Factor();
         break;
-      case tcSqr:
-      case tcSqrt:
-      case tcSin:
-      case tcCos:
-      case tcTan:
-      case tcArctan:
-      case tcLog:
-      case tcExp:
-      case tcAbs:
-      case tcSgn:
-      case tcInt: {
-        static_assert(kTokenCodeCount <= 256, "a function's code fits a step's index");
-        ++at_;
-        Step call = Op(CompiledExpression::kFunction);
-        call.index = static_cast<uint8_t>(token.code);
-        ok = Factor() && Emit(call, 0);
-        break;
-      }
       case tcOpen:
         ++at_;
         ok = Expression() && at_->code == tcClose;
         if (ok) ++at_;
         break;
-      default: break;
+      default:
+        if (IsNumericFunction(token.code)) {
+          static_assert(kTokenCodeCount <= 256, "a function's code fits a step's index");
+          ++at_;
+          Step call = Op(CompiledExpression::kFunction);
+          call.index = static_cast<uint8_t>(token.code);
+          ok = Factor() && Emit(call, 0);
+        }
+        break;
     }
     --nesting_;
     return ok;

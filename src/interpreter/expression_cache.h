@@ -27,6 +27,25 @@ namespace basic {
 // builtins.cpp: the built-in functions of one number, SQR to INT (not RND).
 double ApplyNumeric(TokenCode function, double x);
 
+// The functions ApplyNumeric computes: the evaluator and the translator
+// must take the same set.
+constexpr bool IsNumericFunction(TokenCode code) {
+  switch (code) {
+    case tcSqr:
+    case tcSqrt:
+    case tcSin:
+    case tcCos:
+    case tcTan:
+    case tcArctan:
+    case tcLog:
+    case tcExp:
+    case tcAbs:
+    case tcSgn:
+    case tcInt: return true;
+    default: return false;
+  }
+}
+
 // What a translation is made for: an expression's value, an assignment's
 // target element, or one factor (a function's argument).
 enum class TranslationUse : uint8_t { kValue, kTarget, kFactor };

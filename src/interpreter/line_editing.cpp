@@ -56,10 +56,7 @@ void TBasic::ExecDel(StatementContext&) {
     // Collected first, so nothing is freed while the list is walked and no
     // failure can leave the range half deleted.
     std::vector<ProgramLine*> doomed;
-    for (ProgramLine* line = program.First(); line != nullptr && line->LineNo <= high;
-         line = line->Next) {
-      if (line->LineNo >= low) doomed.push_back(line);
-    }
+    for (ProgramLine& line : program.Lines(low, high)) doomed.push_back(&line);
     if (!doomed.empty()) {
       // Frames and the DATA pointer may point into any of these lines.
       for (ProgramLine* line : doomed) {
@@ -91,13 +88,13 @@ void TBasic::ExecRenum(StatementContext&) {
   // are refused before anything changes.
   if (start < 1 || step < 1 || start > kHighestLine) SyntaxError();
   int64_t count = 0;
-  for (ProgramLine* line = program.First(); line != nullptr; line = line->Next) ++count;
+  for ([[maybe_unused]] const ProgramLine& line : program) ++count;
   if (count == 0) return;
   if (count > 1 && step > (kHighestLine - start) / (count - 1)) SyntaxError();
 
   int64_t number = start;
-  for (ProgramLine* line = program.First(); line != nullptr; line = line->Next) {
-    line->NewLineNo = static_cast<int32_t>(number);
+  for (ProgramLine& line : program) {
+    line.NewLineNo = static_cast<int32_t>(number);
     number += step;
   }
 
@@ -109,8 +106,8 @@ void TBasic::ExecRenum(StatementContext&) {
   };
   std::vector<Rewrite> rewrites;
   std::vector<std::string> notices;
-  for (ProgramLine* line = program.First(); line != nullptr; line = line->Next) {
-    for (Token* t = line->Tokens.begin(); !AtEol(t); ++t) {
+  for (ProgramLine& line : program) {
+    for (Token* t = line.Tokens.begin(); !AtEol(t); ++t) {
       if (!TakesLineNumbers(t->code)) continue;
       while (t[1].code == tcNumber) {
         Token* n = t + 1;
@@ -119,7 +116,7 @@ void TBasic::ExecRenum(StatementContext&) {
           rewrites.push_back({n, target->NewLineNo});
         } else {
           notices.push_back("Undefined line " + shown + " in line " +
-                            std::to_string(line->NewLineNo));
+                            std::to_string(line.NewLineNo));
         }
         t = n[1].code == tcComma ? n + 1 : n;
       }
@@ -128,8 +125,7 @@ void TBasic::ExecRenum(StatementContext&) {
 
   for (const Rewrite& r : rewrites) r.token->number = r.newNumber;
   expressions_.TokensRewritten();
-  for (ProgramLine* line = program.First(); line != nullptr; line = line->Next)
-    line->LineNo = line->NewLineNo;
+  for (ProgramLine& line : program) line.LineNo = line.NewLineNo;
   program.Renumbered();
   for (const std::string& notice : notices) {
     console().Write(notice);

@@ -57,6 +57,12 @@ void PutString(LineWriter& w, std::string_view text) {
 
 }  // namespace
 
+void TBasic::ListLine(const ProgramLine& line, std::string& out) const {
+  out += std::to_string(line.LineNo);
+  out += ' ';
+  ListTokens(line.Tokens.begin(), out);
+}
+
 void TBasic::ListTokens(const Token* first, std::string& out) const {
   LineWriter w(out);
   bool pendingBlank = false;
@@ -136,12 +142,9 @@ void TBasic::ExecList(StatementContext&) {
     const auto [low, high] = ReadLineRange();
 
     std::string text;
-    for (const ProgramLine* line = program.First(); line != nullptr && line->LineNo <= high;
-         line = line->Next) {
-      if (line->LineNo < low) continue;
-      text = std::to_string(line->LineNo);
-      text += ' ';
-      ListTokens(line->Tokens.begin(), text);
+    for (const ProgramLine& line : program.Lines(low, high)) {
+      text.clear();
+      ListLine(line, text);
       console_.Write(text);
       console_.NewLine();
     }

@@ -138,10 +138,8 @@ void TBasic::LoadProgram(bool merge, const std::string& fileName) {
 void TBasic::SaveProgram(const std::string& fileName) {
   const std::string name = MapFileName(fileName, kWriteMode);
   std::string text;
-  for (const ProgramLine* line = program.First(); line != nullptr; line = line->Next) {
-    text += std::to_string(line->LineNo);
-    text += ' ';
-    ListTokens(line->Tokens.begin(), text);
+  for (const ProgramLine& line : program) {
+    ListLine(line, text);
     text += "\r\n";
   }
   files().WriteFile(name, text);

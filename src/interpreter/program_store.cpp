@@ -29,8 +29,7 @@ LineEntry EntryOf(ProgramLine* line) { return {line, line->Tokens.begin(), line-
 // numbers behind its back, leaves it to be rebuilt on the next use.
 void Program::RebuildIndex() const {
   index_.clear();
-  for (ProgramLine* line = first_; line != nullptr; line = line->Next)
-    index_.push_back(EntryOf(line));
+  for (ProgramLine& line : *this) index_.push_back(EntryOf(&line));
   indexValid_ = true;
 }
 

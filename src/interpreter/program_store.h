@@ -20,6 +20,41 @@ struct ProgramLine {
   ProgramLine* Next = nullptr;
 };
 
+// Walks the lines in order; `end` is where a walk stops: after the last
+// line, or before the first line numbered above `high`.
+class LineIterator {
+ public:
+  explicit LineIterator(ProgramLine* line) : line_(line) {}
+  ProgramLine& operator*() const { return *line_; }
+  LineIterator& operator++() {
+    line_ = line_->Next;
+    return *this;
+  }
+  bool operator==(const LineIterator& other) const { return line_ == other.line_; }
+
+  struct UpTo {
+    int64_t high;
+  };
+  bool operator==(UpTo end) const { return line_ == nullptr || line_->LineNo > end.high; }
+
+ private:
+  ProgramLine* line_;
+};
+
+// The lines numbered low to high (LIST, DEL), bounds as typed.
+class NumberedLines {
+ public:
+  NumberedLines(ProgramLine* first, int64_t low, int64_t high) : first_(first), high_(high) {
+    while (first_ != nullptr && first_->LineNo < low) first_ = first_->Next;
+  }
+  LineIterator begin() const { return LineIterator(first_); }
+  LineIterator::UpTo end() const { return {high_}; }
+
+ private:
+  ProgramLine* first_;
+  int64_t high_;
+};
+
 // An index entry: the line's number and first token are copied here, so
 // that a jump reads neither the line record nor anything but its tokens.
 // Padded to 32 bytes: finding entry i needs no multiplication.
@@ -46,6 +81,9 @@ class Program {
   ~Program() { Clear(); }
 
   ProgramLine* First() const { return first_; }
+  LineIterator begin() const { return LineIterator(first_); }
+  LineIterator end() const { return LineIterator(nullptr); }
+  NumberedLines Lines(int64_t low, int64_t high) const { return NumberedLines(first_, low, high); }
   bool empty() const { return first_ == nullptr; }
   // The line with that number, or nullptr.
   ProgramLine* Find(int32_t number) const;

@@ -1,3 +1,4 @@
+REM Array errors: fractional and negative bounds, redimensioning, too many dimensions, wrong subscript counts, types.
 DIM A(2.5)
 PRINT A(3)
 PRINT A(-1)

@@ -1,3 +1,4 @@
+REM Arrays: DIM of numbers and strings, zero and empty elements, implicit arrays to 10, and the subscript past it.
 10 DIM A(3), B$(2, 2)
 20 A(1) = 1: A(2) = 2
 30 A(1) = A(2) + 10

@@ -1,3 +1,4 @@
+REM DATA, READ and RESTORE: items across lines, RESTORE to a line, strings, expressions, empty DATA, Out of Data.
 10 DATA 1,2
 20 DATA 3
 30 READ A, B, C

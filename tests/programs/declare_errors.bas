@@ -1,3 +1,4 @@
+REM DECLARE errors: a missing library fails only at the call; bad declarations and argument lists are refused.
 DECLARE FUNCTION Twice LIB "no_such_library_here" (BYVAL n AS LONG) AS LONG
 DECLARE SUB Tell LIB "no_such_library_here" (BYVAL s AS STRING, n AS LONG
 PRINT "declared"

@@ -1,3 +1,4 @@
+REM DECLARE of the test library: by value and by reference, numbers and strings, functions and SUBs, names.
 L$ = "basictest"
 DECLARE FUNCTION Ident LIB L$ ALIAS "bt_identity" (BYVAL x AS LONG) AS LONG
 DECLARE FUNCTION Answer LIB L$ ALIAS "bt_answer" () AS LONG

@@ -1,3 +1,4 @@
+REM DEL of single lines and ranges, on an immediate line and from a running program, also of the running line.
 10 PRINT "ten"
 20 PRINT "twenty"
 30 PRINT "thirty"

@@ -1,4 +1,5 @@
 ﻿PRINT "the first line, behind the mark, runs"
+REM Files from editors: a byte order mark and tabs, in the program text and in LOADed and MERGEd files.
 	PRINT	"an indented immediate line runs too"
 LOAD "marked.bas"
 LIST

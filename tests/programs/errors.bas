@@ -1,3 +1,4 @@
+REM Error reports of immediate lines: arithmetic faults, type mismatches, syntax errors, STOP and unknown words.
 PRINT 1/0
 X 5
 PRINT 0/0

@@ -1,3 +1,4 @@
+REM FOR and NEXT: steps up and down, loops not entered, nesting, STEP 0, jumps out of a loop, NEXT of an outer loop.
 10 FOR I = 1 TO 3
 20 PRINT I;
 30 NEXT I

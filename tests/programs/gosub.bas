@@ -1,3 +1,4 @@
+REM GOSUB, ON GOSUB and ON GOTO: return points, out-of-range selectors, GOSUB from IF and immediate lines.
 10 GOSUB 100: PRINT "back"
 20 ON 2 GOSUB 200, 300, 400: PRINT "after on"
 30 ON 0 GOSUB 200: PRINT "fell 0"

@@ -1,1 +1,2 @@
+REM The smallest program: one PRINT.
 10 PRINT "HELLO"

@@ -1,3 +1,4 @@
+REM IF THEN ELSE: statements and line numbers after THEN and ELSE, nested IFs, a string condition refused.
 10 IF 0 THEN PRINT 1 ELSE PRINT 2
 20 IF 1 THEN PRINT 1 ELSE PRINT 2: PRINT "same line"
 30 IF 0 THEN 100 ELSE 40

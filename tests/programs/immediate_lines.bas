@@ -1,3 +1,4 @@
+REM Immediate lines run as they come, numbered lines are stored in order, RUN runs them, BYE stops the file.
 PRINT "first"
 20 PRINT "twenty"
 10 PRINT "ten"

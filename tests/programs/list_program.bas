@@ -1,3 +1,4 @@
+REM LIST: keywords and text as stored, ranges of every form, and a bad range.
 10 REM  listed  "as stored"
 20 IF A=1 THEN PRINT "X":GOTO 20
 30 FOR I=1 TO 9 STEP 2:PRINT A;B, SIN(X):NEXT

@@ -1,3 +1,4 @@
+REM NEW clears the program and the variables.
 10 PRINT "old"
 A$ = "x"
 NEW

@@ -1,3 +1,4 @@
+REM A file name with a NUL byte is refused by SAVE, LOAD, MERGE and RUN, never cut short at it.
 10 PRINT "first program"
 SAVE "nul_a"
 NEW

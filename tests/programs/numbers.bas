@@ -1,3 +1,4 @@
+REM Number printing: fixed and exponent forms, rounding, overflow, negative zero, literals that LIST writes back.
 5 PRINT 1E400
 10 PRINT 10^12
 20 PRINT 10^12-1

@@ -1,3 +1,4 @@
+REM PRINT: separators, empty PRINT, adjacent items, the ? short form, precedence and number literals.
 10 PRINT 1;2
 20 PRINT "A","B"
 30 PRINT "A";

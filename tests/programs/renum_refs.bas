@@ -1,3 +1,4 @@
+REM RENUM rewrites GOTO, GOSUB, ON, THEN, ELSE and RESTORE targets, notes a missing one, refuses bad ranges.
 5 GOSUB 100
 7 ON 2 GOSUB 100, 200, 300
 9 IF 0 THEN 5 ELSE 11

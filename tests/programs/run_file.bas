@@ -1,3 +1,4 @@
+REM RUN of a file: from the start and from a line, chained from a program, a missing file or line.
 100 PRINT "chained, A ="; A
 200 PRINT "started at 200"
 210 END

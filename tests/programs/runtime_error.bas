@@ -1,3 +1,4 @@
+REM An error in a running program is reported with its line number, and the run stops there.
 10 PRINT "start"
 20 X = 0
 30 PRINT 1

@@ -1,3 +1,4 @@
+REM SAVE and LOAD keep braces, hashes, high bytes and tabs unchanged over repeated round trips.
 10 PRINT "a" # {#} @ ~ | \ ! % & ' ` $
 20 X = 1 {{} } {} {}} { } {x} {{#}}
 30 REM {#} and "{#}" stay in a remark

@@ -1,3 +1,4 @@
+REM SAVE, LOAD and MERGE of files: text kept exactly, merging, missing files, bad names, LOAD without one.
 10 REM  kept  "exactly"
 20 PRINT "say ""hi""";1E12;-A
 30 FOR I=1 TO 3:PRINT I;:NEXT:PRINT

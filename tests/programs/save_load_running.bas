@@ -1,3 +1,4 @@
+REM MERGE and LOAD from a running program: MERGE goes on, a merge over the running line and LOAD stop.
 20 PRINT "merged 20"
 40 PRINT "merged 40"
 SAVE "save_load_running_1.sav"

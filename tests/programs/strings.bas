@@ -1,3 +1,4 @@
+REM Strings: LEN, ASC, MID$, CHR$, VAL of expressions, STR$, doubled quotes and comparison.
 10 A$ = "Hello, World"
 20 PRINT LEN(A$);ASC(A$);ASC("")
 30 PRINT MID$(A$, 1, 5);"|";MID$(A$, 8);"|";MID$(A$, 0, 2);"|";MID$(A$, 20);"|";MID$(A$, 3, 0);"|"

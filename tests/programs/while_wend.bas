@@ -1,3 +1,4 @@
+REM WHILE and WEND: loops not entered, nesting, text after WEND, WEND without WHILE.
 10 I = 0
 20 WHILE I < 3
 30 PRINT I;

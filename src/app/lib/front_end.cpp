@@ -234,29 +234,32 @@ std::string ListOfPlaces(const std::vector<std::string>& places) {
 // Followed by the file's name.
 constexpr const char* kNotProgramText = "basic: not a BASIC program text: ";
 
+// Running and binding refuse the same files: a NUL byte outside strings
+// means the file is no program text.
+bool IsProgramText(std::string_view file, const std::string& path,
+                   const ErrorLineWriter& reportError) {
+  if (!HasNulOutsideStrings(file)) return true;
+  reportError(std::string(kNotProgramText) + path);
+  return false;
+}
+
+// Help and version go out in the line ends of the platform's console.
+void WriteText(ByteSink& out, std::string_view text) {
+#ifdef _WIN32
+  const std::string lines = ToCrLfLineEnds(text);
+#else
+  const std::string_view lines = text;
+#endif
+  out.WriteBytes(lines.data(), lines.size());
+}
+
 int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
              const ConsoleStreams& streams, const ErrorLineWriter& reportError) {
   std::string error;
   switch (command.kind) {
     case FrontEndCommand::Kind::kUsageError: reportError(command.error); return kExitUsage;
-    case FrontEndCommand::Kind::kHelp: {
-#ifdef _WIN32
-      std::string help = ToCrLfLineEnds(kFrontEndHelp);
-#else
-      std::string help = kFrontEndHelp;
-#endif
-      streams.out.WriteBytes(help.data(), help.size());
-      return kExitOk;
-    }
-    case FrontEndCommand::Kind::kVersion: {
-#ifdef _WIN32
-      const std::string version = ToCrLfLineEnds(VersionText());
-#else
-      const std::string version = VersionText();
-#endif
-      streams.out.WriteBytes(version.data(), version.size());
-      return kExitOk;
-    }
+    case FrontEndCommand::Kind::kHelp: WriteText(streams.out, kFrontEndHelp); return kExitOk;
+    case FrontEndCommand::Kind::kVersion: WriteText(streams.out, VersionText()); return kExitOk;
     case FrontEndCommand::Kind::kConsole: RunConsoleLoop(streams); return kExitOk;
     case FrontEndCommand::Kind::kRunFile: {
       std::optional<std::string> text = ReadProgram(command.programPath, streams.in, error);
@@ -265,10 +268,7 @@ int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
         return kExitUsage;
       }
       const std::string_view file = ProgramTextOf(*text);
-      if (HasNulOutsideStrings(file)) {
-        reportError(std::string(kNotProgramText) + command.programPath);
-        return kExitUsage;
-      }
+      if (!IsProgramText(file, command.programPath, reportError)) return kExitUsage;
       std::string program = ToCrLfLineEnds(file);
       text.reset();  // the file's bytes are not needed while it runs
       return RunProgramText(std::move(program), streams) == 0 ? kExitOk : kExitFailure;
@@ -312,10 +312,7 @@ int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
         return kExitUsage;
       }
       const std::string_view file = ProgramTextOf(*program);
-      if (HasNulOutsideStrings(file)) {
-        reportError(std::string(kNotProgramText) + command.programPath);
-        return kExitUsage;
-      }
+      if (!IsProgramText(file, command.programPath, reportError)) return kExitUsage;
       std::string bound;
       try {
         bound = BindProgram(*stub, file);

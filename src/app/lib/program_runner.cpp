@@ -34,6 +34,31 @@ class FlushOnExit {
   Console& console_;
 };
 
+// One interpreter wired to the process: files, libraries, and Ctrl-C when
+// asked. Members are torn down in reverse: Ctrl-C is given back first, then
+// the output is flushed while the interpreter still exists.
+class Session {
+ public:
+  explicit Session(const ConsoleStreams& streams)
+      : console_(streams.out, streams.in, streams.options),
+        interpreter_(console_),
+        flush_(console_) {
+    interpreter_.SetFileSystem(platform::ProgramFiles());
+    interpreter_.SetExternalCode(platform::NativeLibraries());
+    if (streams.ctrlCBreaks) ctrlC_.emplace(interpreter_.breakRequested);
+  }
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  shell::TShellBasic& interpreter() { return interpreter_; }
+
+ private:
+  Console console_;
+  shell::TShellBasic interpreter_;
+  FlushOnExit flush_;
+  std::optional<platform::InterruptCatcher> ctrlC_;
+};
+
 }  // namespace
 
 ConsoleStreams ProcessStreams() {
@@ -41,29 +66,17 @@ ConsoleStreams ProcessStreams() {
 }
 
 int RunProgramText(std::string text, const ConsoleStreams& streams) {
-  Console console(streams.out, streams.in, streams.options);
-  shell::TShellBasic interpreter(console);
-  interpreter.SetFileSystem(platform::ProgramFiles());
-  interpreter.SetExternalCode(platform::NativeLibraries());
-  FlushOnExit flush(console);
-  std::optional<platform::InterruptCatcher> ctrlC;
-  if (streams.ctrlCBreaks) ctrlC.emplace(interpreter.breakRequested);
+  Session session(streams);
   // Appended in place: a long program is held once, not copied again.
   text.reserve(text.size() + 5);
   text += "\r\nRUN";
-  interpreter.ProcessText(text);
-  return interpreter.errorReported ? 1 : 0;
+  session.interpreter().ProcessText(text);
+  return session.interpreter().errorReported ? 1 : 0;
 }
 
 void RunConsoleLoop(const ConsoleStreams& streams) {
-  Console console(streams.out, streams.in, streams.options);
-  shell::TShellBasic interpreter(console);
-  interpreter.SetFileSystem(platform::ProgramFiles());
-  interpreter.SetExternalCode(platform::NativeLibraries());
-  FlushOnExit flush(console);
-  std::optional<platform::InterruptCatcher> ctrlC;
-  if (streams.ctrlCBreaks) ctrlC.emplace(interpreter.breakRequested);
-  interpreter.RunConsole();
+  Session session(streams);
+  session.interpreter().RunConsole();
 }
 
 int RunStub(const std::string& selfPath, const ConsoleStreams& streams,

@@ -1,3 +1,4 @@
+REM DECLARE of C library functions: strings and numbers by value, a string by reference, write to stdout.
 DECLARE FUNCTION strlen LIB "libc.so.6" (BYVAL s AS STRING) AS LONG
 DECLARE FUNCTION CAbs LIB "libc.so.6" ALIAS "abs" (BYVAL n AS LONG) AS LONG
 DECLARE FUNCTION atoi LIB "libc.so.6" (BYVAL s AS STRING) AS LONG

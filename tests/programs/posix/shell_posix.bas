@@ -1,3 +1,4 @@
+REM Shell on Linux: exit codes, arguments, output relayed, COMMON values to children, bound children.
 1 REM not a program
 SAVE "plain.txt"
 NEW

@@ -1,3 +1,4 @@
+REM DECLARE of kernel32 functions: strings by value and by reference, names in any case, WriteFile.
 DECLARE FUNCTION lstrlenA LIB "kernel32" (BYVAL s AS STRING) AS LONG
 DECLARE FUNCTION lstrcmpiA LIB "kernel32.dll" (BYVAL a AS STRING, BYVAL b AS STRING) AS LONG
 DECLARE FUNCTION GetTickCount LIB "KERNEL32" AS LONG

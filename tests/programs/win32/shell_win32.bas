@@ -1,3 +1,4 @@
+REM Shell on Windows: exit codes, parameters, output relayed, COMMON values to children, bound children.
 10 PRINT "printed before the first child"
 20 X = Shell("cmd /c exit 3")
 30 PRINT "cmd exited with"; X
