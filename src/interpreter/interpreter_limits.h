@@ -13,6 +13,13 @@ namespace basic {
 // sanitizer build, so this many stay well inside a 1 MiB stack.
 inline constexpr int kMaxEvalDepth = 500;
 
+// BASIC_SMALL_LIMITS (test builds only) shrinks the limits that cost memory
+// and time to reach, so that tests can run at their very edge in milliseconds.
+#ifdef BASIC_SMALL_LIMITS
+inline constexpr size_t kMaxStringLength = (size_t{1} << 20) - 1;
+inline constexpr uint64_t kMaxArrayBytes = uint64_t{1} << 20;
+inline constexpr size_t kMaxFrames = 10'000;
+#else
 // Longest string value: lengths are 32-bit signed quantities.
 inline constexpr size_t kMaxStringLength = 0x7FFFFFFF;
 
@@ -22,6 +29,7 @@ inline constexpr uint64_t kMaxArrayBytes = uint64_t{1} << 31;
 // Control stack frames: a runaway GOSUB recursion ends with "Out of memory"
 // long before it exhausts the machine.
 inline constexpr size_t kMaxFrames = 10'000'000;
+#endif
 
 // Variable names keep this many characters.
 inline constexpr size_t kMaxNameLength = 20;

@@ -191,7 +191,7 @@ TEST(ChildProcess, FilesThatCannotStart) {
             "System Error.  Code: 13.\nPermission denied");
 }
 
-TEST(ChildProcess, ChildThatClosesItsOutputButRunsOnIsWaitedForFiveSeconds) {
+TEST(ChildProcessSlow, ChildThatClosesItsOutputButRunsOnIsWaitedForFiveSeconds) {
   // Quiet for a while first: neither wait may keep a processor busy.
   const std::clock_t cpuBefore = std::clock();
   Ran ran = RunChild("sh", "-c \"sleep 0.5; exec >&-; sleep 7\"");
@@ -211,7 +211,7 @@ char ProcessState(const std::string& pid) {
   return close == std::string::npos || close + 2 >= line.size() ? '?' : line[close + 2];
 }
 
-TEST(ChildProcess, CtrlCReachesTheChildsGroupAndOneThatIgnoresItIsKilled) {
+TEST(ChildProcessSlow, CtrlCReachesTheChildsGroupAndOneThatIgnoresItIsKilled) {
   // The child obeys (and what it started, in its group, goes with it): at once.
   Broken broken = BreakWhenReady("sh", "-c \"printf ready; exec sleep 30\"");
   EXPECT_EQ(broken.code, kBreakCode);

@@ -65,11 +65,6 @@ TEST(CommandProcessor, SubscriptedForVariableStepsTheElementItAssigned) {
             "1 2 3 4 0 \r\n");
 }
 
-TEST(CommandProcessor, RunawayGosubEndsWithOutOfMemory) {
-  Machine m;
-  EXPECT_EQ(m.Run("10 GOSUB 10\r\nRUN"), "\aOut of memory in 10\r\n");
-}
-
 // A method registered by the system: records its arguments and returns a
 // value derived from them.
 struct Recorder {
