@@ -28,7 +28,8 @@ TEST(LimitEdges, StringGrowsToTheLastByteAndNoFurther) {
   // then A$ is filled up to the limit exactly, and one byte more is refused.
   EXPECT_EQ(m.Run("10 A$ = \"X\": FOR I = 1 TO 64: A$ = A$ + A$: NEXT\r\nRUN\r\n"
                   "PRINT LEN(A$); I\r\n"
-                  "A$ = A$ + MID$(A$, 1, " + std::to_string(kMaxStringLength - doubled) +
+                  "A$ = A$ + MID$(A$, 1, " +
+                  std::to_string(kMaxStringLength - doubled) +
                   "): PRINT LEN(A$)\r\nA$ = A$ + \"Y\"\r\nPRINT LEN(A$); MID$(A$, LEN(A$), 1)"),
             "\aOut of memory in 10\r\n" + Number(doubled) + Number(doublings + 1) + "\r\n" +
                 Number(kMaxStringLength) + "\r\n\aOut of memory\r\n" + Number(kMaxStringLength) +
@@ -58,10 +59,17 @@ TEST(LimitEdges, ArrayOfTheLargestSizeIsMadeAndOneElementMoreIsNot) {
   Machine m;
   // DIM gives the highest subscript: one element more than the number.
   EXPECT_EQ(m.Run("DIM A(" + std::to_string(numbers - 1) + "): A(" + std::to_string(numbers - 1) +
-                  ") = 7: PRINT A(" + std::to_string(numbers - 1) + ")\r\n"
-                  "DIM B(" + std::to_string(numbers) + ")\r\n"
-                  "DIM C$(" + std::to_string(strings / 2 - 1) + ", 1)\r\n"
-                  "DIM D$(" + std::to_string(strings / 2) + ", 1)\r\n"
+                  ") = 7: PRINT A(" + std::to_string(numbers - 1) +
+                  ")\r\n"
+                  "DIM B(" +
+                  std::to_string(numbers) +
+                  ")\r\n"
+                  "DIM C$(" +
+                  std::to_string(strings / 2 - 1) +
+                  ", 1)\r\n"
+                  "DIM D$(" +
+                  std::to_string(strings / 2) +
+                  ", 1)\r\n"
                   "B(1) = 2: D$(1, 1) = \"d\": PRINT B(1); D$(1, 1)"),
             "7 \r\n\aOut of memory\r\n\aOut of memory\r\n2 d\r\n");
 }
