@@ -75,7 +75,7 @@ struct FuzzMachine {
   explicit FuzzMachine(std::string_view input, ConsoleOptions options = {})
       : in(input), console(out, in, options), basic(console) {
     basic.SetFileSystem(files);
-    basic.statementBudget = kStatementBudget;
+    basic.SetStatementBudget(kStatementBudget);
   }
 
   DiscardSink out;

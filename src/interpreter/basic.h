@@ -1,7 +1,10 @@
-// TBasic: the interpreter. It holds the stored program, the variables, the
-// control stack, the DATA pointer and the read cursor, and runs statements.
-// Its operations are implemented one subsystem per file; the comment before
-// each group names the file.
+// TBasic: the interpreter, the coordinator of its parts. The stored
+// program, the variables, the control stack, the DATA reader, the COMMON
+// block, the expression cache and the console are classes of their own;
+// TBasic owns one of each, holds the read cursor and the state of the
+// current run, and runs statements. Its own operations are private and
+// implemented one subsystem per file; the comment before each group names
+// the file.
 #pragma once
 
 #include <csignal>
@@ -11,8 +14,10 @@
 #include <string_view>
 #include <vector>
 
+#include "common.h"
 #include "console.h"
 #include "control_stack.h"
+#include "data_reader.h"
 #include "errors.h"
 #include "expression_cache.h"
 #include "file_system.h"
@@ -49,66 +54,52 @@ class TBasic : public TInterpreter {
   void ProcessText(std::string_view text) override;
   void RunConsole() override;
 
+  // --- What the embedder sets up and reads back --------------------------
   Console& console() { return console_; }
-  const ExpressionCache& expressions() const { return expressions_; }
-  // Tests: every expression walked, the reference for the translations.
-  void WalkEveryExpression() { expressions_.WalkOnly(); }
   // Program files for LOAD, MERGE, SAVE and RUN "file"; not owned.
   void SetFileSystem(FileSystem& files) { files_ = &files; }
-  FileSystem& files() { return *files_; }
-
-  // --- State -------------------------------------------------------------
-  std::string inputLine;
-  Program program;
-  VariableList variables;
-  ControlStack controlStack;
-  int32_t enteredLineNumber = 0;
-  ProgramLine* currentLine = nullptr;
-  ProgramLine* dataLine = nullptr;
-  Token* currentToken = NilToken();
-  Token* dataToken = NilToken();
-  TokenList immediateTokens;
-  bool stopRequested = false;
-  // A library call faulted: a program text stops at once, and the console
-  // warns that the process is no longer to be trusted.
-  bool libraryFaulted = false;
-  // An error was reported, other than the Break that STOP and Ctrl-C give:
-  // a program text that ran into one ends with a failure status.
-  bool errorReported = false;
-  // Set asynchronously (Ctrl-C); the next statement to start raises "Break"
-  // as STOP does and clears it.
-  volatile std::sig_atomic_t breakRequested = 0;
-  // Statements left before every run stops for good and the command loop
-  // ends, for callers that must see any program end (the fuzzer). Counts
-  // down on each statement; the default outlasts any real run.
-  uint64_t statementBudget = UINT64_MAX;
-  Token* nextToken = NilToken();  // the read cursor
+  // The process environment: where COMMON values come from, and the base of
+  // a child's environment.
+  void SetEnvironment(std::vector<std::string> entries) {
+    commonBlock.SetEnvironment(std::move(entries));
+  }
+  // The environment with the current COMMON values written in.
+  std::vector<std::string> ChildEnvironment() const;
   // Optional file-name hook for LOAD, MERGE and SAVE: gets the name and the
   // mode (kReadMode, kWriteMode) and fills in the name to use.
   std::function<void(TBasic&, const std::string&, uint8_t, std::string&)> onFileName;
-  std::vector<std::string> commonNames;  // upper case, sorted
-  std::vector<std::string> environment;  // name=value
-  uint32_t rndState = 0;
-
-  // --- tokenizer.cpp -----------------------------------------------------
-  void Tokenize(std::string_view text, TokenList& out) { Tokenize(text, out, variables); }
-  // The same, with the names bound to the variables of `names`.
-  void Tokenize(std::string_view text, TokenList& out, VariableList& names);
-
-  // --- program_store.cpp -------------------------------------------------
-  void EnterLine(TokenList& head);  // works on inputLine
-  void StopExecution();
-  void ClearControlStack();
-  void ResetDataPointer();
-  void NewProgram();
-
-  // --- values.cpp: cursor helpers and variable references ---------------
-  static bool AtEndOfStatement(const Token* token) {
-    const TokenCode c = token->code;
-    return c == tcEol || c == tcColon || c == tcElse;
+  static constexpr uint8_t kReadMode = 0, kWriteMode = 1;
+  // Set asynchronously (Ctrl-C); the next statement to start raises "Break"
+  // as STOP does and clears it.
+  volatile std::sig_atomic_t& BreakFlag() { return breakRequested; }
+  // Clears a pending Break and says whether there was one: a wait that
+  // Ctrl-C ends (a Shell child) takes the Break for itself.
+  bool TakeBreakRequest() {
+    if (breakRequested == 0) return false;
+    breakRequested = 0;
+    return true;
   }
+  // Statements left before every run stops for good and the command loop
+  // ends, for callers that must see any program end (the fuzzer).
+  void SetStatementBudget(uint64_t statements) { statementBudget = statements; }
+  // An error was reported, other than the Break that STOP and Ctrl-C give:
+  // a program text that ran into one ends with a failure status.
+  bool ErrorReported() const { return errorReported; }
+
+  // --- tokenizer.cpp, lister.cpp: text to tokens and back ----------------
+  void Tokenize(std::string_view text, TokenList& out) { Tokenize(text, out, variables); }
+  // The text of a token list, as LIST and SAVE write it.
+  void ListTokens(const Token* first, std::string& out) const;
+
+  // --- Reading a statement: the cursor and the evaluator's entries -------
+  // What statement handlers and the built-in functions read operands with.
+  // values.cpp: cursor helpers and variable references.
   bool AtStatementEnd() const { return AtEndOfStatement(nextToken); }
   TokenCode PeekCode() const { return nextToken->code; }
+  const Token& PeekToken() const { return *nextToken; }
+  // Reads on in another token list (VAL's text); a SavedCursor around it
+  // brings the cursor back.
+  void ReadFrom(Token* first) { nextToken = first; }
   void Advance() { ++nextToken; }  // only when not at tcEol
   void ExpectToken(TokenCode code) {
     if (PeekCode() != code) SyntaxError();
@@ -116,8 +107,6 @@ class TBasic : public TInterpreter {
   }
   bool AcceptWord(std::string_view upperWord);
   void ExpectWord(std::string_view upperWord);
-  void SkipSubscript();
-  void SkipParenthesised();
   // A reference to the variable or element at the cursor. Scalars, the
   // commonest, are taken here; the rest in GetOtherVariable.
   VarLocation GetVariable() {
@@ -131,7 +120,6 @@ class TBasic : public TInterpreter {
     }
     return GetOtherVariable();
   }
-  VarLocation GetOtherVariable();
   // A numeric expression. One translated before runs straight from the
   // cache; anything else goes the longer way.
   double EvalNumber() {
@@ -140,6 +128,53 @@ class TBasic : public TInterpreter {
       return value;
     return EvalNumberOtherwise();
   }
+  Str EvalString();
+  int64_t EvalInteger();
+  double FactorNumber();
+  Str FactorString();
+  int64_t FactorInteger();
+  // evaluator.cpp: an expression of either kind.
+  void EvalExpression(valrec& result) { EvalOperators(result, 1); }
+  // calls.cpp: a call of a registered name, its arguments at the cursor.
+  void CallFunction(TFuncDefs* defs, bool inExpression, valrec& result);
+
+ private:
+  friend class SavedCursor;
+  friend class CallsForbidden;
+  friend class DepthGuard;
+  friend struct TBasicInternals;  // white-box unit tests
+
+  // The statement handlers by token code (execution.cpp). Plain function
+  // pointers rather than member pointers: one indirect call per statement.
+  using Dispatcher = void (*)(TBasic&, StatementContext&);
+  static const Dispatcher kDispatch[kTokenCodeCount + 1];
+
+  // --- State -------------------------------------------------------------
+  std::string inputLine;
+  Program program;
+  VariableList variables;
+  ControlStack controlStack;
+  DataReader dataReader;
+  CommonBlock commonBlock;
+  int32_t enteredLineNumber = 0;
+  ProgramLine* currentLine = nullptr;
+  Token* currentToken = NilToken();
+  TokenList immediateTokens;
+  bool stopRequested = false;
+  // A library call faulted: a program text stops at once, and the console
+  // warns that the process is no longer to be trusted.
+  bool libraryFaulted = false;
+  bool errorReported = false;                     // see ErrorReported
+  volatile std::sig_atomic_t breakRequested = 0;  // see BreakFlag
+  // Counts down on each statement; the default outlasts any real run.
+  uint64_t statementBudget = UINT64_MAX;
+  Token* nextToken = NilToken();  // the read cursor
+  uint32_t rndState = 0;
+
+  // --- values.cpp --------------------------------------------------------
+  void SkipSubscript();
+  void SkipParenthesised();
+  VarLocation GetOtherVariable();
   // Runs a translation of the expression at the cursor when there is one and
   // it may run at this depth; false leaves the cursor where it was.
   bool RunTranslation(const CompiledExpression* compiled, double& value) {
@@ -149,14 +184,23 @@ class TBasic : public TInterpreter {
     return true;
   }
   double EvalNumberOtherwise();
-  Str EvalString();
-  int64_t EvalInteger();
-  double FactorNumber();
-  Str FactorString();
-  int64_t FactorInteger();
+  // First subscripted use: counts the subscripts, evaluating nothing, and
+  // makes every dimension 0..10. The cursor goes back to the "(". The array
+  // stays even if a subscript then fails.
+  [[gnu::noinline]] void DimensionOnFirstUse(varrec& v);
+
+  // --- tokenizer.cpp -----------------------------------------------------
+  // Tokenize, with the names bound to the variables of `names`.
+  void Tokenize(std::string_view text, TokenList& out, VariableList& names);
+
+  // --- program_store.cpp -------------------------------------------------
+  void EnterLine(TokenList& head);  // works on inputLine
+  void StopExecution();
+  void ClearControlStack();
+  void ResetDataPointer();
+  void NewProgram();
 
   // --- evaluator.cpp -----------------------------------------------------
-  void EvalExpression(valrec& result) { EvalOperators(result, 1); }
   // A factor and the operators binding at least as tightly as `lowest` (>= 1).
   void EvalOperators(valrec& result, int lowest);
   void ApplyOperators(valrec& result, int lowest);  // those after a factor
@@ -279,22 +323,16 @@ class TBasic : public TInterpreter {
   void ExecRenum(StatementContext& ctx);
   // common.cpp
   void ExecCommon(StatementContext& ctx);
-  void ImportCommon(varrec& v);                         // from environment
-  void ExportCommon(std::vector<std::string>& target);  // name=value entries
   // lister.cpp: the line ranges of LIST and DEL.
   LineRange ReadLineRange();
-  // lister.cpp: the text of a token list, as LIST and SAVE write it.
-  void ListTokens(const Token* first, std::string& out) const;
   // The line as LIST shows it and SAVE writes it: number, blank, text.
   void ListLine(const ProgramLine& line, std::string& out) const;
   // program_files.cpp
   void LoadProgram(bool merge, const std::string& fileName);
   void SaveProgram(const std::string& fileName);
-  static constexpr uint8_t kReadMode = 0, kWriteMode = 1;
   std::string MapFileName(const std::string& name, uint8_t mode);
   // calls.cpp
   void ExecCallStatement(StatementContext& ctx);
-  void CallFunction(TFuncDefs* defs, bool inExpression, valrec& result);
   // declare.cpp
   void ExecDeclare(StatementContext& ctx);
 
@@ -308,7 +346,6 @@ class TBasic : public TInterpreter {
   // Depth of the evaluator's recursion; see kMaxEvalDepth.
   int evalDepth = 0;
 
- private:
   // execution.cpp
   void ReportRunError(const std::exception& error, int code, bool hasCode);
   // command_processor.cpp
@@ -327,17 +364,8 @@ class TBasic : public TInterpreter {
   framerec& FindLoopFrame();
   void Jump(StatementContext& ctx);
   bool ScanBlock(TokenCode opening, TokenCode closing);
-  // Moves the cursor past line ends onto the next token of a later line,
-  // `line` following it (the searches of FOR, WHILE and READ); false at the
-  // end of the program, where the cursor stays on the last line end.
-  bool StepOverLineEnds(ProgramLine*& line) {
-    while (AtEol(nextToken)) {
-      if (line == nullptr || line->Next == nullptr) return false;
-      line = line->Next;
-      nextToken = line->Tokens.begin();
-    }
-    return true;
-  }
+
+  FileSystem& files() { return *files_; }
 
   Console& console_;
   ExpressionCache expressions_;

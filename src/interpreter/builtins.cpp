@@ -69,7 +69,7 @@ double SquareRoot(double x) {
     result.SetNumber(0);
     return;
   }
-  basic.nextToken = tokens.begin();
+  basic.ReadFrom(tokens.begin());
   CallsForbidden noCalls(basic);
   basic.EvalExpression(result);
 }

@@ -1,6 +1,4 @@
-// COMMON: variables shared with other programs through the environment. A
-// COMMON name takes its value from `environment` when declared, and
-// ExportCommon writes the current values into a child's environment.
+// COMMON: the statement, and the names and values it shares.
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -10,6 +8,7 @@
 #include <vector>
 
 #include "basic.h"
+#include "common.h"
 #include "errors.h"
 #include "numeric.h"
 
@@ -91,19 +90,29 @@ void TBasic::ExecCommon(StatementContext&) {
     if (PeekCode() != tcVariable) SyntaxError();
     varrec& v = *nextToken->variable;
     Advance();
-    const std::string upper = UpperAscii(v.name);
-    auto at = std::lower_bound(
-        commonNames.begin(), commonNames.end(), upper,
-        [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; });
-    if (at == commonNames.end() || CompareNoCase(*at, upper) != 0) commonNames.insert(at, upper);
-    ImportCommon(v);
+    commonBlock.Declare(v);
     if (AtStatementEnd()) return;
     ExpectToken(tcComma);
     if (AtStatementEnd()) return;
   }
 }
 
-void TBasic::ImportCommon(varrec& v) {
+std::vector<std::string> TBasic::ChildEnvironment() const {
+  std::vector<std::string> list = commonBlock.Environment();
+  commonBlock.ExportCommon(variables, list);
+  return list;
+}
+
+void CommonBlock::Declare(varrec& v) {
+  const std::string upper = UpperAscii(v.name);
+  auto at = std::lower_bound(
+      commonNames.begin(), commonNames.end(), upper,
+      [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; });
+  if (at == commonNames.end() || CompareNoCase(*at, upper) != 0) commonNames.insert(at, upper);
+  ImportCommon(v);
+}
+
+void CommonBlock::ImportCommon(varrec& v) const {
   const std::string_view key = WithoutDollar(v.name);
   std::string_view value;
   for (const std::string& entry : environment) {
@@ -121,7 +130,8 @@ void TBasic::ImportCommon(varrec& v) {
   }
 }
 
-void TBasic::ExportCommon(std::vector<std::string>& target) {
+void CommonBlock::ExportCommon(const VariableList& variables,
+                               std::vector<std::string>& target) const {
   for (auto name = commonNames.rbegin(); name != commonNames.rend(); ++name) {
     const varrec* found = nullptr;
     variables.ForEachFromHead([&](const varrec& v) {

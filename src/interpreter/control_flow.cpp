@@ -42,7 +42,7 @@ bool TBasic::ScanBlock(TokenCode opening, TokenCode closing) {
   ProgramLine* const startLine = currentLine;
   int depth = 0;
   for (;;) {
-    if (!StepOverLineEnds(currentLine)) {
+    if (!StepOverLineEnds(currentLine, nextToken)) {
       currentLine = startLine;
       return false;
     }
@@ -144,7 +144,7 @@ void TBasic::ExecFor(StatementContext&) {
   int mine = 0;
   int others = 0;
   for (;;) {
-    if (!StepOverLineEnds(currentLine)) {
+    if (!StepOverLineEnds(currentLine, nextToken)) {
       currentLine = startLine;
       RaiseMessage(msg::kForWithoutNext);
     }

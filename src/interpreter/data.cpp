@@ -1,10 +1,30 @@
-// DATA, READ and RESTORE. Items stay tokens of the program lines; READ walks
-// them with its own position (dataLine, dataToken) and evaluates each item
-// as an expression when it is read.
+// DATA, READ and RESTORE: READ evaluates each DATA item, where the DATA
+// reader points, as an expression when it is read.
 #include "basic.h"
+#include "data_reader.h"
 #include "errors.h"
 
 namespace basic {
+
+Token* DataReader::NextItem(const Program& program) {
+  Token* cursor = dataToken;
+  if (dataLine == nullptr) {
+    dataLine = program.First();
+    if (dataLine == nullptr) RaiseMessage(msg::kOutOfData);
+    cursor = dataLine->Tokens.begin();
+  }
+  if (cursor->code == tcComma) return cursor + 1;  // the same DATA statement
+  // The next DATA statement with at least one item, in program order.
+  for (;;) {
+    if (!StepOverLineEnds(dataLine, cursor)) {
+      dataToken = cursor;
+      RaiseMessage(msg::kOutOfData);
+    }
+    const TokenCode code = cursor->code;
+    ++cursor;
+    if (code == tcData && !AtEndOfStatement(cursor)) return cursor;
+  }
+}
 
 void TBasic::ExecData(StatementContext&) { SkipStatement(); }
 
@@ -13,33 +33,14 @@ void TBasic::ExecRead(StatementContext&) {
     const VarLocation target = GetVariable();
     {
       SavedCursor restore(*this);
-      nextToken = dataToken;
-      if (dataLine == nullptr) {
-        dataLine = program.First();
-        if (dataLine == nullptr) RaiseMessage(msg::kOutOfData);
-        nextToken = dataLine->Tokens.begin();
-      }
-      if (PeekCode() == tcComma) {
-        Advance();  // the next item of the same DATA statement
-      } else {
-        // The next DATA statement with at least one item, in program order.
-        for (;;) {
-          if (!StepOverLineEnds(dataLine)) {
-            dataToken = nextToken;
-            RaiseMessage(msg::kOutOfData);
-          }
-          const TokenCode code = PeekCode();
-          Advance();
-          if (code == tcData && !AtStatementEnd()) break;
-        }
-      }
+      nextToken = dataReader.NextItem(program);
       if (target.var->isString) {
         Str value = EvalString();
         *target.str = std::move(value);
       } else {
         *target.num = EvalNumber();
       }
-      dataToken = nextToken;
+      dataReader.ItemEnded(nextToken);
     }
     if (AtStatementEnd()) return;
     ExpectToken(tcComma);
@@ -51,9 +52,7 @@ void TBasic::ExecRestore(StatementContext&) {
     ResetDataPointer();
     return;
   }
-  ProgramLine* line = GetTargetLine();
-  dataLine = line;
-  dataToken = line->Tokens.begin();
+  dataReader.RestoreTo(*GetTargetLine());
 }
 
 }  // namespace basic

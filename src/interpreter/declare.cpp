@@ -28,7 +28,7 @@ uint8_t ReadTypeCode(TBasic& basic) {
 // A name is an identifier, or a name registered before: its token is then a
 // function token, and the registered spelling is kept.
 std::string ReadName(TBasic& basic) {
-  const Token& token = *basic.nextToken;
+  const Token& token = basic.PeekToken();
   std::string name;
   if (token.code == tcVariable)
     name = token.variable->name;
@@ -45,7 +45,7 @@ std::string ReadParameterCodes(TBasic& basic) {
   if (basic.PeekCode() != tcOpen) return codes;
   basic.Advance();
   // A list that runs to the end of the line without ")" is accepted.
-  while (basic.PeekCode() != tcClose && !AtEol(basic.nextToken)) {
+  while (basic.PeekCode() != tcClose && basic.PeekCode() != tcEol) {
     if (!codes.empty()) basic.ExpectToken(tcComma);
     if (codes.size() == kMaxDeclaredParameters) SyntaxError();
     const bool byValue = basic.AcceptWord("BYVAL");

@@ -11,15 +11,9 @@
 
 namespace basic {
 
-namespace {
-
-// Plain function pointers rather than member pointers: one indirect call per
-// statement, and nothing for a compiler to get wrong about member-pointer
-// layouts.
-using Dispatcher = void (*)(TBasic&, StatementContext&);
 // The entry past the keywords is the end of a line's: an empty statement.
 // clang-format off
-constexpr Dispatcher kDispatch[kTokenCodeCount + 1] = {
+const TBasic::Dispatcher TBasic::kDispatch[kTokenCodeCount + 1] = {
 #define BASIC_TOKEN_HANDLER(name, text, handler) \
   [](TBasic& basic, StatementContext& ctx) { basic.handler(ctx); },
     BASIC_TOKENS(BASIC_TOKEN_HANDLER)
@@ -28,8 +22,6 @@ constexpr Dispatcher kDispatch[kTokenCodeCount + 1] = {
 };
 // clang-format on
 static_assert(tcEol == kTokenCodeCount);
-
-}  // namespace
 
 TBasic::TBasic(Console& console) : console_(console) {}
 

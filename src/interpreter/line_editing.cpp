@@ -32,7 +32,7 @@ bool TakesLineNumbers(TokenCode code) {
 
 // The line a reference number names, looked up as GOTO looks it up, or
 // nullptr; `shown` is the number as an "Undefined line" notice gives it.
-ProgramLine* ReferencedLine(const TBasic& basic, double value, std::string& shown) {
+ProgramLine* ReferencedLine(const Program& program, double value, std::string& shown) {
   // Beyond the 64-bit range nothing can match, and rounding would raise.
   constexpr double kTwoTo63 = 9223372036854775808.0;
   if (!(value >= -kTwoTo63 && value < kTwoTo63)) {
@@ -42,7 +42,7 @@ ProgramLine* ReferencedLine(const TBasic& basic, double value, std::string& show
   }
   const int64_t k = RoundToInt64(value);
   shown = std::to_string(k);
-  return basic.FindLine(k);
+  return program.Find(Low32(k));
 }
 
 }  // namespace
@@ -112,7 +112,7 @@ void TBasic::ExecRenum(StatementContext&) {
       while (t[1].code == tcNumber) {
         Token* n = t + 1;
         std::string shown;
-        if (ProgramLine* target = ReferencedLine(*this, n->number, shown)) {
+        if (ProgramLine* target = ReferencedLine(program, n->number, shown)) {
           rewrites.push_back({n, target->NewLineNo});
         } else {
           notices.push_back("Undefined line " + shown + " in line " +

@@ -156,10 +156,7 @@ void TBasic::StopExecution() {
 
 void TBasic::ClearControlStack() { controlStack.Clear(); }
 
-void TBasic::ResetDataPointer() {
-  dataLine = nullptr;
-  dataToken = NilToken();
-}
+void TBasic::ResetDataPointer() { dataReader.Reset(); }
 
 void TBasic::NewProgram() {
   StopExecution();

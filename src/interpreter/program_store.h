@@ -64,6 +64,18 @@ struct alignas(32) LineEntry {
   int32_t lineNo;
 };
 
+// Moves `cursor` past line ends onto the next token of a later line, `line`
+// following it (the searches of FOR, WHILE and READ); false at the end of
+// the program, where the cursor stays on the last line end.
+inline bool StepOverLineEnds(ProgramLine*& line, Token*& cursor) {
+  while (AtEol(cursor)) {
+    if (line == nullptr || line->Next == nullptr) return false;
+    line = line->Next;
+    cursor = line->Tokens.begin();
+  }
+  return true;
+}
+
 // Windows editors start a UTF-8 file with a byte order mark (EF BB BF); it
 // is no part of the program, and would hide the first line's number.
 std::string_view WithoutByteOrderMark(std::string_view text);

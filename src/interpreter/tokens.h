@@ -149,6 +149,10 @@ inline bool OwnsText(TokenCode code) { return code == tcString || code == tcRem 
 inline Token nilToken{tcEol, 0, 0, {}};
 inline Token* NilToken() { return &nilToken; }
 inline bool AtEol(const Token* t) { return t->code == tcEol; }
+// A statement ends at a colon, at ELSE or with its line.
+inline bool AtEndOfStatement(const Token* t) {
+  return t->code == tcEol || t->code == tcColon || t->code == tcElse;
+}
 
 // The tokens of one line, stored contiguously and ended by a tcEol token.
 // Pointers to its tokens stay valid for the life of the list.

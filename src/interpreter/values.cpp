@@ -23,24 +23,24 @@ bool SameWordIgnoringCase(std::string_view name, std::string_view upperWord) {
   return true;
 }
 
+}  // namespace
+
 // First subscripted use: counts the subscripts, evaluating nothing, and
 // makes every dimension 0..10. The cursor goes back to the "(". The array
 // stays even if a subscript then fails.
-[[gnu::noinline]] void DimensionOnFirstUse(TBasic& basic, varrec& v) {
-  Token* open = basic.nextToken;
+void TBasic::DimensionOnFirstUse(varrec& v) {
+  Token* open = nextToken;
   int32_t extents[kMaxDimensions];
   int count = 0;
   do {
     if (count == kMaxDimensions) BadSubscript();
-    basic.Advance();  // "(" or ","
-    basic.SkipSubscript();
+    Advance();  // "(" or ","
+    SkipSubscript();
     extents[count++] = kImplicitExtent;
-  } while (basic.PeekCode() != tcClose);
-  basic.variables.Dimension(v, extents, count);
-  basic.nextToken = open;
+  } while (PeekCode() != tcClose);
+  variables.Dimension(v, extents, count);
+  nextToken = open;
 }
-
-}  // namespace
 
 // --- Variables ------------------------------------------------------------
 
@@ -194,7 +194,7 @@ VarLocation TBasic::GetOtherVariable() {
     return {&v, &v.numValue, nullptr};
   }
 
-  if (v.dimCount == 0) DimensionOnFirstUse(*this, v);
+  if (v.dimCount == 0) DimensionOnFirstUse(v);
 
   Advance();  // "("
   const int dims = v.dimCount;

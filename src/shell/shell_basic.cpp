@@ -25,7 +25,7 @@ int32_t ShellEntry(void* instance, const ArgWord* args, size_t, Str*) {
 }  // namespace
 
 TShellBasic::TShellBasic(Console& console) : TBasic(console) {
-  environment = platform::ReadEnvironment();
+  SetEnvironment(platform::ReadEnvironment());
   AddMethod("Shell", 2, ShellEntry, this, "A");
 }
 
@@ -55,19 +55,12 @@ uint32_t TExecutor::Run(std::string_view commandLine) {
   return RunProcess(
       parts.program, parts.parameters, block, InputHook(),
       [this](char* bytes, size_t count) { HandleOutput(bytes, count); },
-      [this] {
-        if (basic_ == nullptr || basic_->breakRequested == 0) return false;
-        basic_->breakRequested = 0;
-        return true;
-      });
+      [this] { return basic_ != nullptr && basic_->TakeBreakRequest(); });
 }
 
 std::string TExecutor::BuildEnvironment() {
   std::vector<std::string> list;
-  if (basic_ != nullptr) {
-    list = basic_->environment;
-    basic_->ExportCommon(list);
-  }
+  if (basic_ != nullptr) list = basic_->ChildEnvironment();
   if (list.size() > 1) SortByName(list, 0, static_cast<ptrdiff_t>(list.size()) - 1);
   std::string block;
   for (const std::string& entry : list) {

@@ -37,11 +37,11 @@ TEST(BreakRequest, StopsTheRunAtTheNextStatementLikeStop) {
   RequestingSource in("ANSWER\r\n", flag);
   Console console(out, in, {});
   TBasic basic(console);
-  flag = &basic.breakRequested;
+  flag = &basic.BreakFlag();
   basic.ProcessText("10 INPUT A$: PRINT \"SAME LINE\"\r\n20 PRINT \"NEVER\"\r\nRUN");
   console.Flush();
   EXPECT_EQ(out.text, "? \a(-20) Break in 10\r\n");
-  EXPECT_EQ(basic.breakRequested, 0);
+  EXPECT_EQ(basic.BreakFlag(), 0);
 
   // Nothing of the request is left: the program runs in full again.
   flag = nullptr;
@@ -53,14 +53,14 @@ TEST(BreakRequest, StopsTheRunAtTheNextStatementLikeStop) {
 
 TEST(BreakRequest, ImmediateLineReportsWithoutALineNumber) {
   test::Machine m;
-  m.basic.breakRequested = 1;
+  m.basic.BreakFlag() = 1;
   EXPECT_EQ(m.Run("PRINT 1"), "\a(-20) Break\r\n");
   EXPECT_EQ(m.Run("PRINT 2"), "2 \r\n");
 }
 
 TEST(BreakRequest, OneArrivingAtReadyStopsNothing) {
   test::Machine m("PRINT 7\r\n");
-  m.basic.breakRequested = 1;  // came after the last statement had run
+  m.basic.BreakFlag() = 1;  // came after the last statement had run
   EXPECT_EQ(m.Run(""), "READY\r\n7 \r\nREADY\r\n");
 }
 

@@ -51,7 +51,7 @@ TEST(CommandProcessor, FramesOfAnImmediateLineGoWithIt) {
   Machine m;
   EXPECT_EQ(m.Run("FOR I = 1 TO 2\r\nNEXT\r\nGOSUB 10\r\nRETURN\r\n10 PRINT \"ten\": RETURN"),
             "\a(42) NEXT without FOR\r\n\a(42) Undefined line\r\n\a(42) RETURN without GOSUB\r\n");
-  EXPECT_TRUE(m.basic.controlStack.empty());
+  EXPECT_TRUE(m.inside.controlStack.empty());
 }
 
 TEST(CommandProcessor, ImmediateLineCanLoopThroughTheProgram) {

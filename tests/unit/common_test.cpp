@@ -15,11 +15,11 @@ using Names = std::vector<std::string>;
 
 TEST(CommonTest, ImportsNumbersAndStringsFromTheEnvironment) {
   test::Machine m;
-  m.basic.environment = {"=C:=C:\\", "a=5",  "B=hello", "C=12abc", "D=-1.5e2", "E=+.5", "F=5.",
-                         "G=1e",     "H= 7", "I=1e999", "J=inf",   "K=.",      "a=6",   "S=x=y"};
+  m.basic.SetEnvironment({"=C:=C:\\", "a=5", "B=hello", "C=12abc", "D=-1.5e2", "E=+.5", "F=5.",
+                          "G=1e", "H= 7", "I=1e999", "J=inf", "K=.", "a=6", "S=x=y"});
   EXPECT_EQ(m.Run("A = 9: COMMON A, B$, C, D, E, F, G, H, I, J, K, S$, Q, Q$"), "");
   std::string values;
-  m.basic.variables.ForEachFromHead([&](const varrec& v) {
+  m.inside.variables.ForEachFromHead([&](const varrec& v) {
     values = v.name + "=" +
              (v.isString ? std::string(v.strValue.view()) : std::to_string(v.numValue)) + " " +
              values;
@@ -33,7 +33,7 @@ TEST(CommonTest, NamesAreHeldOnceInUpperCaseAndSorted) {
   test::Machine m;
   EXPECT_EQ(m.Run("COMMON a, zed$: COMMON A, b, Zed$, a,"), "");
   m.Run("NEW");
-  EXPECT_EQ(m.basic.commonNames, (Names{"A", "B", "ZED$"}));
+  EXPECT_EQ(m.inside.commonBlock.Names(), (Names{"A", "B", "ZED$"}));
   for (const char* bad : {"COMMON", "COMMON 5", "COMMON A(1)", "COMMON A; B"})
     EXPECT_EQ(m.Run(bad), "\a(42) Syntax error\r\n") << bad;
 }
@@ -43,17 +43,17 @@ TEST(CommonTest, ExportReplacesAppendsAndRemoves) {
   m.Run("COMMON W: NEW");  // W's variable is gone, its name stays
   m.Run("COMMON N, S$, T$, U, V, n: N = 1.5: n = 4: T$ = \"x\": U = -2");
   Names target = {"PATH=/bin", "n=old", "S=inherited", "Other=1", "w=2", "N=duplicate"};
-  m.basic.ExportCommon(target);
+  m.inside.commonBlock.ExportCommon(m.inside.variables, target);
   // n, made after N, is nearer the head of the variables: its value goes.
   EXPECT_EQ(target, (Names{"PATH=/bin", "N=4.00000000000000E+0000", "Other=1",
                            "V=0.00000000000000E+0000", "U=-2.00000000000000E+0000", "T=x"}));
 
   // What one interpreter exports, another imports.
   test::Machine child;
-  child.basic.environment = target;
+  child.basic.SetEnvironment(target);
   child.Run("COMMON N, T$");
-  EXPECT_EQ(child.basic.variables.FindOrAdd("N")->numValue, 4);
-  EXPECT_EQ(child.basic.variables.FindOrAdd("T$")->strValue.view(), "x");
+  EXPECT_EQ(child.inside.variables.FindOrAdd("N")->numValue, 4);
+  EXPECT_EQ(child.inside.variables.FindOrAdd("T$")->strValue.view(), "x");
 }
 
 // The 23-character form stays where it reads back; other values take the
@@ -63,7 +63,7 @@ TEST(CommonTest, NumbersArriveExactly) {
   parent.Run("COMMON A, B, C");
   parent.Run("A = 3: B = 1 / 3: C = -1E-300");
   Names target;
-  parent.basic.ExportCommon(target);
+  parent.inside.commonBlock.ExportCommon(parent.inside.variables, target);
   EXPECT_EQ(target, (Names{"C=-1.00000000000000E-0300", "B=3.333333333333333E-0001",
                            "A=3.00000000000000E+0000"}));
 
@@ -73,12 +73,12 @@ TEST(CommonTest, NumbersArriveExactly) {
     double x;
     std::memcpy(&x, &bits, sizeof x);
     if (!std::isfinite(x)) continue;
-    parent.basic.variables.FindOrAdd("A")->numValue = x;
-    parent.basic.ExportCommon(target);
+    parent.inside.variables.FindOrAdd("A")->numValue = x;
+    parent.inside.commonBlock.ExportCommon(parent.inside.variables, target);
     test::Machine child;
-    child.basic.environment = target;
+    child.basic.SetEnvironment(target);
     child.Run("COMMON A");
-    ASSERT_EQ(child.basic.variables.FindOrAdd("A")->numValue, x) << target.back();
+    ASSERT_EQ(child.inside.variables.FindOrAdd("A")->numValue, x) << target.back();
   }
 }
 

@@ -120,7 +120,7 @@ TEST_F(DeclareTest, FaultingCalleeEndsTheTextButNotTheConsole) {
   libs.callee = [](const intptr_t*) -> int32_t { throw ELibraryFault(); };
   const std::string declare = "10 DECLARE SUB Crash LIB \"lib\"\r\n20 Crash\r\n";
   EXPECT_EQ(m.Run(declare + "RUN\r\nPRINT \"after\""), "\a(42) Access violation in 20\r\n");
-  EXPECT_TRUE(m.basic.libraryFaulted);
+  EXPECT_TRUE(m.inside.libraryFaulted);
 
   test::Machine console(declare + "RUN\r\nPRINT \"after\"\r\nRUN\r\n");
   console.basic.SetExternalCode(libs);

@@ -68,18 +68,18 @@ TEST(ExpressionCache, AgreesWithTheWalkingEvaluator) {
             "G(1, 2) = 5\r\n20 FOR I = 1 TO 2: X = ") +
         expression + ": PRINT X: NEXT\r\nRUN";
     Machine translating, walking;
-    walking.basic.WalkEveryExpression();
+    walking.inside.WalkEveryExpression();
     const std::string out = translating.Run(program);
     EXPECT_EQ(out, walking.Run(program)) << expression;
-    EXPECT_GT(translating.basic.expressions().size(), 0u) << expression;
+    EXPECT_GT(translating.inside.expressions.size(), 0u) << expression;
   }
 }
 
 // The first expression of the first line that was given a translation (or
 // was walked), in readable form.
 std::string FirstTranslation(Machine& m) {
-  for (const Token& token : m.basic.program.First()->Tokens)
-    if (const CompiledExpression* made = m.basic.expressions().Made(&token))
+  for (const Token& token : m.inside.program.First()->Tokens)
+    if (const CompiledExpression* made = m.inside.expressions.Made(&token))
       return DescribeTranslation(*made);
   return "none\n";
 }
@@ -87,7 +87,7 @@ std::string FirstTranslation(Machine& m) {
 TEST(ExpressionCache, DescribesTheTranslationItRuns) {
   const std::string program = "10 A = 2: B = 3: DIM M(3): X = -A*B + M(A) / 4 - SIN(B)\r\nRUN";
   Machine translating, walking;
-  walking.basic.WalkEveryExpression();
+  walking.inside.WalkEveryExpression();
   translating.Run(program);
   walking.Run(program);
   EXPECT_EQ(FirstTranslation(translating), "lone 2\n");
@@ -212,9 +212,9 @@ TEST(ExpressionCache, TypedTextIsNotTranslated) {
   EXPECT_EQ(m.Run("10 FOR I = 1 TO 3: S = S + VAL(\"I*(2+\" + STR$(I) + \")-ABS(-I)\"): NEXT\r\n"
                   "20 INPUT A, B: PRINT S; A; B\r\nRUN"),
             "? ?? 20 7 100 \r\n");
-  const size_t translated = m.basic.expressions().size();
+  const size_t translated = m.inside.expressions.size();
   EXPECT_EQ(m.Run("RUN"), "? \aRead beyond end of file in 20\r\n");
-  EXPECT_EQ(m.basic.expressions().size(), translated);  // the second run made none
+  EXPECT_EQ(m.inside.expressions.size(), translated);  // the second run made none
 }
 
 TEST(ExpressionCache, FunctionArgumentsAgreeWithTheWalkingEvaluator) {

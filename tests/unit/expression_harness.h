@@ -65,22 +65,23 @@ class ExpressionHarness {
       what = "(" + std::to_string(e.errorCode) + ") " + e.what();
     } catch (const ERuntime& e) { what = e.what(); }
     // Every level of recursion was given back.
-    EXPECT_EQ(basic().evalDepth, 0);
+    EXPECT_EQ(inside().evalDepth, 0);
     return what;
   }
   // Positions the cursor at the start of the text's tokens.
   void Start(std::string_view text) {
     basic().Tokenize(text, tokens);
-    basic().nextToken = tokens.begin();
+    inside().nextToken = tokens.begin();
   }
-  TokenCode StoppedAt() const { return machine.basic.nextToken->code; }
+  TokenCode StoppedAt() const { return machine.inside.nextToken->code; }
   bool CursorInLine() const {
-    const Token* t = machine.basic.nextToken;
+    const Token* t = machine.inside.nextToken;
     return t >= tokens.begin() && t <= tokens.end();
   }
 
-  varrec& Var(std::string_view name) { return *basic().variables.FindOrAdd(name); }
+  varrec& Var(std::string_view name) { return *inside().variables.FindOrAdd(name); }
   TBasic& basic() { return machine.basic; }
+  TBasicInternals& inside() { return machine.inside; }
 
   Machine machine;
   TokenList tokens;

@@ -47,9 +47,9 @@ constexpr std::string_view kPrintFingerprint =
 // remaining lines are dropped, and every later run stops at once.
 TEST(Limits, StatementBudgetEndsAnEndlessRunAndAllThatFollows) {
   Machine m;
-  m.basic.statementBudget = 1000;
+  m.basic.SetStatementBudget(1000);
   EXPECT_EQ(m.Run("10 I = I + 1: GOTO 10\r\nRUN\r\nPRINT \"after\""), "");
-  const double loops = m.basic.variables.FindOrAdd("I")->numValue;
+  const double loops = m.inside.variables.FindOrAdd("I")->numValue;
   EXPECT_GE(loops, 498);
   EXPECT_LE(loops, 500);
   EXPECT_EQ(m.Run("PRINT \"later\"\r\nPRINT \"more\""), "");

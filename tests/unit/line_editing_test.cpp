@@ -17,9 +17,9 @@ class LineEditingTest : public ::testing::Test {
   std::string Dump() const {
     std::ostringstream out;
     out.precision(17);
-    for (ProgramLine* l = b.program.First(); l != nullptr; l = l->Next) {
-      EXPECT_EQ(b.program.Find(l->LineNo), l);
-      out << (l == b.program.First() ? "" : " ") << l->LineNo << "(";
+    for (ProgramLine* l = in.program.First(); l != nullptr; l = l->Next) {
+      EXPECT_EQ(in.program.Find(l->LineNo), l);
+      out << (l == in.program.First() ? "" : " ") << l->LineNo << "(";
       const char* separator = "";
       for (Token* t = l->Tokens.begin(); !AtEol(t); ++t)
         if (t->code == tcNumber) out << std::exchange(separator, ",") << t->number;
@@ -29,6 +29,7 @@ class LineEditingTest : public ::testing::Test {
   }
   test::Machine m;
   TBasic& b = m.basic;
+  TBasicInternals& in = m.inside;
 };
 
 TEST_F(LineEditingTest, DelRanges) {
@@ -50,7 +51,7 @@ TEST_F(LineEditingTest, DelRanges) {
       {"DEL 10 30", "20 30 40 50", kSyntaxError},  // ranges before the fault are gone
   };
   for (const auto& c : cases) {
-    b.NewProgram();
+    in.NewProgram();
     m.Run("10 PRINT\r\n20 PRINT\r\n30 PRINT\r\n40 PRINT\r\n50 PRINT\r\n");
     EXPECT_EQ(m.Run(c.command), c.output) << c.command;
     std::string left = Dump();
@@ -72,7 +73,7 @@ TEST_F(LineEditingTest, DelEndsOrResetsWhatPointsIntoDeletedLines) {
       {"10 GOSUB 20\r\n20 DEL 10: RETURN\r\n", "\a(42) RETURN without GOSUB in 20\r\n"},
   };
   for (const auto& c : cases) {
-    b.NewProgram();
+    in.NewProgram();
     m.Run(c.program);
     EXPECT_EQ(m.Run("RUN"), c.output) << c.program;
   }
@@ -88,7 +89,7 @@ TEST_F(LineEditingTest, RenumRewritesLineReferencesOnly) {
       "100 LIST 5-7: DEL 9, 11: RUN 100\r\n");
   EXPECT_EQ(m.Run("RENUM"), "");
   EXPECT_EQ(Dump(), "10(50) 20(50,20,10,10,20) 30(50,5) 40(5,7,40,20,50) 50(10,7,30,40,50)");
-  const Token* line30 = b.program.Find(30)->Tokens.begin();
+  const Token* line30 = in.program.Find(30)->Tokens.begin();
   EXPECT_EQ(line30[6].Text().view(), "GOTO 5");
   EXPECT_EQ(line30[8].Text().view(), " GOTO 7");
 }
@@ -107,7 +108,7 @@ TEST_F(LineEditingTest, RenumStartStepAndRefusedOperands) {
       {"RENUM 10 20", nullptr},
   };
   for (const auto& [command, after] : cases) {
-    b.NewProgram();
+    in.NewProgram();
     m.Run("5 GOTO 7\r\n7 GOTO 9\r\n9 GOTO 5\r\n");
     EXPECT_EQ(m.Run(command), after ? "" : kSyntaxError) << command;
     EXPECT_EQ(Dump(), after ? after : "5(7) 7(9) 9(5)") << command;

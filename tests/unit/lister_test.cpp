@@ -21,6 +21,7 @@ class ListerTest : public ::testing::Test {
   }
   test::Machine m;
   TBasic& b = m.basic;
+  TBasicInternals& in = m.inside;
   TokenList list;
 };
 

@@ -97,10 +97,10 @@ TEST_F(ProgramFilesTest, LoadReplacesTheProgramMergeEditsIt) {
   const std::string original = "10 A = 1\r\n20 B = 2\r\n30 C = 3\r\n";
   m.Run(original);
   EXPECT_EQ(m.Run("MERGE \"f\"\r\nLIST"), "10 X$ = \"new\"\r\n25 Y = 2\r\n30 C = 3\r\n");
-  EXPECT_EQ(m.basic.variables.size(), 5u);  // A, B, C, X$, Y
+  EXPECT_EQ(m.inside.variables.size(), 5u);  // A, B, C, X$, Y
   m.Run(original);
   EXPECT_EQ(m.Run("LOAD \"f\"\r\nLIST"), "10 X$ = \"new\"\r\n25 Y = 2\r\n");
-  EXPECT_EQ(m.basic.variables.size(), 2u);  // only the file's names
+  EXPECT_EQ(m.inside.variables.size(), 2u);  // only the file's names
 
   fs.files["empty"] = "";
   EXPECT_EQ(m.Run("MERGE \"empty\"\r\nLIST"), "10 X$ = \"new\"\r\n25 Y = 2\r\n");
@@ -138,7 +138,7 @@ TEST_F(ProgramFilesTest, FailurePartWayChangesNothing) {
                       " \"f\"\r\nLIST\r\nPRINT A; B$"),
                 report + "10 PRINT A;B$\r\n20 PRINT\"old\"\r\n5 b\r\n")
           << statement << " " << testing::PrintToString(file);
-      EXPECT_EQ(m.basic.variables.size(), 2u) << statement;  // no name of the file stays behind
+      EXPECT_EQ(m.inside.variables.size(), 2u) << statement;  // no name of the file stays behind
     }
   }
   // From a running program: the run stops at the failing statement, in its line.
@@ -459,16 +459,16 @@ TEST(ProgramFilesRoundTrip, EveryGoldenProgramListsAlikeAfterSaveAndLoad) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       const size_t first = line.find_first_not_of(' ');
       if (first == std::string::npos || line[first] < '0' || line[first] > '9') continue;
-      m.basic.inputLine = line;
+      m.inside.inputLine = line;
       TokenList head;  // keeps an immediate line, unrun
       try {
-        m.basic.EnterLine(head);
+        m.inside.EnterLine(head);
       } catch (const std::exception&) {  // refused on entry: one line fewer
       }
     }
     const std::string before = m.Run("LIST");
     m.Run("SAVE \"p\"\r\nNEW");
-    ASSERT_TRUE(m.basic.program.empty());
+    ASSERT_TRUE(m.inside.program.empty());
     EXPECT_EQ(m.Run("LOAD \"p\"\r\nLIST"), before) << entry.path();
   }
   EXPECT_GE(programs, 30u);
@@ -496,15 +496,15 @@ TEST(ProgramFilesRoundTrip, EveryDoubleSurvivesSaveAndLoad) {
   for (size_t i = 0; i < values.size(); ++i) {
     char text[40];
     *std::to_chars(text, text + sizeof text, values[i]).ptr = '\0';
-    m.basic.inputLine = std::to_string(i + 1) + " X = " + text;
+    m.inside.inputLine = std::to_string(i + 1) + " X = " + text;
     TokenList head;
-    m.basic.EnterLine(head);
+    m.inside.EnterLine(head);
   }
   const std::string before = m.Run("LIST");
   m.Run("SAVE \"p\"\r\nNEW\r\nLOAD \"p\"");
   EXPECT_EQ(m.Run("LIST"), before);
   size_t i = 0;
-  for (const ProgramLine* l = m.basic.program.First(); l != nullptr; l = l->Next, ++i) {
+  for (const ProgramLine* l = m.inside.program.First(); l != nullptr; l = l->Next, ++i) {
     ASSERT_LT(i, values.size());
     const Token* literal = l->Tokens.begin() + 2;
     ASSERT_EQ(literal->code, tcNumber) << i;

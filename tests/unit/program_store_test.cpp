@@ -15,22 +15,23 @@ namespace {
 class ProgramStoreTest : public ::testing::Test {
  protected:
   int32_t Enter(std::string text) {  // as typed; returns enteredLineNumber
-    b.inputLine = std::move(text);
-    b.EnterLine(b.immediateTokens);
-    return b.enteredLineNumber;
+    in.inputLine = std::move(text);
+    in.EnterLine(in.immediateTokens);
+    return in.enteredLineNumber;
   }
   // Line number and the number after PRINT, for every stored line.
   std::map<int32_t, double> Listing() const {
     std::map<int32_t, double> lines;
-    for (ProgramLine* l = b.program.First(); l != nullptr; l = l->Next) {
+    for (ProgramLine* l = in.program.First(); l != nullptr; l = l->Next) {
       EXPECT_TRUE(lines.empty() || lines.rbegin()->first < l->LineNo);
       lines[l->LineNo] = l->Tokens.begin()[1].number;
-      EXPECT_EQ(b.program.Find(l->LineNo), l);
+      EXPECT_EQ(in.program.Find(l->LineNo), l);
     }
     return lines;
   }
   test::Machine m;
   TBasic& b = m.basic;
+  TBasicInternals& in = m.inside;
 };
 
 TEST_F(ProgramStoreTest, EnterLineStoresReplacesDeletesAndHandsBackImmediate) {
@@ -43,28 +44,26 @@ TEST_F(ProgramStoreTest, EnterLineStoresReplacesDeletesAndHandsBackImmediate) {
   };
   for (const auto& [text, number] : lines) EXPECT_EQ(Enter(text), number) << text;
   EXPECT_EQ(Listing(), (std::map<int32_t, double>{{7, 7}, {10, 1}, {20, 22}, {2147483647, 9}}));
-  ASSERT_EQ(b.immediateTokens.size(), 2u);  // the last, immediate line is handed back
-  EXPECT_EQ(b.immediateTokens.begin()->code, tcPrint);
+  ASSERT_EQ(in.immediateTokens.size(), 2u);  // the last, immediate line is handed back
+  EXPECT_EQ(in.immediateTokens.begin()->code, tcPrint);
 
   for (const char* text : {"2147483648 PRINT 1", "99999999999999999999999 PRINT 1"}) {
     EXPECT_THROW(Enter(text), EBasic) << text;
-    EXPECT_EQ(b.enteredLineNumber, 0);
+    EXPECT_EQ(in.enteredLineNumber, 0);
   }
   EXPECT_EQ(Listing().size(), 4u);
 }
 
 TEST_F(ProgramStoreTest, EveryNumberedLineResetsControlStackAndDataPointer) {
   ProgramLine dataLine;
-  Token dataToken{tcData, 0, 0, {}};
   for (const char* text : {"10 PRINT 1", "25", "10", "PRINT 3"}) {
-    b.controlStack.Push(framerec{});
-    b.dataLine = &dataLine;
-    b.dataToken = &dataToken;
+    in.controlStack.Push(framerec{});
+    in.dataReader.RestoreTo(dataLine);
     const bool numbered = Enter(text) != 0;
-    EXPECT_EQ(b.controlStack.empty(), numbered) << text;
-    EXPECT_EQ(b.dataLine == nullptr && AtEol(b.dataToken), numbered) << text;
+    EXPECT_EQ(in.controlStack.empty(), numbered) << text;
+    EXPECT_EQ(in.dataReader.AtStart(), numbered) << text;
   }
-  b.ResetDataPointer();
+  in.ResetDataPointer();
 }
 
 TEST_F(ProgramStoreTest, IndexAgreesWithTheListAfterRandomEdits) {
@@ -79,35 +78,35 @@ TEST_F(ProgramStoreTest, IndexAgreesWithTheListAfterRandomEdits) {
       model[number] = step;
     }
     Enter(std::to_string(number) + (remove ? "" : " PRINT " + std::to_string(step)));
-    if (step % 500 == 0) b.program.Renumbered();
-    if (step % 7 == 0) b.program.Find(number);  // interleaved lookups keep the index in use
+    if (step % 500 == 0) in.program.Renumbered();
+    if (step % 7 == 0) in.program.Find(number);  // interleaved lookups keep the index in use
   }
   // The last line removed and a later one appended, then the first removed.
-  b.program.Remove(b.program.Find(model.rbegin()->first));
+  in.program.Remove(in.program.Find(model.rbegin()->first));
   model.erase(model.rbegin()->first);
   Enter("1000 PRINT 1");
-  b.program.Remove(b.program.First());
+  in.program.Remove(in.program.First());
   model.erase(model.begin());
   model[1000] = 1;
   EXPECT_EQ(Listing(), model);
   for (int32_t n = 0; n <= 1001; ++n)
-    EXPECT_EQ(b.program.Find(n) != nullptr, model.count(n) == 1) << n;
+    EXPECT_EQ(in.program.Find(n) != nullptr, model.count(n) == 1) << n;
 }
 
 TEST_F(ProgramStoreTest, NewForgetsLinesAndVariablesAndEndsTheImmediateLine) {
   Enter("10 A$ = \"x\"");
-  b.program.First()->Tokens.begin()->variable->strValue = Str("x");
+  in.program.First()->Tokens.begin()->variable->strValue = Str("x");
   Enter("NEW : X = 1 : PRINT X");
-  b.currentLine = nullptr;
-  b.currentToken = b.immediateTokens.begin();
-  b.Execute();
+  in.currentLine = nullptr;
+  in.currentToken = in.immediateTokens.begin();
+  in.Execute();
   EXPECT_EQ(m.Take(), "");  // nothing after NEW ran
-  EXPECT_TRUE(b.program.empty());
-  EXPECT_EQ(b.variables.size(), 0u);
-  for (Token* t = b.immediateTokens.begin(); t != b.immediateTokens.end(); ++t)
+  EXPECT_TRUE(in.program.empty());
+  EXPECT_EQ(in.variables.size(), 0u);
+  for (Token* t = in.immediateTokens.begin(); t != in.immediateTokens.end(); ++t)
     EXPECT_NE(t->code, tcVariable);  // none left pointing at a freed variable
-  b.Tokenize("A$", b.immediateTokens);
-  EXPECT_TRUE(b.immediateTokens.begin()->variable->strValue.empty());
+  b.Tokenize("A$", in.immediateTokens);
+  EXPECT_TRUE(in.immediateTokens.begin()->variable->strValue.empty());
 }
 
 #ifdef BASIC_ASSERTS

@@ -13,7 +13,7 @@ using Names = std::vector<std::string>;
 
 struct ShellMachine {
   explicit ShellMachine(Names environment) : console(out, in, {}), basic(console) {
-    basic.environment = std::move(environment);
+    basic.SetEnvironment(std::move(environment));
   }
   std::string Run(std::string_view text) {
     basic.ProcessText(text);
@@ -73,7 +73,8 @@ TEST(BuildEnvironment, IsTheSortedEnvironmentWithCommonValues) {
   EXPECT_EQ(Entries(executor.BuildEnvironment()),
             (Names{"a=1", "b=2", "N=3.00000000000000E+0000", "PATH=/bin"}));
   // The interpreter's own copy is not changed by a call.
-  EXPECT_EQ(m.basic.environment, (Names{"PATH=/bin", "b=2", "S=inherited", "a=1"}));
+  EXPECT_EQ(TBasicInternals(m.basic).commonBlock.Environment(),
+            (Names{"PATH=/bin", "b=2", "S=inherited", "a=1"}));
 
   TExecutor detached(nullptr);
   EXPECT_EQ(detached.BuildEnvironment(), "");

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "basic.h"
+#include "basic_internals.h"
 #include "console.h"
 
 namespace basic::test {
@@ -31,7 +32,7 @@ class StringSource : public ByteSource {
 // An interpreter with captured output and given input.
 struct Machine {
   explicit Machine(std::string input = {}, ConsoleOptions options = {})
-      : in(std::move(input)), console(out, in, options), basic(console) {}
+      : in(std::move(input)), console(out, in, options), basic(console), inside(basic) {}
 
   // Runs text through the command processor, as the stub does (without the
   // added RUN), and returns everything written.
@@ -51,6 +52,7 @@ struct Machine {
   StringSource in;
   Console console;
   TBasic basic;
+  TBasicInternals inside;  // the parts of `basic`
 };
 
 }  // namespace basic::test

@@ -20,6 +20,7 @@ class TokenizerTest : public ::testing::Test {
   }
   test::Machine m;
   TBasic& b = m.basic;
+  TBasicInternals& in = m.inside;
   TokenList list;
 };
 

@@ -45,7 +45,7 @@ class Session {
         flush_(console_) {
     interpreter_.SetFileSystem(platform::ProgramFiles());
     interpreter_.SetExternalCode(platform::NativeLibraries());
-    if (streams.ctrlCBreaks) ctrlC_.emplace(interpreter_.breakRequested);
+    if (streams.ctrlCBreaks) ctrlC_.emplace(interpreter_.BreakFlag());
   }
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
@@ -71,7 +71,7 @@ int RunProgramText(std::string text, const ConsoleStreams& streams) {
   text.reserve(text.size() + 5);
   text += "\r\nRUN";
   session.interpreter().ProcessText(text);
-  return session.interpreter().errorReported ? 1 : 0;
+  return session.interpreter().ErrorReported() ? 1 : 0;
 }
 
 void RunConsoleLoop(const ConsoleStreams& streams) {
