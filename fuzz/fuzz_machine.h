@@ -47,14 +47,14 @@ class MemoryFileSystem : public FileSystem {
 
   std::string ReadFile(const std::string& name) override {
     auto it = files_.find(name);
-    if (it == files_.end()) throw ERuntime(FileErrorMessage(2));
+    if (it == files_.end()) throw RuntimeFault(FileErrorMessage(2));
     return it->second;
   }
   void WriteFile(const std::string& name, std::string_view bytes) override {
-    if (name.empty()) throw ERuntime(FileErrorMessage(3));
+    if (name.empty()) throw RuntimeFault(FileErrorMessage(3));
     auto it = files_.find(name);
     const size_t replaced = it == files_.end() ? 0 : it->second.size();
-    if (used_ - replaced + bytes.size() > kCapacity) throw ERuntime(FileErrorMessage(101));
+    if (used_ - replaced + bytes.size() > kCapacity) throw RuntimeFault(FileErrorMessage(101));
     used_ = used_ - replaced + bytes.size();
     files_[name] = std::string(bytes);
   }

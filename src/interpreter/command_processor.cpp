@@ -65,7 +65,7 @@ void TBasic::ProcessText(std::string_view text) {
   inputLine = NextTextLine(rest, console_.LfEndsLine());
   const bool hadText = !inputLine.empty();
   ClearControlStack();
-  variables.ClearAll();
+  variables.ClearVariables();
   stopRequested = false;
   CommandLoop(&rest, hadText);
 }
@@ -92,7 +92,7 @@ void TBasic::CommandLoop(std::string_view* text, bool hadText) {
       inputLine.clear();
       if (libraryFaulted) AfterLibraryFault(text != nullptr);
     } catch (const OutputFailure&) { throw; } catch (const std::bad_alloc&) {
-      ReportOutsideRun(ERuntime(msg::kOutOfMemory));
+      ReportOutsideRun(RuntimeFault(msg::kOutOfMemory));
       inputLine.clear();
     } catch (const std::exception& error) {
       ReportOutsideRun(error);
@@ -137,7 +137,7 @@ void TBasic::ReleaseImmediateLine() {
   controlStack.RemoveImmediateFrames();
   currentToken = NilToken();
   nextToken = NilToken();
-  immediateTokens.Free();
+  immediateTokens.FreeTokens();
 }
 
 void TBasic::AfterLibraryFault(bool fromText) {

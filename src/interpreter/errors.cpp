@@ -2,14 +2,14 @@
 
 namespace basic {
 
-ELibraryFault::ELibraryFault() : EBasic(kErrorCode, msg::kAccessViolation) {}
+LibraryFault::LibraryFault() : EBasic(kErrorCode, msg::kAccessViolation) {}
 
 void RaiseError(int code, const std::string& message) { throw EBasic(code, message); }
 void RaiseMessage(const char* message) { throw EBasic(kErrorCode, message); }
 void SyntaxError() { RaiseMessage(msg::kSyntaxError); }
 void TypeMismatch() { RaiseMessage(msg::kTypeMismatch); }
 void BadSubscript() { RaiseMessage(msg::kBadSubscript); }
-void RaiseRuntime(const char* message) { throw ERuntime(message); }
+void RaiseRuntime(const char* message) { throw RuntimeFault(message); }
 
 std::string FileErrorMessage(int code) {
   switch (code) {

@@ -17,7 +17,7 @@ class EBasic : public std::runtime_error {
 
 // Faults of the runtime (floating point, files, console input, limits) and of
 // the shell subsystem: a message only, no code in any report.
-class ERuntime : public std::runtime_error {
+class RuntimeFault : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
@@ -25,9 +25,9 @@ class ERuntime : public std::runtime_error {
 // A library function that faulted (bad pointer, wrong signature): the run
 // ends, and the process, whose memory the callee may have damaged, should not
 // go on to run more programs.
-class ELibraryFault : public EBasic {
+class LibraryFault : public EBasic {
  public:
-  ELibraryFault();
+  LibraryFault();
 };
 
 inline constexpr int kErrorCode = 42;

@@ -27,7 +27,7 @@ TBasic::TBasic(Console& console) : console_(console) {}
 
 TBasic::~TBasic() {
   // Tokens point at variables and definitions; release the lines first.
-  immediateTokens.Free();
+  immediateTokens.FreeTokens();
   controlStack.Clear();
   program.Clear();
   variables.RemoveAll();
@@ -69,13 +69,13 @@ void TBasic::Execute() {
       if (currentLine == nullptr) return;
       token = currentLine->Tokens.begin();
     }
-  } catch (const ELibraryFault& error) {
+  } catch (const LibraryFault& error) {
     libraryFaulted = true;
     ReportRunError(error, error.errorCode, true);
   } catch (const EBasic& error) {
     ReportRunError(error, error.errorCode, true);
   } catch (const OutputFailure&) { throw; } catch (const std::bad_alloc&) {
-    ReportRunError(ERuntime(msg::kOutOfMemory), 0, false);
+    ReportRunError(RuntimeFault(msg::kOutOfMemory), 0, false);
   } catch (const std::exception& error) { ReportRunError(error, 0, false); }
 }
 

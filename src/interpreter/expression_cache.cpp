@@ -53,25 +53,25 @@ class Translator {
       if (level < lowest || level == 0) return true;
       CompiledExpression::Op code;
       switch (op) {
-        case tcPlus: code = CompiledExpression::kAdd; break;
-        case tcMinus: code = CompiledExpression::kSubtract; break;
-        case tcStar: code = CompiledExpression::kMultiply; break;
-        case tcSlash: code = CompiledExpression::kDivide; break;
-        case tcEqual: code = CompiledExpression::kEqual; break;
-        case tcLess: code = CompiledExpression::kLess; break;
-        case tcGreater: code = CompiledExpression::kGreater; break;
-        case tcLessEqual: code = CompiledExpression::kLessEqual; break;
-        case tcGreaterEqual: code = CompiledExpression::kGreaterEqual; break;
-        case tcNotEqual: code = CompiledExpression::kNotEqual; break;
-        case tcMod: code = CompiledExpression::kMod; break;
-        case tcAnd: code = CompiledExpression::kAnd; break;
-        case tcOr: code = CompiledExpression::kOr; break;
-        case tcXor: code = CompiledExpression::kXor; break;
-        case tcCaret: code = CompiledExpression::kPower; break;
+        case tcPlus: code = CompiledExpression::Op::kAdd; break;
+        case tcMinus: code = CompiledExpression::Op::kSubtract; break;
+        case tcStar: code = CompiledExpression::Op::kMultiply; break;
+        case tcSlash: code = CompiledExpression::Op::kDivide; break;
+        case tcEqual: code = CompiledExpression::Op::kEqual; break;
+        case tcLess: code = CompiledExpression::Op::kLess; break;
+        case tcGreater: code = CompiledExpression::Op::kGreater; break;
+        case tcLessEqual: code = CompiledExpression::Op::kLessEqual; break;
+        case tcGreaterEqual: code = CompiledExpression::Op::kGreaterEqual; break;
+        case tcNotEqual: code = CompiledExpression::Op::kNotEqual; break;
+        case tcMod: code = CompiledExpression::Op::kMod; break;
+        case tcAnd: code = CompiledExpression::Op::kAnd; break;
+        case tcOr: code = CompiledExpression::Op::kOr; break;
+        case tcXor: code = CompiledExpression::Op::kXor; break;
+        case tcCaret: code = CompiledExpression::Op::kPower; break;
         default: return false;
       }
       ++at_;
-      if (code == CompiledExpression::kPower) {
+      if (code == CompiledExpression::Op::kPower) {
         // Groups from the right, one level deeper, as the evaluator reads it.
         if (!Deeper() || !Operators(kPower)) return false;
         --nesting_;
@@ -108,12 +108,12 @@ class Translator {
           ok = Element(token.variable);
         } else {
           variables_.push_back({token.variable, 0});
-          ok = Emit(Variable(CompiledExpression::kVariable, token.variable), 1);
+          ok = Emit(Variable(CompiledExpression::Op::kVariable, token.variable), 1);
         }
         break;
       case tcMinus:
         ++at_;
-        ok = Factor() && Emit(Op(CompiledExpression::kNegate), 0);
+        ok = Factor() && Emit(Op(CompiledExpression::Op::kNegate), 0);
         break;
       case tcPlus:
         ++at_;
@@ -128,7 +128,7 @@ class Translator {
         if (IsNumericFunction(token.code)) {
           static_assert(kTokenCodeCount <= 256, "a function's code fits a step's index");
           ++at_;
-          Step call = Op(CompiledExpression::kFunction);
+          Step call = Op(CompiledExpression::Op::kFunction);
           call.index = static_cast<uint8_t>(token.code);
           ok = Factor() && Emit(call, 0);
         }
@@ -145,7 +145,7 @@ class Translator {
     int count = 0;
     for (;;) {
       if (count == kMaxDimensions || !Expression()) return false;
-      Step subscript = Variable(CompiledExpression::kSubscript, array);
+      Step subscript = Variable(CompiledExpression::Op::kSubscript, array);
       subscript.index = static_cast<uint8_t>(count++);
       if (!Emit(subscript, 0)) return false;
       if (at_->code == tcComma) {
@@ -158,10 +158,10 @@ class Translator {
     }
     variables_.push_back({array, static_cast<uint8_t>(count)});
     if (count == 1) {  // the subscript step and the element step in one
-      steps_.back().op = CompiledExpression::kElement1;
+      steps_.back().op = CompiledExpression::Op::kElement1;
       return true;
     }
-    Step element = Variable(CompiledExpression::kElement, array);
+    Step element = Variable(CompiledExpression::Op::kElement, array);
     element.index = static_cast<uint8_t>(count);
     return Emit(element, 1 - count);
   }
@@ -171,7 +171,7 @@ class Translator {
     // evaluator, which reports it.
     if (!(x - x == 0)) return false;
     Step step;
-    step.op = CompiledExpression::kConstant;
+    step.op = CompiledExpression::Op::kConstant;
     step.constant = x;
     step.literal = literal;
     return Emit(step, 1);
@@ -238,12 +238,12 @@ void FoldOperands(std::vector<CompiledExpression::Step>& steps) {
   size_t kept = 0;
   for (size_t i = 0; i < steps.size(); ++i) {
     C::Step step = steps[i];
-    const bool binary = step.op >= C::kAdd && step.op <= C::kPower;
+    const bool binary = step.op >= C::Op::kAdd && step.op <= C::Op::kPower;
     if (binary && kept > 0) {
       const C::Step& operand = steps[kept - 1];
-      if (operand.op == C::kConstant || operand.op == C::kVariable) {
-        step.index = operand.op == C::kConstant ? C::kFoldedConstant : C::kFoldedVariable;
-        if (operand.op == C::kConstant)
+      if (operand.op == C::Op::kConstant || operand.op == C::Op::kVariable) {
+        step.index = operand.op == C::Op::kConstant ? C::RightOperand::kFoldedConstant : C::RightOperand::kFoldedVariable;
+        if (operand.op == C::Op::kConstant)
           step.constant = operand.constant;
         else
           step.variable = operand.variable;
@@ -277,29 +277,29 @@ void ExpressionCache::Translate(CompiledExpression& entry, const Token* start, T
   entry.nesting_ = static_cast<int16_t>(translator.Nesting());
   const auto& steps = entry.steps_;
   auto isOperand = [](const CompiledExpression::Step& step) {
-    return step.op == CompiledExpression::kConstant || step.op == CompiledExpression::kVariable;
+    return step.op == CompiledExpression::Op::kConstant || step.op == CompiledExpression::Op::kVariable;
   };
   const bool binary = steps.size() == 3 && isOperand(steps[0]) && isOperand(steps[1]) &&
-                      steps[2].op >= CompiledExpression::kAdd &&
-                      steps[2].op <= CompiledExpression::kPower;
+                      steps[2].op >= CompiledExpression::Op::kAdd &&
+                      steps[2].op <= CompiledExpression::Op::kPower;
   const bool lone = steps.size() == 1 && isOperand(steps[0]);
   const bool element =
-      steps.size() == 2 && isOperand(steps[0]) && steps[1].op == CompiledExpression::kElement1;
+      steps.size() == 2 && isOperand(steps[0]) && steps[1].op == CompiledExpression::Op::kElement1;
   const bool function =
-      steps.size() == 2 && isOperand(steps[0]) && steps[1].op == CompiledExpression::kFunction;
-  entry.form_ = !entry.translated_ ? CompiledExpression::kSteps
-                : binary           ? CompiledExpression::kBinary
-                : lone             ? CompiledExpression::kLone
-                : element          ? CompiledExpression::kLoneElement
-                : function         ? CompiledExpression::kLoneFunction
-                                   : CompiledExpression::kSteps;
-  if (entry.form_ == CompiledExpression::kSteps && entry.translated_) FoldOperands(entry.steps_);
-  if (entry.form_ != CompiledExpression::kSteps) {
+      steps.size() == 2 && isOperand(steps[0]) && steps[1].op == CompiledExpression::Op::kFunction;
+  entry.form_ = !entry.translated_ ? CompiledExpression::Form::kSteps
+                : binary           ? CompiledExpression::Form::kBinary
+                : lone             ? CompiledExpression::Form::kLone
+                : element          ? CompiledExpression::Form::kLoneElement
+                : function         ? CompiledExpression::Form::kLoneFunction
+                                   : CompiledExpression::Form::kSteps;
+  if (entry.form_ == CompiledExpression::Form::kSteps && entry.translated_) FoldOperands(entry.steps_);
+  if (entry.form_ != CompiledExpression::Form::kSteps) {
     if (binary) entry.binaryOp_ = steps[2].op;
     if (element) entry.array_ = steps[1].variable;
     if (function) entry.function_ = static_cast<TokenCode>(steps[1].index);
     for (size_t i = 0; i < (binary ? 2 : 1); ++i)
-      entry.operands_[i] = steps[i].op == CompiledExpression::kConstant
+      entry.operands_[i] = steps[i].op == CompiledExpression::Op::kConstant
                                ? steps[i].literal
                                : &steps[i].variable->numValue;
   }
@@ -314,24 +314,24 @@ bool CompiledExpression::ShapesFit(uint64_t shapeEpoch) const {
 
 double CompiledExpression::RunOtherBinary(double left, double right) const {
   switch (binaryOp_) {
-    case kMod: return ModOf(left, right);
-    case kAnd: return static_cast<double>(TruncToInt64(left) & TruncToInt64(right));
-    case kOr: return static_cast<double>(TruncToInt64(left) | TruncToInt64(right));
-    case kXor: return static_cast<double>(TruncToInt64(left) ^ TruncToInt64(right));
-    default: return Power(left, right);  // kPower
+    case Op::kMod: return ModOf(left, right);
+    case Op::kAnd: return static_cast<double>(TruncToInt64(left) & TruncToInt64(right));
+    case Op::kOr: return static_cast<double>(TruncToInt64(left) | TruncToInt64(right));
+    case Op::kXor: return static_cast<double>(TruncToInt64(left) ^ TruncToInt64(right));
+    default: return Power(left, right);  // Op::kPower
   }
 }
 
 int CompiledExpression::OperandsOnStack(const Step& step) {
   switch (step.op) {
-    case kConstant:
-    case kVariable: return 0;
-    case kNegate:
-    case kFunction:
-    case kSubscript:
-    case kElement1: return 1;
-    case kElement: return step.index;
-    default: return step.index == kFromStack ? 2 : 1;  // a binary operator
+    case Op::kConstant:
+    case Op::kVariable: return 0;
+    case Op::kNegate:
+    case Op::kFunction:
+    case Op::kSubscript:
+    case Op::kElement1: return 1;
+    case Op::kElement: return step.index;
+    default: return step.index == RightOperand::kFromStack ? 2 : 1;  // a binary operator
   }
 }
 
@@ -352,40 +352,40 @@ double CompiledExpression::RunSteps() const {
     // A binary operator's right operand; the left one is then on top.
     auto right = [&top, &step]() -> double {
       switch (step.index) {
-        case kFromStack: return *top--;
-        case kFoldedConstant: return step.constant;
+        case RightOperand::kFromStack: return *top--;
+        case RightOperand::kFoldedConstant: return step.constant;
         default: return step.variable->numValue;
       }
     };
     // One operator a line, as a table.
     // clang-format off
     switch (step.op) {
-      case kConstant: *++top = step.constant; break;
-      case kVariable: *++top = step.variable->numValue; break;
-      case kNegate: *top = -*top; break;
-      case kAdd: { const double r = right(); *top = Add(*top, r); break; }
-      case kSubtract: { const double r = right(); *top = Subtract(*top, r); break; }
-      case kMultiply: { const double r = right(); *top = Multiply(*top, r); break; }
-      case kDivide: { const double r = right(); *top = Divide(*top, r); break; }
-      case kEqual: { const double r = right(); *top = *top == r; break; }
-      case kLess: { const double r = right(); *top = *top < r; break; }
-      case kGreater: { const double r = right(); *top = *top > r; break; }
-      case kLessEqual: { const double r = right(); *top = *top <= r; break; }
-      case kGreaterEqual: { const double r = right(); *top = *top >= r; break; }
-      case kNotEqual: { const double r = right(); *top = *top != r; break; }
-      case kMod: { const double r = right(); *top = ModOf(*top, r); break; }
+      case Op::kConstant: *++top = step.constant; break;
+      case Op::kVariable: *++top = step.variable->numValue; break;
+      case Op::kNegate: *top = -*top; break;
+      case Op::kAdd: { const double r = right(); *top = Add(*top, r); break; }
+      case Op::kSubtract: { const double r = right(); *top = Subtract(*top, r); break; }
+      case Op::kMultiply: { const double r = right(); *top = Multiply(*top, r); break; }
+      case Op::kDivide: { const double r = right(); *top = Divide(*top, r); break; }
+      case Op::kEqual: { const double r = right(); *top = *top == r; break; }
+      case Op::kLess: { const double r = right(); *top = *top < r; break; }
+      case Op::kGreater: { const double r = right(); *top = *top > r; break; }
+      case Op::kLessEqual: { const double r = right(); *top = *top <= r; break; }
+      case Op::kGreaterEqual: { const double r = right(); *top = *top >= r; break; }
+      case Op::kNotEqual: { const double r = right(); *top = *top != r; break; }
+      case Op::kMod: { const double r = right(); *top = ModOf(*top, r); break; }
       // Both operands truncated to 64-bit integers.
-      case kAnd: { const double r = right(); *top = static_cast<double>(TruncToInt64(*top) & TruncToInt64(r)); break; }
-      case kOr: { const double r = right(); *top = static_cast<double>(TruncToInt64(*top) | TruncToInt64(r)); break; }
-      case kFunction: *top = ApplyNumeric(static_cast<TokenCode>(step.index), *top); break;
-      case kPower: { const double r = right(); *top = Power(*top, r); break; }
-      case kXor: { const double r = right(); *top = static_cast<double>(TruncToInt64(*top) ^ TruncToInt64(r)); break; }
+      case Op::kAnd: { const double r = right(); *top = static_cast<double>(TruncToInt64(*top) & TruncToInt64(r)); break; }
+      case Op::kOr: { const double r = right(); *top = static_cast<double>(TruncToInt64(*top) | TruncToInt64(r)); break; }
+      case Op::kFunction: *top = ApplyNumeric(static_cast<TokenCode>(step.index), *top); break;
+      case Op::kPower: { const double r = right(); *top = Power(*top, r); break; }
+      case Op::kXor: { const double r = right(); *top = static_cast<double>(TruncToInt64(*top) ^ TruncToInt64(r)); break; }
       // clang-format on
-      case kSubscript: {
+      case Op::kSubscript: {
         *top = CheckedSubscript(RoundToInt64(*top), step.variable->extents[step.index]);
         break;
       }
-      case kElement1: {
+      case Op::kElement1: {
         varrec& array = *step.variable;
         const int32_t subscript = CheckedSubscript(RoundToInt64(*top), array.extents[0]);
         double* element = &array.numElements[static_cast<size_t>(subscript)];
@@ -393,7 +393,7 @@ double CompiledExpression::RunSteps() const {
         *top = *element;
         break;
       }
-      case kElement: {
+      case Op::kElement: {
         varrec& array = *step.variable;
         top -= step.index - 1;  // onto the first subscript
         int64_t offset = 0;

@@ -56,7 +56,7 @@ std::string DescribeTranslation(const CompiledExpression& expression);
 
 class alignas(64) CompiledExpression {
  public:
-  enum Op : uint8_t {
+  enum class Op : uint8_t {
     kConstant,
     kVariable,
     kNegate,
@@ -86,12 +86,12 @@ class alignas(64) CompiledExpression {
   enum RightOperand : uint8_t { kFromStack, kFoldedConstant = 1, kFoldedVariable = 2 };
   struct Step {
     Op op;
-    uint8_t index = 0;  // kSubscript: which; kElement: how many; binary: RightOperand
+    uint8_t index = 0;  // Op::kSubscript: which; Op::kElement: how many; binary: RightOperand
     union {
-      double constant;   // kConstant
-      varrec* variable;  // kVariable, kSubscript, kElement
+      double constant;   // Op::kConstant
+      varrec* variable;  // Op::kVariable, Op::kSubscript, Op::kElement
     };
-    const double* literal = nullptr;  // kConstant: the number in its token
+    const double* literal = nullptr;  // Op::kConstant: the number in its token
   };
   // A variable as the translation uses it: a scalar (0 dimensions) or an
   // array of that many dimensions.
@@ -111,24 +111,24 @@ class alignas(64) CompiledExpression {
   }
   double Run() const {
     switch (form_) {
-      case kLone: return *operands_[0];
-      case kBinary: break;
-      case kLoneFunction: return ApplyNumeric(function_, *operands_[0]);
-      case kLoneElement: return RunElement();
-      case kSteps: return RunSteps();
+      case Form::kLone: return *operands_[0];
+      case Form::kBinary: break;
+      case Form::kLoneFunction: return ApplyNumeric(function_, *operands_[0]);
+      case Form::kLoneElement: return RunElement();
+      case Form::kSteps: return RunSteps();
     }
     const double left = *operands_[0], right = *operands_[1];
     switch (binaryOp_) {
-      case kAdd: return Add(left, right);
-      case kSubtract: return Subtract(left, right);
-      case kMultiply: return Multiply(left, right);
-      case kDivide: return Divide(left, right);
-      case kEqual: return left == right;
-      case kLess: return left < right;
-      case kGreater: return left > right;
-      case kLessEqual: return left <= right;
-      case kGreaterEqual: return left >= right;
-      case kNotEqual: return left != right;
+      case Op::kAdd: return Add(left, right);
+      case Op::kSubtract: return Subtract(left, right);
+      case Op::kMultiply: return Multiply(left, right);
+      case Op::kDivide: return Divide(left, right);
+      case Op::kEqual: return left == right;
+      case Op::kLess: return left < right;
+      case Op::kGreater: return left > right;
+      case Op::kLessEqual: return left <= right;
+      case Op::kGreaterEqual: return left >= right;
+      case Op::kNotEqual: return left != right;
       default: return RunOtherBinary(left, right);  // MOD AND OR XOR ^
     }
   }
@@ -137,13 +137,13 @@ class alignas(64) CompiledExpression {
  private:
   friend class ExpressionCache;
   friend std::string DescribeTranslation(const CompiledExpression&);
-  enum Form : uint8_t { kLone, kBinary, kLoneFunction, kLoneElement, kSteps };
+  enum class Form : uint8_t { kLone, kBinary, kLoneFunction, kLoneElement, kSteps };
   static constexpr uint64_t kNever = UINT64_MAX;
 
   double RunSteps() const;
   static int OperandsOnStack(const Step& step);
   double RunOtherBinary(double left, double right) const;
-  // A one-dimensional element subscripted by one operand, as kElement1 does.
+  // A one-dimensional element subscripted by one operand, as Op::kElement1 does.
   double RunElement() const {
     varrec& array = *array_;
     const int32_t subscript = CheckedSubscript(RoundToInt64(*operands_[0]), array.extents[0]);
@@ -167,10 +167,10 @@ class alignas(64) CompiledExpression {
   // beyond this line and the tokens.
   const double* operands_[2] = {};
   int16_t nesting_ = 0;  // factor levels it passes through
-  Form form_ = kSteps;
-  Op binaryOp_ = kAdd;
-  TokenCode function_ = tcEol;  // kLoneFunction: the built-in, of operands_[0]
-  varrec* array_ = nullptr;     // kLoneElement: the array; operands_[0] the subscript
+  Form form_ = Form::kSteps;
+  Op binaryOp_ = Op::kAdd;
+  TokenCode function_ = tcEol;  // Form::kLoneFunction: the built-in, of operands_[0]
+  varrec* array_ = nullptr;     // Form::kLoneElement: the array; operands_[0] the subscript
 
   uint64_t generation_ = 0;  // the cache's when translated
   bool translated_ = false;  // false: walk the tokens

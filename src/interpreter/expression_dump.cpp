@@ -19,8 +19,8 @@ const char* OperatorName(C::Op op) {
       "divide",    "equal",     "less",    "greater", "less-equal", "greater-equal",
       "not-equal", "mod",       "and",     "or",      "xor",        "power",
       "function",  "subscript", "element", "element1"};
-  static_assert(sizeof kNames / sizeof kNames[0] == C::kElement1 + 1);
-  return kNames[op];
+  static_assert(sizeof kNames / sizeof kNames[0] == static_cast<size_t>(C::Op::kElement1) + 1);
+  return kNames[static_cast<size_t>(op)];
 }
 
 // The keyword as LIST writes it: the first of its forms.
@@ -43,29 +43,29 @@ std::string DescribeTranslation(const CompiledExpression& e) {
   };
   std::string out;
   switch (e.form_) {
-    case C::kLone: return "lone " + Operand(e, e.operands_[0]) + "\n";
-    case C::kBinary:
+    case C::Form::kLone: return "lone " + Operand(e, e.operands_[0]) + "\n";
+    case C::Form::kBinary:
       return std::string("binary ") + OperatorName(e.binaryOp_) + " " + Operand(e, e.operands_[0]) +
              " " + Operand(e, e.operands_[1]) + "\n";
-    case C::kLoneFunction:
+    case C::Form::kLoneFunction:
       return "function " + std::string(Keyword(e.function_)) + " " + Operand(e, e.operands_[0]) +
              "\n";
-    case C::kLoneElement:
+    case C::Form::kLoneElement:
       return "element " + e.array_->name + "(" + Operand(e, e.operands_[0]) + ")\n";
-    case C::kSteps: break;
+    case C::Form::kSteps: break;
   }
   for (size_t i = 0; i < e.steps_.size(); ++i) {
     const C::Step& step = e.steps_[i];
     std::string line = std::to_string(i) + " " + OperatorName(step.op);
-    const bool binary = step.op >= C::kAdd && step.op <= C::kPower;
-    if (step.op == C::kConstant || (binary && step.index == C::kFoldedConstant))
+    const bool binary = step.op >= C::Op::kAdd && step.op <= C::Op::kPower;
+    if (step.op == C::Op::kConstant || (binary && step.index == C::RightOperand::kFoldedConstant))
       line += " " + Number(step.constant);
-    else if (step.op == C::kVariable || step.op == C::kElement1 ||
-             (binary && step.index == C::kFoldedVariable))
+    else if (step.op == C::Op::kVariable || step.op == C::Op::kElement1 ||
+             (binary && step.index == C::RightOperand::kFoldedVariable))
       line += " " + step.variable->name;
-    else if (step.op == C::kFunction)
+    else if (step.op == C::Op::kFunction)
       line += " " + std::string(Keyword(static_cast<TokenCode>(step.index)));
-    else if (step.op == C::kSubscript || step.op == C::kElement)
+    else if (step.op == C::Op::kSubscript || step.op == C::Op::kElement)
       line += " " + step.variable->name + " " + std::to_string(step.index);
     out += line + "\n";
   }

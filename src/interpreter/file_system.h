@@ -10,7 +10,7 @@ namespace basic {
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
-  // The whole file. A failure raises ERuntime with FileErrorMessage(code),
+  // The whole file. A failure raises RuntimeFault with FileErrorMessage(code),
   // the code mapped from the system's error onto the classic table.
   virtual std::string ReadFile(const std::string& name) = 0;
   // Replaces the file with bytes, only after they were written completely:

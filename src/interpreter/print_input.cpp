@@ -83,7 +83,7 @@ void TBasic::ExecInput(StatementContext&) {
       console_.Write("?? ");
       console_.ItemDone();
       std::string line = ReadInputLine();
-      typed.Free();
+      typed.FreeTokens();
       Tokenize(line, typed);
       position = typed.begin();
     }

@@ -10,9 +10,9 @@
 
 namespace basic {
 
-std::string NoFileSystem::ReadFile(const std::string&) { throw ERuntime(FileErrorMessage(2)); }
+std::string NoFileSystem::ReadFile(const std::string&) { throw RuntimeFault(FileErrorMessage(2)); }
 void NoFileSystem::WriteFile(const std::string&, std::string_view) {
-  throw ERuntime(FileErrorMessage(5));
+  throw RuntimeFault(FileErrorMessage(5));
 }
 
 namespace {
@@ -48,7 +48,7 @@ struct StagedLine {
 
 // The system reads a name only up to its first NUL: it would open another file.
 const std::string& CheckFileName(const std::string& name) {
-  if (name.find('\0') != std::string::npos) throw ERuntime(FileErrorMessage(3));
+  if (name.find('\0') != std::string::npos) throw RuntimeFault(FileErrorMessage(3));
   return name;
 }
 

@@ -18,7 +18,7 @@ namespace {
 // The first index entry whose number is not below `number`.
 std::vector<LineEntry>::iterator LowerBound(std::vector<LineEntry>& index, int32_t number) {
   return std::lower_bound(index.begin(), index.end(), number,
-                          [](const LineEntry& entry, int32_t n) { return entry.lineNo < n; });
+                          [](const LineEntry& entry, int32_t n) { return entry.number < n; });
 }
 
 LineEntry EntryOf(ProgramLine* line) { return {line, line->Tokens.begin(), line->LineNo}; }
@@ -41,7 +41,7 @@ ProgramLine* Program::Find(int32_t number) const {
 const LineEntry* Program::Search(int32_t number, uint32_t& hint) const {
   if (!indexValid_) RebuildIndex();
   auto it = LowerBound(index_, number);
-  if (it == index_.end() || it->lineNo != number) return nullptr;
+  if (it == index_.end() || it->number != number) return nullptr;
   hint = static_cast<uint32_t>(it - index_.begin());
   return &*it;
 }
@@ -136,7 +136,7 @@ void TBasic::EnterLine(TokenList& head) {
   std::string_view text = inputLine;
   int32_t number = 0;
   if (!TakeLineNumber(text, number)) {
-    head.Free();
+    head.FreeTokens();
     SyntaxError();
   }
   Tokenize(text, head);

@@ -61,7 +61,7 @@ class NumberedLines {
 struct alignas(32) LineEntry {
   ProgramLine* line;
   Token* tokens;
-  int32_t lineNo;
+  int32_t number;
 };
 
 // Moves `cursor` past line ends onto the next token of a later line, `line`
@@ -107,14 +107,14 @@ class Program {
     return entry != nullptr ? entry->line : nullptr;
   }
   const LineEntry* FindEntry(int32_t number, uint32_t& hint) const {
-    if (indexValid_ && hint < index_.size() && index_[hint].lineNo == number) return &index_[hint];
+    if (indexValid_ && hint < index_.size() && index_[hint].number == number) return &index_[hint];
     return Search(number, hint);
   }
   // The entry at index position `hint` if its number is `number`: a jump's
   // line number compared as the literal holds it, so that a literal that is
   // not a whole number in range can never match.
   const LineEntry* EntryAtHint(uint32_t hint, double number) const {
-    if (!indexValid_ || hint >= index_.size() || index_[hint].lineNo != number) return nullptr;
+    if (!indexValid_ || hint >= index_.size() || index_[hint].number != number) return nullptr;
     return &index_[hint];
   }
   // Stores tokens under number, replacing a line of that number; an empty

@@ -139,7 +139,7 @@ void TBasic::ExecRun(StatementContext& ctx) {
   }
   currentLine = start;
   ctx.lineJumped = true;
-  variables.ClearAll();
+  variables.ClearVariables();
   ClearControlStack();
   ResetDataPointer();
   if (AtStatementEnd()) nextToken = NilToken();

@@ -240,7 +240,7 @@ double ReadNumber(std::string_view text, size_t& pos) {
 }  // namespace
 
 void TBasic::Tokenize(std::string_view text, TokenList& out, VariableList& names) {
-  out.Free();
+  out.FreeTokens();
   Scratch& scratch = TokenizerScratch();
   std::vector<Token>& tokens = scratch.tokens;
   ScratchGuard guard(scratch);

@@ -32,7 +32,7 @@ TokenList::TokenList(TokenList&& other) noexcept
 
 TokenList& TokenList::operator=(TokenList&& other) noexcept {
   if (this != &other) {
-    Free();
+    FreeTokens();
     tokens_ = std::move(other.tokens_);
     count_ = other.count_;
     other.count_ = 0;
@@ -40,7 +40,7 @@ TokenList& TokenList::operator=(TokenList&& other) noexcept {
   return *this;
 }
 
-void TokenList::Free() noexcept {
+void TokenList::FreeTokens() noexcept {
   for (size_t i = 0; i < count_; ++i)
     if (OwnsText(tokens_[i].code)) Str::DropHandle(tokens_[i].text);
   tokens_.reset();

@@ -166,14 +166,14 @@ class TokenList {
   TokenList& operator=(TokenList&& other) noexcept;
   TokenList(const TokenList&) = delete;
   TokenList& operator=(const TokenList&) = delete;
-  ~TokenList() { Free(); }
+  ~TokenList() { FreeTokens(); }
 
   Token* begin() const { return tokens_ ? tokens_.get() : NilToken(); }
   Token* end() const { return begin() + count_; }
   size_t size() const { return count_; }
   bool empty() const { return count_ == 0; }
-  // FreeTokens: releases every token and its text; the list is empty after.
-  void Free() noexcept;
+  // Releases every token and its text; the list is empty after.
+  void FreeTokens() noexcept;
 
  private:
   std::unique_ptr<Token[]> tokens_;

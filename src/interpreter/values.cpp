@@ -116,7 +116,7 @@ void VariableList::Dimension(varrec& v, const int32_t* extents, int count) {
   ++shapeEpoch_;
 }
 
-void VariableList::ClearAll() {
+void VariableList::ClearVariables() {
   ++shapeEpoch_;
   for (auto& v : order_) ClearVariable(*v);
 }

@@ -71,8 +71,9 @@ class VariableList {
  public:
   // The variable of that (already cut) name, created at the head when new.
   varrec* FindOrAdd(std::string_view name);
-  // ClearVariables.
-  void ClearAll();
+  // RUN and each new text: every number 0, every string empty, every array
+  // released; the variables themselves stay.
+  void ClearVariables();
   // NEW: every variable is discarded.
   void RemoveAll();
   // LOAD: every variable is discarded and those of `other` take their place;

@@ -53,7 +53,7 @@ class InterruptCatcher {
 std::string ExecutablePath();
 
 // A file opened read-only, sharing read access. Each failing operation throws
-// ERuntime ("Cannot open file <path>" for Open, "Stream read error" for a
+// RuntimeFault ("Cannot open file <path>" for Open, "Stream read error" for a
 // short read or a failed seek).
 class ReadOnlyFile {
  public:
@@ -110,7 +110,7 @@ struct ChildCommand {
 // (Linux: the child's death signal; Windows: a job object that kills on close).
 class ChildProcess {
  public:
-  // Raises ERuntime with the system's message when the child cannot start.
+  // Raises RuntimeFault with the system's message when the child cannot start.
   static std::unique_ptr<ChildProcess> Start(const ChildCommand& command);
   virtual ~ChildProcess() = default;
   // The child's input reaches its end: it reads end of file.

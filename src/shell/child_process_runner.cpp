@@ -23,7 +23,7 @@ platform::ChildCommand PlanStart(const std::string& program, const std::string& 
   // The system ends a name or command line at its first NUL: what would run
   // is not what was asked for.
   if (program.find('\0') != std::string::npos || parameters.find('\0') != std::string::npos)
-    throw ERuntime(msg::kCouldNotFind + program);
+    throw RuntimeFault(msg::kCouldNotFind + program);
 #ifdef _WIN32
   platform::ChildCommand command;
   command.commandLine = Win32CommandLine(

@@ -23,7 +23,7 @@ inline constexpr uint32_t kInterruptGraceMs = 2000;
 // followed by one NUL; empty: inherit), relays until the child ends or closes
 // its output, and returns its exit code (259 when it still runs 5 s after
 // closing its output). Unset hooks: no input (the child reads end of file) /
-// output dropped. Failures raise ERuntime.
+// output dropped. Failures raise RuntimeFault.
 // When breakRequested reports Ctrl-C, the child is asked to stop, ended
 // outright after kInterruptGraceMs, and the call raises "Break" (code -20).
 uint32_t RunProcess(const std::string& program, const std::string& parameters,

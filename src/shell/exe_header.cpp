@@ -22,7 +22,7 @@ uint32_t Little(const unsigned char* p, int size) {
 // is rather than a bare stream error.
 void ReadAt(platform::ReadOnlyFile& file, uint64_t offset, unsigned char* buffer, size_t count) {
   const uint64_t size = file.Size();
-  if (offset > size || size - offset < count) throw ERuntime(msg::kReadBeyondEnd);
+  if (offset > size || size - offset < count) throw RuntimeFault(msg::kReadBeyondEnd);
   file.Seek(offset);
   file.ReadExact(buffer, count);
 }
@@ -38,7 +38,7 @@ ExeType GetExeType(platform::ReadOnlyFile& file, int32_t& subsystem) {
   subsystem = 0;
   unsigned char dos[kDosHeaderSize];
   ReadAt(file, 0, dos, sizeof dos);
-  if (Little(dos, 2) != kMzSignature) throw ERuntime(msg::kDosSignature);
+  if (Little(dos, 2) != kMzSignature) throw RuntimeFault(msg::kDosSignature);
 
   // A new header that lies (even partly) past the end makes a plain DOS
   // program: old linkers left garbage in that field.
@@ -67,7 +67,7 @@ ExeType GetExeType(platform::ReadOnlyFile& file, int32_t& subsystem) {
   unsigned char bytes[PeHeader::kFileHeaderEnd];
   ReadAt(file, newHeader, bytes, sizeof bytes);
   const PeHeader pe = PeHeader::Parse(newHeader, bytes, sizeof bytes);
-  if ((pe.characteristics & PeHeader::kExecutableImage) == 0) throw ERuntime(msg::kNotExecutable);
+  if ((pe.characteristics & PeHeader::kExecutableImage) == 0) throw RuntimeFault(msg::kNotExecutable);
   if ((pe.characteristics & PeHeader::kDll) != 0) return etDll;
   unsigned char optionalHeader[kPe32OptionalHeaderSize];
   ReadAt(file, pe.OptionalHeader(), optionalHeader, sizeof optionalHeader);

@@ -20,7 +20,7 @@ enum ExeType : int32_t {
 };
 
 // The kind of image in the file and, for etWin32, its subsystem (3 console,
-// 2 graphical; 0 otherwise). Failures raise ERuntime.
+// 2 graphical; 0 otherwise). Failures raise RuntimeFault.
 ExeType GetExeType(const std::string& fileName, int32_t& subsystem);
 ExeType GetExeType(platform::ReadOnlyFile& file, int32_t& subsystem);
 

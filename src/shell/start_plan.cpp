@@ -35,23 +35,23 @@ std::string Win32CommandLine(const std::string& program, const std::string& para
   // The system hands batch files to the command interpreter itself.
   if (ext == ".BAT" || ext == ".CMD") return Quoted(program, parameters);
   if (!ext.empty() && ext != ".EXE" && ext != ".COM")
-    throw ERuntime(program + msg::kInvalidExtension);
+    throw RuntimeFault(program + msg::kInvalidExtension);
 
   const std::optional<std::string> path = find(program);
-  if (!path) throw ERuntime(msg::kCouldNotFind + program);
+  if (!path) throw RuntimeFault(msg::kCouldNotFind + program);
   int32_t subsystem = 0;
   const ExeType kind = ext == ".COM" ? etDos : readImage(*path, subsystem);
   if (kind == etDos || kind == etOS2) return "cmd /c\"" + Quoted(*path, parameters) + "\"";
   if (kind == etWin32 && subsystem == 3) return Quoted(*path, parameters);
-  throw ERuntime(msg::kUnsupportedImage);
+  throw RuntimeFault(msg::kUnsupportedImage);
 }
 
 platform::ChildCommand PosixCommand(const std::string& program, const std::string& parameters,
                                     const ProgramFinder& find, const FileStartReader& readStart) {
   const std::optional<std::string> path = find(program);
-  if (!path) throw ERuntime(msg::kCouldNotFind + program);
+  if (!path) throw RuntimeFault(msg::kCouldNotFind + program);
   const std::string start = readStart(*path, 4);
-  if (start != "\177ELF" && start.rfind("#!", 0) != 0) throw ERuntime(msg::kUnsupportedImage);
+  if (start != "\177ELF" && start.rfind("#!", 0) != 0) throw RuntimeFault(msg::kUnsupportedImage);
 
   platform::ChildCommand command;
   command.file = *path;

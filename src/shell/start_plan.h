@@ -25,13 +25,13 @@ using FileStartReader = std::function<std::string(const std::string& path, size_
 // Win32: the command line (platform::ChildCommand::commandLine). Batch files
 // go by name; .EXE and .COM files are searched for and their image decides:
 // console programs start directly, DOS and OS/2 programs through cmd, the rest
-// is refused. Raises ERuntime.
+// is refused. Raises RuntimeFault.
 std::string Win32CommandLine(const std::string& program, const std::string& parameters,
                              const ProgramFinder& find, const ImageReader& readImage);
 
 // POSIX: the file to execute and its argument vector (the program name as
 // given, then the parameters split). Only ELF images and "#!" scripts start.
-// Raises ERuntime.
+// Raises RuntimeFault.
 platform::ChildCommand PosixCommand(const std::string& program, const std::string& parameters,
                                     const ProgramFinder& find, const FileStartReader& readStart);
 

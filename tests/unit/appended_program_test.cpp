@@ -34,7 +34,7 @@ void ExpectStreamReadError(const std::string& image, ImageFormat format) {
   try {
     ReadAppendedProgram(file, format);
     FAIL() << "no error for a damaged image";
-  } catch (const ERuntime& e) { EXPECT_STREQ(e.what(), msg::kStreamRead); }
+  } catch (const RuntimeFault& e) { EXPECT_STREQ(e.what(), msg::kStreamRead); }
 }
 
 // --- PE ----------------------------------------------------------------------
@@ -229,7 +229,7 @@ TEST(AppendedProgramFile, ReadThroughThePlatformFile) {
   // A short read of a real file is the same error as of a damaged image.
   file->Seek(file->Size() - 2);
   char buffer[4];
-  EXPECT_THROW(file->ReadExact(buffer, sizeof buffer), ERuntime);
+  EXPECT_THROW(file->ReadExact(buffer, sizeof buffer), RuntimeFault);
 }
 
 TEST(AppendedProgramFile, MissingFileNamesThePath) {
@@ -238,7 +238,7 @@ TEST(AppendedProgramFile, MissingFileNamesThePath) {
   try {
     platform::ReadOnlyFile::Open(path);
     FAIL() << "opened a missing file";
-  } catch (const ERuntime& e) { EXPECT_EQ(std::string(e.what()), "Cannot open file " + path); }
+  } catch (const RuntimeFault& e) { EXPECT_EQ(std::string(e.what()), "Cannot open file " + path); }
 }
 
 // The link settings must leave nothing behind the image (Windows: no COFF

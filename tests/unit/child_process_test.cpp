@@ -45,7 +45,7 @@ Ran RunChild(const std::string& program, const std::string& parameters,
 std::string ErrorOf(const std::string& program) {
   try {
     RunChild(program, "");
-  } catch (const ERuntime& e) { return e.what(); }
+  } catch (const RuntimeFault& e) { return e.what(); }
   return "(no error)";
 }
 

@@ -117,7 +117,7 @@ TEST_F(DeclareTest, ArgumentWords) {
 // A callee that faults: the run ends with the report; a program text stops
 // there, while the console goes on with a warning after each such run.
 TEST_F(DeclareTest, FaultingCalleeEndsTheTextButNotTheConsole) {
-  libs.callee = [](const intptr_t*) -> int32_t { throw ELibraryFault(); };
+  libs.callee = [](const intptr_t*) -> int32_t { throw LibraryFault(); };
   const std::string declare = "10 DECLARE SUB Crash LIB \"lib\"\r\n20 Crash\r\n";
   EXPECT_EQ(m.Run(declare + "RUN\r\nPRINT \"after\""), "\a(42) Access violation in 20\r\n");
   EXPECT_TRUE(m.inside.libraryFaulted);

@@ -45,7 +45,7 @@ TEST_P(ExeHeader, KindOrError) {
     EXPECT_EQ(GetExeType(file, subsystem), c.kind);
     EXPECT_EQ(subsystem, c.subsystem);
     EXPECT_EQ(c.error, nullptr);
-  } catch (const ERuntime& e) { EXPECT_STREQ(e.what(), c.error); }
+  } catch (const RuntimeFault& e) { EXPECT_STREQ(e.what(), c.error); }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -84,7 +84,7 @@ TEST(ExeHeaderFile, ReadByNameOrCannotOpen) {
   int32_t subsystem = 0;
   EXPECT_EQ(GetExeType(path, subsystem), etWin32);
   EXPECT_EQ(subsystem, 3);
-  EXPECT_THROW(GetExeType(dir.File("missing.exe"), subsystem), ERuntime);
+  EXPECT_THROW(GetExeType(dir.File("missing.exe"), subsystem), RuntimeFault);
 }
 
 }  // namespace

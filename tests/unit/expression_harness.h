@@ -63,7 +63,7 @@ class ExpressionHarness {
       action();
     } catch (const EBasic& e) {
       what = "(" + std::to_string(e.errorCode) + ") " + e.what();
-    } catch (const ERuntime& e) { what = e.what(); }
+    } catch (const RuntimeFault& e) { what = e.what(); }
     // Every level of recursion was given back.
     EXPECT_EQ(inside().evalDepth, 0);
     return what;

@@ -152,10 +152,10 @@ TEST(Binding, RebindingReplacesTheProgram) {
 }
 
 TEST(Binding, RefusesWhatIsNoStub) {
-  EXPECT_THROW(BindProgram("10 PRINT 1\r\n", "20 END"), ERuntime);
-  EXPECT_THROW(BindProgram("", "20 END"), ERuntime);
-  EXPECT_THROW(BindProgram(test::MakePe({{0, 0x200}}), "20 END"), ERuntime);  // no file data
-  EXPECT_THROW(BindProgram(test::MakePe({{0x200, 0x200}}).substr(0, 100), "20 END"), ERuntime);
+  EXPECT_THROW(BindProgram("10 PRINT 1\r\n", "20 END"), RuntimeFault);
+  EXPECT_THROW(BindProgram("", "20 END"), RuntimeFault);
+  EXPECT_THROW(BindProgram(test::MakePe({{0, 0x200}}), "20 END"), RuntimeFault);  // no file data
+  EXPECT_THROW(BindProgram(test::MakePe({{0x200, 0x200}}).substr(0, 100), "20 END"), RuntimeFault);
 }
 
 // Only the stub's own image counts: a program appended to some other

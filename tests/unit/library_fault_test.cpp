@@ -24,7 +24,7 @@ TEST(LibraryFault, FaultingCalleeRaisesAccessViolationAndLaterCallsWork) {
     try {
       libraries.Call(kNowhere, words, 1);
       ADD_FAILURE() << "the call returned";
-    } catch (const ELibraryFault& e) {
+    } catch (const LibraryFault& e) {
       EXPECT_EQ(e.errorCode, kErrorCode);
       EXPECT_STREQ(e.what(), "Access violation");
     }
@@ -58,7 +58,7 @@ TEST(LibraryFaultDeathTest, FaultOutsideALibraryCallStillEndsTheProcess) {
         const intptr_t words[1] = {1};
         try {
           platform::NativeLibraries().Call(kNowhere, words, 1);
-        } catch (const ELibraryFault&) {}
+        } catch (const LibraryFault&) {}
         std::raise(SIGBUS);
       },
       SIGBUS);

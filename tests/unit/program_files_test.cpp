@@ -40,11 +40,11 @@ class MemoryFiles : public FileSystem {
  public:
   std::string ReadFile(const std::string& name) override {
     auto it = files.find(name);
-    if (it == files.end()) throw ERuntime(FileErrorMessage(2));
+    if (it == files.end()) throw RuntimeFault(FileErrorMessage(2));
     return it->second;
   }
   void WriteFile(const std::string& name, std::string_view bytes) override {
-    if (name == "locked") throw ERuntime(FileErrorMessage(5));
+    if (name == "locked") throw RuntimeFault(FileErrorMessage(5));
     files[name] = std::string(bytes);
   }
   std::map<std::string, std::string> files;
@@ -256,7 +256,7 @@ TEST(PlatformProgramFiles, ReadWriteAndMappedErrors) {
         files.ReadFile(c.name);
       }
       ADD_FAILURE() << c.name << " did not fail";
-    } catch (const ERuntime& e) {
+    } catch (const RuntimeFault& e) {
       EXPECT_EQ(e.what(), c.message) << c.name << (c.write ? " (write)" : " (read)");
     }
   }
@@ -285,7 +285,7 @@ class PlatformSafeWrite : public ::testing::Test {
   std::string SaveError(const std::string& path, std::string_view bytes) {
     try {
       Save(path, bytes);
-    } catch (const ERuntime& e) { return e.what(); }
+    } catch (const RuntimeFault& e) { return e.what(); }
     return "no error";
   }
   std::set<std::string> Entries() const {

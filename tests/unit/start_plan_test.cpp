@@ -46,7 +46,7 @@ struct FakeFiles {
 std::string ErrorOf(const std::function<void()>& action) {
   try {
     action();
-  } catch (const ERuntime& e) { return e.what(); }
+  } catch (const RuntimeFault& e) { return e.what(); }
   return "(no error)";
 }
 

@@ -90,7 +90,7 @@ TEST_F(TokenizerTest, Numbers) {
     try {
       b.Tokenize("\"held\" " + number, list);
       ADD_FAILURE() << number;
-    } catch (const ERuntime& e) { EXPECT_STREQ(e.what(), msg::kFpOverflow); }
+    } catch (const RuntimeFault& e) { EXPECT_STREQ(e.what(), msg::kFpOverflow); }
     EXPECT_TRUE(list.empty());
   }
 }

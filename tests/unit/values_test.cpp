@@ -42,7 +42,7 @@ TEST(VariableList, ClearingMakesArraysScalarsAgain) {
   ExpressionHarness h;
   h.Eval("N(3) + LEN(S$(2))");
   h.Var("X").numValue = 5;
-  h.inside().variables.ClearAll();
+  h.inside().variables.ClearVariables();
   for (const char* name : {"N", "S$", "X"}) {
     varrec& v = h.Var(name);
     EXPECT_EQ(v.dimCount, 0) << name;

@@ -12,7 +12,7 @@ namespace basic::app {
 
 namespace {
 
-[[noreturn]] void ThrowReadError() { throw ERuntime(msg::kStreamRead); }
+[[noreturn]] void ThrowReadError() { throw RuntimeFault(msg::kStreamRead); }
 
 constexpr uint64_t kMax = std::numeric_limits<uint64_t>::max();
 
@@ -163,7 +163,7 @@ std::string ReadAppendedProgram(platform::ReadOnlyFile& file, ImageFormat format
   uint64_t size = file.Size();
   if (!start || *start >= size) return {};
   uint64_t length = size - *start;
-  if (length > std::string().max_size()) throw ERuntime(msg::kOutOfMemory);
+  if (length > std::string().max_size()) throw RuntimeFault(msg::kOutOfMemory);
   std::string text(static_cast<size_t>(length), '\0');
   file.Seek(*start);
   file.ReadExact(text.data(), text.size());

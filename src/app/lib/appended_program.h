@@ -38,7 +38,7 @@ std::optional<uint64_t> FindAppendedStart(platform::ReadOnlyFile& file, ImageFor
 
 // The appended text, byte for byte; empty when there is none, also when the
 // headers place it past the end of the file. Headers that cannot be read in
-// full throw ERuntime "Stream read error".
+// full throw RuntimeFault "Stream read error".
 std::string ReadAppendedProgram(platform::ReadOnlyFile& file, ImageFormat format);
 
 // The format an image's first bytes announce; nullopt for anything else.

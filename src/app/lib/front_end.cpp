@@ -200,11 +200,11 @@ std::vector<std::string> StubSearchPaths(const std::string& frontEndPath) {
 
 std::string BindProgram(std::string_view stub, std::string_view program) {
   std::optional<ImageFormat> format = DetectImageFormat(stub);
-  if (!format) throw ERuntime("not an executable image");
+  if (!format) throw RuntimeFault("not an executable image");
   MemoryFile image(stub);
   std::optional<uint64_t> end = FindAppendedStart(image, *format);
   // Without an end inside the file the stub could never find the program.
-  if (!end || *end > stub.size()) throw ERuntime("not a stub: the image has no end to append at");
+  if (!end || *end > stub.size()) throw RuntimeFault("not a stub: the image has no end to append at");
   std::string bound(stub.substr(0, static_cast<size_t>(*end)));
   bound += ToCrLfLineEnds(program);
   return bound;
@@ -316,7 +316,7 @@ int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
       std::string bound;
       try {
         bound = BindProgram(*stub, file);
-      } catch (const ERuntime& e) {
+      } catch (const RuntimeFault& e) {
         reportError("basic: " + stubPath + ": " + e.what());
         return kExitUsage;
       }

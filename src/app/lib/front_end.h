@@ -47,7 +47,7 @@ std::string StubPathBeside(const std::string& frontEndPath);
 std::vector<std::string> StubSearchPaths(const std::string& frontEndPath);
 
 // The stub's image followed by the program with CR LF line ends. Whatever a
-// bound stub already carries is replaced. Throws ERuntime when the stub is
+// bound stub already carries is replaced. Throws RuntimeFault when the stub is
 // not an executable image.
 std::string BindProgram(std::string_view stub, std::string_view program);
 

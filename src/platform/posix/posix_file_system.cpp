@@ -22,21 +22,21 @@ namespace {
 
 [[noreturn]] void ThrowFileError(int error) {
   switch (error) {
-    case ENOENT: throw ERuntime(FileErrorMessage(2));
+    case ENOENT: throw RuntimeFault(FileErrorMessage(2));
     case ENOTDIR:
     case ENAMETOOLONG:
-    case ELOOP: throw ERuntime(FileErrorMessage(3));
+    case ELOOP: throw RuntimeFault(FileErrorMessage(3));
     case EMFILE:
-    case ENFILE: throw ERuntime(FileErrorMessage(4));
+    case ENFILE: throw RuntimeFault(FileErrorMessage(4));
     case EACCES:
     case EPERM:
     case EROFS:
-    case EISDIR: throw ERuntime(FileErrorMessage(5));
+    case EISDIR: throw RuntimeFault(FileErrorMessage(5));
     case ENOSPC:
-    case EDQUOT: throw ERuntime(FileErrorMessage(101));
+    case EDQUOT: throw RuntimeFault(FileErrorMessage(101));
     default:
       // Not FileErrorMessage: errno values overlap the classic codes.
-      throw ERuntime("I/O error " + std::to_string(error));
+      throw RuntimeFault("I/O error " + std::to_string(error));
   }
 }
 

@@ -18,7 +18,7 @@ namespace basic::platform {
 
 namespace {
 
-[[noreturn]] void ThrowReadError() { throw ERuntime(msg::kStreamRead); }
+[[noreturn]] void ThrowReadError() { throw RuntimeFault(msg::kStreamRead); }
 
 class PosixReadOnlyFile : public ReadOnlyFile {
  public:
@@ -82,11 +82,11 @@ std::string ExecutablePath() {
 
 std::unique_ptr<ReadOnlyFile> ReadOnlyFile::Open(const std::string& path) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw ERuntime(msg::kCannotOpenFile + path);
+  if (fd < 0) throw RuntimeFault(msg::kCannotOpenFile + path);
   auto file = std::make_unique<PosixReadOnlyFile>(fd);
   // A directory opens, but has no bytes to give.
   struct stat st;
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) throw ERuntime(msg::kCannotOpenFile + path);
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) throw RuntimeFault(msg::kCannotOpenFile + path);
   return file;
 }
 

@@ -86,7 +86,7 @@ class PosixLibraries final : public ExternalCode {
   int32_t Call(void* entry, const intptr_t* words, size_t count) override {
     InstallFaultHandlers();
     // Back here from the handler, with the signal mask as it is now.
-    if (sigsetjmp(afterFault, 1) != 0) throw ELibraryFault();
+    if (sigsetjmp(afterFault, 1) != 0) throw LibraryFault();
     inLibraryCall = 1;
     const int32_t result = CallCallerCleansWords(entry, words, count);
     inLibraryCall = 0;

@@ -33,7 +33,7 @@ constexpr uint32_t kStillActive = 259;  // what Windows reports for a running ch
 constexpr int kPollMs = 1;
 
 [[noreturn]] void ThrowSystemError(int error) {
-  throw ERuntime(msg::kSystemErrorCode + std::to_string(error) + ".\n" + std::strerror(error));
+  throw RuntimeFault(msg::kSystemErrorCode + std::to_string(error) + ".\n" + std::strerror(error));
 }
 
 // Above the standard descriptors: should this process run with one of them

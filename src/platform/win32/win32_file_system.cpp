@@ -22,12 +22,12 @@ namespace {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
     case ERROR_TOO_MANY_OPEN_FILES:
-    case ERROR_ACCESS_DENIED: throw ERuntime(FileErrorMessage(static_cast<int>(error)));
+    case ERROR_ACCESS_DENIED: throw RuntimeFault(FileErrorMessage(static_cast<int>(error)));
     case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL: throw ERuntime(FileErrorMessage(101));
+    case ERROR_HANDLE_DISK_FULL: throw RuntimeFault(FileErrorMessage(101));
     default:
       // Not FileErrorMessage: codes such as 100 and 106 mean other things here.
-      throw ERuntime("I/O error " + std::to_string(error));
+      throw RuntimeFault("I/O error " + std::to_string(error));
   }
 }
 

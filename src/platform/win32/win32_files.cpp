@@ -14,7 +14,7 @@ namespace basic::platform {
 
 namespace {
 
-[[noreturn]] void ThrowReadError() { throw ERuntime(msg::kStreamRead); }
+[[noreturn]] void ThrowReadError() { throw RuntimeFault(msg::kStreamRead); }
 
 class Win32ReadOnlyFile : public ReadOnlyFile {
  public:
@@ -79,7 +79,7 @@ std::unique_ptr<ReadOnlyFile> ReadOnlyFile::Open(const std::string& path) {
   // Others may read the file while we do, but nobody may change it.
   HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) throw ERuntime(msg::kCannotOpenFile + path);
+  if (h == INVALID_HANDLE_VALUE) throw RuntimeFault(msg::kCannotOpenFile + path);
   return std::make_unique<Win32ReadOnlyFile>(h);
 }
 

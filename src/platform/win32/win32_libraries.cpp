@@ -44,7 +44,7 @@ class Win32Libraries final : public ExternalCode {
 
   int32_t Call(void* entry, const intptr_t* words, size_t count) override {
     int32_t result = 0;
-    if (!CallLibraryFunction(entry, words, count, &result)) throw ELibraryFault();
+    if (!CallLibraryFunction(entry, words, count, &result)) throw LibraryFault();
     return result;
   }
 };

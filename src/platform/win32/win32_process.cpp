@@ -26,9 +26,9 @@ constexpr DWORD kSearchBuffer = 261;  // MAX_PATH and a little; grown on demand
 
 [[noreturn]] void ThrowLastError() {
   const DWORD error = GetLastError();
-  if (error == 0) throw ERuntime(msg::kWin32Failed);
+  if (error == 0) throw RuntimeFault(msg::kWin32Failed);
   // The message has its own layout around the system's text.
-  throw ERuntime(msg::kWin32ErrorCode + std::to_string(error) + ".\n" + SystemErrorText(error));
+  throw RuntimeFault(msg::kWin32ErrorCode + std::to_string(error) + ".\n" + SystemErrorText(error));
 }
 
 struct Pipe {
