@@ -242,7 +242,8 @@ void FoldOperands(std::vector<CompiledExpression::Step>& steps) {
     if (binary && kept > 0) {
       const C::Step& operand = steps[kept - 1];
       if (operand.op == C::Op::kConstant || operand.op == C::Op::kVariable) {
-        step.index = operand.op == C::Op::kConstant ? C::RightOperand::kFoldedConstant : C::RightOperand::kFoldedVariable;
+        step.index = operand.op == C::Op::kConstant ? C::RightOperand::kFoldedConstant
+                                                    : C::RightOperand::kFoldedVariable;
         if (operand.op == C::Op::kConstant)
           step.constant = operand.constant;
         else
@@ -277,7 +278,8 @@ void ExpressionCache::Translate(CompiledExpression& entry, const Token* start, T
   entry.nesting_ = static_cast<int16_t>(translator.Nesting());
   const auto& steps = entry.steps_;
   auto isOperand = [](const CompiledExpression::Step& step) {
-    return step.op == CompiledExpression::Op::kConstant || step.op == CompiledExpression::Op::kVariable;
+    return step.op == CompiledExpression::Op::kConstant ||
+           step.op == CompiledExpression::Op::kVariable;
   };
   const bool binary = steps.size() == 3 && isOperand(steps[0]) && isOperand(steps[1]) &&
                       steps[2].op >= CompiledExpression::Op::kAdd &&
@@ -293,7 +295,8 @@ void ExpressionCache::Translate(CompiledExpression& entry, const Token* start, T
                 : element          ? CompiledExpression::Form::kLoneElement
                 : function         ? CompiledExpression::Form::kLoneFunction
                                    : CompiledExpression::Form::kSteps;
-  if (entry.form_ == CompiledExpression::Form::kSteps && entry.translated_) FoldOperands(entry.steps_);
+  if (entry.form_ == CompiledExpression::Form::kSteps && entry.translated_)
+    FoldOperands(entry.steps_);
   if (entry.form_ != CompiledExpression::Form::kSteps) {
     if (binary) entry.binaryOp_ = steps[2].op;
     if (element) entry.array_ = steps[1].variable;

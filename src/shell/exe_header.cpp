@@ -67,7 +67,8 @@ ExeType GetExeType(platform::ReadOnlyFile& file, int32_t& subsystem) {
   unsigned char bytes[PeHeader::kFileHeaderEnd];
   ReadAt(file, newHeader, bytes, sizeof bytes);
   const PeHeader pe = PeHeader::Parse(newHeader, bytes, sizeof bytes);
-  if ((pe.characteristics & PeHeader::kExecutableImage) == 0) throw RuntimeFault(msg::kNotExecutable);
+  if ((pe.characteristics & PeHeader::kExecutableImage) == 0)
+    throw RuntimeFault(msg::kNotExecutable);
   if ((pe.characteristics & PeHeader::kDll) != 0) return etDll;
   unsigned char optionalHeader[kPe32OptionalHeaderSize];
   ReadAt(file, pe.OptionalHeader(), optionalHeader, sizeof optionalHeader);

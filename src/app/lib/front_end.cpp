@@ -204,7 +204,8 @@ std::string BindProgram(std::string_view stub, std::string_view program) {
   MemoryFile image(stub);
   std::optional<uint64_t> end = FindAppendedStart(image, *format);
   // Without an end inside the file the stub could never find the program.
-  if (!end || *end > stub.size()) throw RuntimeFault("not a stub: the image has no end to append at");
+  if (!end || *end > stub.size())
+    throw RuntimeFault("not a stub: the image has no end to append at");
   std::string bound(stub.substr(0, static_cast<size_t>(*end)));
   bound += ToCrLfLineEnds(program);
   return bound;
