@@ -6,7 +6,9 @@
 
 namespace basic {
 
-Token* DataReader::NextItem(const Program& program) {
+// Past the item just read, at the first item of the program or of the next
+// DATA statement.
+Token* DataReader::NextStatementItem(const Program& program) {
   Token* cursor = dataToken;
   if (dataLine == nullptr) {
     dataLine = program.First();

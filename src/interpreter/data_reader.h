@@ -23,13 +23,18 @@ class DataReader {
   }
   // The first token of the next item, in program order; "Out of data" after
   // the last, and later calls say so again.
-  Token* NextItem(const Program& program);
+  Token* NextItem(const Program& program) {
+    if (dataLine != nullptr && dataToken->code == tcComma) return dataToken + 1;
+    return NextStatementItem(program);
+  }
   // The item just read ended at `end`: a comma there leads to the next item
   // of the same statement.
   void ItemEnded(Token* end) { dataToken = end; }
   bool AtStart() const { return dataLine == nullptr && AtEol(dataToken); }
 
  private:
+  Token* NextStatementItem(const Program& program);
+
   ProgramLine* dataLine = nullptr;  // nullptr: before the first line
   Token* dataToken = NilToken();
 };

@@ -13,7 +13,7 @@ namespace basic {
 
 // The entry past the keywords is the end of a line's: an empty statement.
 // clang-format off
-const TBasic::Dispatcher TBasic::kDispatch[kTokenCodeCount + 1] = {
+constexpr TBasic::Dispatcher TBasic::kDispatch[kTokenCodeCount + 1] = {
 #define BASIC_TOKEN_HANDLER(name, text, handler) \
   [](TBasic& basic, StatementContext& ctx) { basic.handler(ctx); },
     BASIC_TOKENS(BASIC_TOKEN_HANDLER)
