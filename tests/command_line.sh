@@ -6,12 +6,13 @@
 # With --wine, BASIC and STUB are the Windows programs and run under Wine;
 # the system's reasons are then Windows' own texts.
 set -u
+# shellcheck source-path=SCRIPTDIR source=testlib/script_helpers.sh
+source "$(dirname "${BASH_SOURCE[0]}")/testlib/script_helpers.sh"
 basic=$1 stub=$2 work=$3 wine=${5:-}
-rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 2
+fresh_folder "$work"
+cd "$work" || exit 2
 cp "$stub" ./stub${wine:+.exe} && stub=./stub${wine:+.exe}
 exe=${wine:+.exe}
-failures=0
-fail() { echo "FAIL $*"; failures=$((failures + 1)); }
 # run CMD...: status, out and error of one run.
 run() {
   local errfile=$work/.stderr
@@ -105,5 +106,4 @@ if [[ -z $wine ]]; then
     fail "no stub: status $status, stderr [$error]"
 fi
 
-[[ $failures == 0 ]] && echo "command line: all passed"
-exit $((failures > 0))
+finish "command line"

@@ -5,17 +5,14 @@
 #   editor_files.sh BASIC STUB WORKDIR [RUNNER]
 # RUNNER (tests/wine_run.sh) runs a Windows BASIC and the programs it binds.
 set -u
+# shellcheck source-path=SCRIPTDIR source=testlib/script_helpers.sh
+source "$(dirname "${BASH_SOURCE[0]}")/testlib/script_helpers.sh"
 basic=$(realpath "$1") stub=$(realpath "$2") work=$3 runner=${4:-}
 [[ -n $runner ]] && runner=$(realpath "$runner")
 mkdir -p "$work" && cd "$work" || exit 2
 exe="" && [[ $stub == *.exe ]] && exe=.exe
 cp "$basic" ./basic-under-test$exe && cp "$stub" ./stub-under-test$exe || exit 2
 run() { if [[ -n $runner ]]; then "$runner" "$@"; else "$@"; fi; }
-failures=0
-fail() {
-  echo "FAIL $1"
-  failures=$((failures + 1))
-}
 # check STATUS STDOUT STDERR DESCRIPTION: the last run, line ends aside.
 check() {
   if [[ $status != "$1" || $(tr -d '\r' <out) != "$2" || $(tr -d '\r' <err) != "$3" ]]; then
@@ -54,5 +51,4 @@ check 0 $'READY\n\aFloating point division by zero\nREADY\n\a(42) Undefined line
 printf 'PRINT 1 / 0\r\nBYE\r\nPRINT "not run"\r\n' | run ./basic-under-test$exe >out 2>err; status=$?
 check 0 $'READY\n\aFloating point division by zero\nREADY' "" "the console after an error, at BYE"
 
-[[ $failures == 0 ]] && echo "editor files: all passed"
-exit $((failures > 0))
+finish "editor files"

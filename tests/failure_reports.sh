@@ -4,13 +4,13 @@
 # standard error and exit status 1.
 #   failure_reports.sh BASIC STUB WORKDIR
 set -u
+# shellcheck source-path=SCRIPTDIR source=testlib/script_helpers.sh
+source "$(dirname "${BASH_SOURCE[0]}")/testlib/script_helpers.sh"
 basic=$1 stub=$2 work=$3
 mkdir -p "$work" && cd "$work" || exit 2
-failures=0
 expect() {  # expect STATUS STDERR-TEXT DESCRIPTION (status and text of the last run)
   if [[ $status != "$1" || $error != "$2" ]]; then
-    echo "FAIL $3: status $status, stderr [$error]; expected $1, [$2]"
-    failures=$((failures + 1))
+    fail "$3: status $status, stderr [$error]; expected $1, [$2]"
   fi
 }
 printf '10 FOR I = 1 TO 3: PRINT I: NEXT\n' >count.bas
@@ -35,5 +35,4 @@ expect 1 "basic: Out of memory" "basic /dev/zero"
 error=$(ulimit -v 300000; "$basic" --bind /dev/zero -o zero 2>&1 >/dev/null); status=$?
 expect 1 "basic: Out of memory" "basic --bind /dev/zero"
 
-[[ $failures == 0 ]] && echo "failure reports: all passed"
-exit $((failures > 0))
+finish "failure reports"

@@ -9,6 +9,8 @@
 #
 # A stub whose name ends in .exe is a Windows one.
 set -u
+# shellcheck source-path=SCRIPTDIR source=testlib/script_helpers.sh
+source "$(dirname "${BASH_SOURCE[0]}")/testlib/script_helpers.sh"
 
 front_end="" stub="" work="" wine=""
 while [[ $# -gt 0 ]]; do
@@ -24,15 +26,12 @@ if [[ -z $front_end || -z $stub || -z $work ]]; then
   echo "usage: line_ends.sh --front-end BASIC --stub STUB --work DIR [--wine RUNNER]" >&2
   exit 2
 fi
-absolute() { echo "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; }
-front_end=$(absolute "$front_end") stub=$(absolute "$stub")
-[[ -n $wine ]] && wine=$(absolute "$wine")
+make_absolute front_end stub wine
 exe=""
 [[ $stub == *.exe ]] && exe=.exe
-rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 2
+fresh_folder "$work"
+cd "$work" || exit 2
 
-failures=0
-fail() { echo "FAIL $1"; failures=$((failures + 1)); }
 # same NAME EXPECTED-FILE ACTUAL-FILE
 same() {
   if cmp -s "$2" "$3"; then
@@ -81,5 +80,4 @@ else
 fi
 same "LF-only text appended to the stub" appended.expected appended.actual
 
-[[ $failures == 0 ]] && echo "line ends: all passed"
-exit $((failures > 0))
+finish "line ends"

@@ -22,6 +22,8 @@
 #   --library-dir DIR  where the DECLARE test library is (LD_LIBRARY_PATH)
 #   --crlf             expect CR LF line ends (Windows)
 set -u
+# shellcheck source-path=SCRIPTDIR source=testlib/script_helpers.sh
+source "$(dirname "${BASH_SOURCE[0]}")/testlib/script_helpers.sh"
 
 front_end="" stub="" work="" wine="" direct=0 timeout_s=20 children="" library_dir="" crlf=0
 programs=()
@@ -44,21 +46,10 @@ if [[ -z $front_end || -z $work || ( $direct = 0 && -z $stub ) || ${#programs[@]
   echo "usage: run_programs.sh --front-end BASIC --stub STUB --work DIR [--wine RUNNER] [--direct] [--timeout SEC] [--crlf] NAME.bas..." >&2
   exit 2
 fi
-if [[ ! -x $front_end ]]; then
-  echo "run_programs.sh: front end $front_end not found; build it first (cmake --build --preset native)" >&2
-  exit 2
-fi
+require_front_end run_programs.sh "$front_end"
+# Not emptied: the tests of every program share it, and run at once.
 mkdir -p "$work" || exit 2
-
-# Programs run in scratch folders of their own, so paths must not be relative.
-absolute() {
-  if [[ -e $1 ]]; then echo "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; else echo "$1"; fi
-}
-work=$(absolute "$work")
-front_end=$(absolute "$front_end")
-[[ -n $stub ]] && stub=$(absolute "$stub")
-[[ -n $wine ]] && wine=$(absolute "$wine")
-[[ -n $children ]] && children=$(absolute "$children")
+make_absolute work front_end stub wine children
 if [[ -n $library_dir ]]; then
   export LD_LIBRARY_PATH="$(absolute "$library_dir")${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
 fi
@@ -118,17 +109,7 @@ run_one() {
     cp -R "$dir/$name.fixtures/." "$scratch/" || return 1
   fi
   if [[ -n $children ]] && grep -qi 'shell' "$source"; then
-    local child child_exe
-    for child in "$children"/*.bas; do
-      [[ -f $child ]] || continue
-      child_exe=$scratch/$(basename "$child" .bas)
-      [[ $stub == *.exe ]] && child_exe=$child_exe.exe
-      if ! "$front_end" --bind "$child" -o "$child_exe" ${stub:+--stub "$stub"} 2>"$errors"; then
-        echo "FAIL $name: binding the child $(basename "$child") failed"
-        sed 's/^/  /' "$errors"
-        return 1
-      fi
-    done
+    bind_children "$front_end" "$stub" "$children" "$scratch" "$name" "$errors" || return 1
   fi
   local status=0
   (cd "$scratch" && timeout -k 5 "$timeout_s" "${command[@]}") <"$input" >"$actual" 2>"$errors" ||

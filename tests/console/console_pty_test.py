@@ -94,10 +94,22 @@ class Terminal:
         except OSError:
             pass
 
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *_):
+        self.kill()
+
 
 def output_lines(t):
     """What the terminal showed since the last match, as lines."""
     return t.seen[t.pos:].replace(b"\r", b"").split(b"\n")
+
+
+def check_exit_0(status, what):
+    """A clean exit with status 0, not a signal or an error status."""
+    if not os.WIFEXITED(status) or os.WEXITSTATUS(status) != 0:
+        raise Failure("%s: exit status %r, expected a clean exit 0" % (what, status))
 
 
 def check_line_ends(t, what):
@@ -108,8 +120,7 @@ def check_line_ends(t, what):
 
 
 def console_session(basic, editing):
-    t = Terminal([basic])
-    try:
+    with Terminal([basic]) as t:
         t.expect("READY")
         if editing:
             # Ctrl-A goes to the start of the line, where the keyword is added;
@@ -160,11 +171,8 @@ def console_session(basic, editing):
         t.settle(0.1)
         t.type("\x04")
         status = t.wait_exit()
-        if not os.WIFEXITED(status) or os.WEXITSTATUS(status) != 0:
-            raise Failure("Ctrl-D: exit status %r, expected a clean exit 0" % status)
+        check_exit_0(status, "Ctrl-D at READY")
         check_line_ends(t, "console")
-    finally:
-        t.kill()
 
 
 def ctrl_c_in_file_run(basic, workdir):
@@ -173,26 +181,21 @@ def ctrl_c_in_file_run(basic, workdir):
     program = os.path.join(workdir, "endless.bas")
     with open(program, "w") as f:
         f.write('#!/usr/bin/env basic\n10 PRINT "LOOPING"\n20 GOTO 20\n')
-    t = Terminal([basic, program])
-    try:
+    with Terminal([basic, program]) as t:
         t.expect("LOOPING")
         t.settle(0.2)
         t.type("\x03")
         t.expect("(-20) Break in 20")
         status = t.wait_exit()
-        if not os.WIFEXITED(status) or os.WEXITSTATUS(status) != 0:
-            raise Failure("basic FILE.bas after Ctrl-C: status %r, expected exit 0" % status)
+        check_exit_0(status, "basic FILE.bas after Ctrl-C")
         check_line_ends(t, "basic FILE.bas")
-    finally:
-        t.kill()
 
 
 def ctrl_c_in_bound_stub(basic, stub, workdir):
     program = os.path.join(workdir, "endless.bas")
     bound = os.path.join(workdir, "endless")
     subprocess.run([basic, "--bind", program, "-o", bound, "--stub", stub], check=True)
-    t = Terminal([bound])
-    try:
+    with Terminal([bound]) as t:
         t.expect("LOOPING")
         t.settle(0.2)
         t.type("\x03")
@@ -201,22 +204,27 @@ def ctrl_c_in_bound_stub(basic, stub, workdir):
             raise Failure("bound stub after Ctrl-C: status %r, expected death by SIGINT" % status)
         if b"Break" in t.seen:
             raise Failure("the bound stub caught Ctrl-C:\n%r" % t.seen)
-    finally:
-        t.kill()
 
 
-def ctrl_c_in_blocked_load(basic, workdir):
-    """LOAD of a FIFO that nobody writes waits in open(); Ctrl-C ends that
-    statement with one Break, not a file error, and the next line runs."""
-    fifo = os.path.join(workdir, "nobody_writes")
+def fresh_fifo(workdir, name):
+    """A new FIFO named name: mkfifo refuses a name that exists, and each
+    run leaves its FIFOs behind."""
+    fifo = os.path.join(workdir, name)
     if os.path.exists(fifo):
         os.unlink(fifo)
     os.mkfifo(fifo)
-    program = os.path.join(workdir, "load_fifo.bas")
+    return fifo
+
+
+def ctrl_c_in_fifo_statement(basic, workdir, statement, fifo, lines=""):
+    """Runs `basic FILE.bas` on a program of lines, then WAITING, then
+    statement on fifo, where it blocks, then NEXT LINE. Ctrl-C must end the
+    statement with one Break, not a file error, and the next line must run.
+    Returns basic's exit status."""
+    program = os.path.join(workdir, statement.lower() + "_fifo.bas")
     with open(program, "w") as f:
-        f.write('PRINT "WAITING"\nLOAD "%s"\nPRINT "NEXT LINE"\n' % fifo)
-    t = Terminal([basic, program])
-    try:
+        f.write('%sPRINT "WAITING"\n%s "%s"\nPRINT "NEXT LINE"\n' % (lines, statement, fifo))
+    with Terminal([basic, program]) as t:
         t.expect("WAITING")
         t.settle(0.3)
         t.type("\x03")
@@ -224,47 +232,34 @@ def ctrl_c_in_blocked_load(basic, workdir):
         t.expect("NEXT LINE")
         status = t.wait_exit()
         if b"I/O error" in t.seen or t.seen.count(b"Break") != 1:
-            raise Failure("Ctrl-C in LOAD: expected one Break and no file error:\n%r" % t.seen)
-        if not os.WIFEXITED(status) or os.WEXITSTATUS(status) != 0:
-            raise Failure("basic FILE.bas after Ctrl-C in LOAD: status %r" % status)
-    finally:
-        t.kill()
+            raise Failure("Ctrl-C in %s: expected one Break and no file error:\n%r"
+                          % (statement, t.seen))
+        return status
+
+
+def ctrl_c_in_blocked_load(basic, workdir):
+    """LOAD of a FIFO that nobody writes waits in open()."""
+    fifo = fresh_fifo(workdir, "nobody_writes")
+    status = ctrl_c_in_fifo_statement(basic, workdir, "LOAD", fifo)
+    check_exit_0(status, "basic FILE.bas after Ctrl-C in LOAD")
 
 
 def ctrl_c_in_blocked_save(basic, workdir):
     """SAVE to a FIFO whose reader never reads fills the pipe and waits in
-    write(); Ctrl-C ends that statement with one Break and the next line
-    runs."""
-    fifo = os.path.join(workdir, "nobody_reads")
-    if os.path.exists(fifo):
-        os.unlink(fifo)
-    os.mkfifo(fifo)
+    write()."""
+    fifo = fresh_fifo(workdir, "nobody_reads")
     reader = os.open(fifo, os.O_RDONLY | os.O_NONBLOCK)
-    program = os.path.join(workdir, "save_fifo.bas")
-    with open(program, "w") as f:
-        # Far more than a pipe holds.
-        for n in range(1, 4001):
-            f.write("%d REM %s\n" % (n, "x" * 60))
-        f.write('PRINT "WAITING"\nSAVE "%s"\nPRINT "NEXT LINE"\n' % fifo)
-    t = Terminal([basic, program])
     try:
-        t.expect("WAITING")
-        t.settle(0.3)
-        t.type("\x03")
-        t.expect("\x07(-20) Break")
-        t.expect("NEXT LINE")
-        t.wait_exit()
-        if b"I/O error" in t.seen or t.seen.count(b"Break") != 1:
-            raise Failure("Ctrl-C in SAVE: expected one Break and no file error:\n%r" % t.seen)
+        # Far more than a pipe holds.
+        lines = "".join("%d REM %s\n" % (n, "x" * 60) for n in range(1, 4001))
+        ctrl_c_in_fifo_statement(basic, workdir, "SAVE", fifo, lines)
     finally:
-        t.kill()
         os.close(reader)
 
 
 def ctrl_c_in_input(basic):
     """INPUT waiting for the keyboard: Ctrl-C reports Break once, in its line."""
-    t = Terminal([basic])
-    try:
+    with Terminal([basic]) as t:
         t.expect("READY")
         t.type('10 INPUT "NUMBER"; A\r20 PRINT "NOT REACHED"\rRUN\r')
         t.expect("NUMBER")
@@ -278,15 +273,12 @@ def ctrl_c_in_input(basic):
         if b"\nNOT REACHED" in t.seen[:t.pos] or t.seen.count(b"Break") != 1:
             raise Failure("Ctrl-C in INPUT:\n%r" % t.seen)
         check_line_ends(t, "Ctrl-C in INPUT")
-    finally:
-        t.kill()
 
 
 def ctrl_d_in_input(basic):
     """Ctrl-D at an INPUT prompt ends that INPUT with an error; the console
     and the program stay, and only Ctrl-D at READY ends basic."""
-    t = Terminal([basic])
-    try:
+    with Terminal([basic]) as t:
         t.expect("READY")
         t.type('10 INPUT "NUMBER"; A\r20 PRINT "NOT REACHED"\rRUN\r')
         t.expect("NUMBER")
@@ -303,10 +295,7 @@ def ctrl_d_in_input(basic):
         status = t.wait_exit()
         if b"\nNOT REACHED" in t.seen:
             raise Failure("Ctrl-D in INPUT ran on:\n%r" % t.seen)
-        if not os.WIFEXITED(status) or os.WEXITSTATUS(status) != 0:
-            raise Failure("Ctrl-D at READY after INPUT: exit status %r, expected 0" % status)
-    finally:
-        t.kill()
+        check_exit_0(status, "Ctrl-D at READY after INPUT")
 
 
 def help_at_ready(basic):
@@ -372,8 +361,7 @@ def ctrl_c_while_shell_waits(basic, workdir):
     reports one Break, the console goes on and no child is left, not even
     as a zombie."""
     script, pid_file = write_stubborn_child(workdir)
-    t = Terminal([basic])
-    try:
+    with Terminal([basic]) as t:
         t.expect("READY")
         t.type('10 R = Shell("sleep 30")\r20 PRINT "NOT REACHED"\rRUN\r')
         t.expect("RUN")
@@ -403,8 +391,6 @@ def ctrl_c_while_shell_waits(basic, workdir):
         t.expect("READY")
         if b"\nNOT REACHED" in t.seen[:t.pos] or t.seen.count(b"Break") != 2:
             raise Failure("Ctrl-C in Shell:\n%r" % t.seen)
-    finally:
-        t.kill()
 
 
 def killed_basic_leaves_no_child(basic, workdir):

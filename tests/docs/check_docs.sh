@@ -28,6 +28,8 @@
 # are their own; there CR is ignored on both sides. A run that wrote an error
 # report (a Break aside) must end with exit status 1, any other with 0.
 set -u
+# shellcheck source-path=SCRIPTDIR source=../testlib/script_helpers.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../testlib/script_helpers.sh"
 
 front_end="" stub="" wine="" console="" platform=posix work="" timeout_s=20
 docs=()
@@ -48,19 +50,10 @@ if [[ -z $front_end || -z $work || ${#docs[@]} = 0 ]]; then
   echo "usage: check_docs.sh --front-end BASIC --work DIR [--stub STUB] [--wine RUNNER] [--console BASIC] [--platform posix|win32] DOC.md..." >&2
   exit 2
 fi
-if [[ ! -x $front_end ]]; then
-  echo "check_docs.sh: front end $front_end not found; build it first" >&2
-  exit 2
-fi
-
-absolute() {
-  if [[ -e $1 ]]; then echo "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; else echo "$1"; fi
-}
-front_end=$(absolute "$front_end")
-[[ -n $stub ]] && stub=$(absolute "$stub")
-[[ -n $wine ]] && wine=$(absolute "$wine")
+require_front_end check_docs.sh "$front_end"
+make_absolute front_end stub wine
 console=$(absolute "${console:-$front_end}")
-rm -rf "$work" && mkdir -p "$work" || exit 2
+fresh_folder "$work"
 work=$(absolute "$work")
 
 # Splits DOC into the work folder: for each example at line N, N.bas, N.in
@@ -163,16 +156,7 @@ run_example() {
   [[ -n $wine && ( -n $stub || " $tags " == *" console "* ) ]] && command=("$wine" "${command[@]}")
 
   if grep -qi 'shell' "$source"; then
-    local child child_exe
-    for child in "$dir"/children/*.bas; do
-      [[ -f $child ]] || continue
-      child_exe=$scratch/$(basename "$child" .bas)
-      [[ $stub == *.exe ]] && child_exe=$child_exe.exe
-      if ! "$front_end" --bind "$child" -o "$child_exe" ${stub:+--stub "$stub"} 2>"$errors"; then
-        echo "FAIL $label: binding the child $(basename "$child") failed"
-        return 1
-      fi
-    done
+    bind_children "$front_end" "$stub" "$dir/children" "$scratch" "$label" "$errors" || return 1
   fi
 
   local status=0
