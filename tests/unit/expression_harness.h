@@ -88,14 +88,6 @@ class ExpressionHarness {
 };
 
 // Table-driven expression tests: each file instantiates its own tables.
-struct OutcomeCase {
-  const char* text;
-  std::string outcome;
-};
-inline void PrintTo(const OutcomeCase& c, std::ostream* os) { *os << c.text; }
-
-class ExpressionOutcome : public ::testing::TestWithParam<OutcomeCase> {};
-
 inline const std::string kSyntaxError = "(42) Syntax error";
 inline const std::string kTypeMismatch = "(42) Type mismatch error";
 inline const std::string kBadSubscript = "(42) Bad subscript";
