@@ -217,6 +217,20 @@ VarLocation TBasic::GetOtherVariable() {
 
 // --- Values of a required kind ------------------------------------------------
 
+namespace {
+
+double NumberOf(const valrec& value) {
+  if (value.isString) TypeMismatch();
+  return value.numValue;
+}
+
+Str StringOf(valrec& value) {
+  if (!value.isString) TypeMismatch();
+  return std::move(value.strValue);
+}
+
+}  // namespace
+
 double TBasic::EvalNumberOtherwise() {
   // Translated the first time it is met; walked when it cannot be.
   double number;
@@ -225,15 +239,13 @@ double TBasic::EvalNumberOtherwise() {
   if (TakeLoneNumber(number)) return number;
   valrec value;
   EvalExpression(value);
-  if (value.isString) TypeMismatch();
-  return value.numValue;
+  return NumberOf(value);
 }
 
 Str TBasic::EvalString() {
   valrec value;
   EvalExpression(value);
-  if (!value.isString) TypeMismatch();
-  return std::move(value.strValue);
+  return StringOf(value);
 }
 
 int64_t TBasic::EvalInteger() { return RoundToInt64(EvalNumber()); }
@@ -243,15 +255,13 @@ double TBasic::FactorNumber() {
     return number;
   valrec value;
   EvalFactor(value);
-  if (value.isString) TypeMismatch();
-  return value.numValue;
+  return NumberOf(value);
 }
 
 Str TBasic::FactorString() {
   valrec value;
   EvalFactor(value);
-  if (!value.isString) TypeMismatch();
-  return std::move(value.strValue);
+  return StringOf(value);
 }
 
 int64_t TBasic::FactorInteger() { return RoundToInt64(FactorNumber()); }
