@@ -1,4 +1,4 @@
-REM Error reports of immediate lines: arithmetic faults, type mismatches, syntax errors, STOP and unknown words.
+REM Error reports of immediate lines and of lines refused on entry (short form); an error in a RUN does not end the text.
 PRINT 1/0
 X 5
 PRINT 0/0
@@ -14,6 +14,10 @@ PRINT 1 2
 PRINT )
 STOP
 FOO
+THEN
+10 PRINT 1E400
 10 PRINT "A"
 20 STOP
 30 PRINT "B"
+RUN
+PRINT "the text goes on after the run"

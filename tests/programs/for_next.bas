@@ -1,4 +1,5 @@
-REM FOR and NEXT: steps up and down, loops not entered, nesting, STEP 0, jumps out of a loop, NEXT of an outer loop.
+REM FOR and NEXT: an array element as the variable, steps up and down, loops not entered, nesting, STEP 0, jumps out of a loop, NEXT of an outer loop.
+FOR A(2) = 1 TO 3: PRINT A(2);: X = A(5): NEXT: PRINT A(2); A(5)
 10 FOR I = 1 TO 3
 20 PRINT I;
 30 NEXT I

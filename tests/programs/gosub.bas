@@ -1,4 +1,4 @@
-REM GOSUB, ON GOSUB and ON GOTO: return points, out-of-range selectors, GOSUB from IF and immediate lines.
+REM GOSUB, ON GOSUB and ON GOTO: return points, out-of-range selectors, GOSUB from IF and immediate lines, a loop of GOSUBs in one, no return point left by a failed one.
 10 GOSUB 100: PRINT "back"
 20 ON 2 GOSUB 200, 300, 400: PRINT "after on"
 30 ON 0 GOSUB 200: PRINT "fell 0"
@@ -18,4 +18,6 @@ REM GOSUB, ON GOSUB and ON GOTO: return points, out-of-range selectors, GOSUB fr
 510 NEXT I
 GOSUB 100: PRINT "immediate back"
 FOR I = 1 TO 2: PRINT "imm";I: NEXT
+FOR I = 1 TO 3: GOSUB 100: NEXT: PRINT "loop done"
+GOSUB 999
 RETURN

@@ -1,4 +1,41 @@
-REM RENUM rewrites GOTO, GOSUB, ON, THEN, ELSE and RESTORE targets, notes a missing one, refuses bad ranges.
+REM RENUM: start and step; GOTO, GOSUB, ON, THEN, ELSE, RESTORE, LIST, DEL and RUN targets rewritten; text and DATA kept; missing targets noted; bad operands refused.
+5 GOTO 100
+7 ON X GOSUB 100, 7,5: IF A THEN 5 ELSE 7
+9 GOTO 100+5: PRINT "GOTO 5": REM GOTO 7
+11 DATA 5, 7: RESTORE 11: GOTO 7.4: GOSUB 100.5
+100 LIST 5-7: DEL 9, 11: RUN 100
+RENUM
+LIST
+NEW
+5 GOTO 999
+6 PRINT
+7 ON X GOTO 5, 21.5, 1E19: GOSUB 6
+RENUM 40
+LIST
+NEW
+5 GOTO 7
+7 GOTO 9
+9 GOTO 5
+SAVE "renum_refs.sav"
+RENUM 100
+PRINT "after RENUM 100:" : LIST
+LOAD "renum_refs.sav"
+RENUM 1000, 5
+PRINT "after RENUM 1000, 5:" : LIST
+LOAD "renum_refs.sav"
+RENUM 2.5, 1.5
+PRINT "after RENUM 2.5, 1.5:" : LIST
+LOAD "renum_refs.sav"
+RENUM 1, 1073741823
+PRINT "after RENUM 1, 1073741823:" : LIST
+LOAD "renum_refs.sav"
+RENUM 10, 0
+RENUM 10, -10
+RENUM 2147483646, 1
+RENUM 1, 9.2E18
+RENUM 10 20
+PRINT "after the refused ones:" : LIST
+NEW
 5 GOSUB 100
 7 ON 2 GOSUB 100, 200, 300
 9 IF 0 THEN 5 ELSE 11

@@ -1,4 +1,4 @@
-REM MERGE and LOAD from a running program: MERGE goes on, a merge over the running line and LOAD stop.
+REM MERGE and LOAD from a running program: MERGE goes on, a merge over the running line and LOAD stop; LOAD ends an immediate line too.
 20 PRINT "merged 20"
 40 PRINT "merged 40"
 SAVE "save_load_running_1.sav"
@@ -15,6 +15,7 @@ NEW
 20 PRINT "line 20"
 RUN
 LIST
+LOAD "save_load_running_2.sav" : PRINT "not reached"
 30 LOAD "save_load_running_1.sav" : PRINT "not reached"
 RUN
 LIST

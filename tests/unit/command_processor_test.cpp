@@ -25,46 +25,6 @@ TEST(CommandProcessor, TextWithLinesNeverPromptsOrReadsTheConsole) {
   EXPECT_EQ(m.in.pos, 0u);
 }
 
-TEST(CommandProcessor, LoneLineFeedStaysInsideTheLine) {
-  Machine m;
-  // The LF becomes a character token, which no expression can take.
-  EXPECT_EQ(m.Run("PRINT 1\nPRINT 2"), "1 \a(42) Syntax error\r\n");
-}
-
-TEST(CommandProcessor, ErrorsWhileEnteringALineHaveTheShortForm) {
-  Machine m;
-  EXPECT_EQ(m.Run("10 PRINT 1E400\r\nTHEN\r\nRUN"),
-            "\aFloating point overflow\r\n\a(42) Illegal command\r\n");
-}
-
-TEST(CommandProcessor, ErrorInARunDoesNotStopTheText) {
-  Machine m;
-  EXPECT_EQ(m.Run("10 PRINT 1: STOP\r\nRUN\r\nPRINT 2\r\n"), "1 \r\n\a(-20) Break in 10\r\n2 \r\n");
-}
-
-TEST(CommandProcessor, ConsoleLoopStopsAtBye) {
-  Machine m("PRINT 1\r\nBYE\r\nPRINT 2\r\n");
-  EXPECT_EQ(m.Run(""), "READY\r\n1 \r\nREADY\r\n");
-}
-
-TEST(CommandProcessor, FramesOfAnImmediateLineGoWithIt) {
-  Machine m;
-  EXPECT_EQ(m.Run("FOR I = 1 TO 2\r\nNEXT\r\nGOSUB 10\r\nRETURN\r\n10 PRINT \"ten\": RETURN"),
-            "\a(42) NEXT without FOR\r\n\a(42) Undefined line\r\n\a(42) RETURN without GOSUB\r\n");
-  EXPECT_TRUE(m.inside.controlStack.empty());
-}
-
-TEST(CommandProcessor, ImmediateLineCanLoopThroughTheProgram) {
-  Machine m;
-  EXPECT_EQ(m.Run("10 PRINT I;: RETURN\r\nFOR I = 1 TO 3: GOSUB 10: NEXT: PRINT"), "1 2 3 \r\n");
-}
-
-TEST(CommandProcessor, SubscriptedForVariableStepsTheElementItAssigned) {
-  Machine m;
-  EXPECT_EQ(m.Run("FOR A(2) = 1 TO 3: PRINT A(2);: X = A(5): NEXT: PRINT A(2); A(5)"),
-            "1 2 3 4 0 \r\n");
-}
-
 // A method registered by the system: records its arguments and returns a
 // value derived from them.
 struct Recorder {

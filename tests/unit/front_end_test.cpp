@@ -134,23 +134,6 @@ std::vector<std::pair<ImageFormat, std::string>> Stubs() {
        test::MakeElf({.phoff = 64, .phnum = 2, .shoff = 0x400, .sections = {{1, 0x200, 0x100}}})}};
 }
 
-TEST(Binding, AppendsTheProgramWithCrLfLineEnds) {
-  for (const auto& [format, stub] : Stubs()) {
-    std::string bound = BindProgram(stub, "10 PRINT \"A\"\n20 END\n");
-    EXPECT_EQ(bound.substr(0, stub.size()), stub);
-    MemoryFile file(bound);
-    EXPECT_EQ(ReadAppendedProgram(file, format), "10 PRINT \"A\"\r\n20 END\r\n");
-  }
-}
-
-TEST(Binding, RebindingReplacesTheProgram) {
-  for (const auto& [format, stub] : Stubs()) {
-    std::string once = BindProgram(stub, "10 PRINT 1\r\n");
-    std::string twice = BindProgram(once, "10 PRINT 2\r\n");
-    EXPECT_EQ(twice, stub + "10 PRINT 2\r\n");
-  }
-}
-
 TEST(Binding, RefusesWhatIsNoStub) {
   EXPECT_THROW(BindProgram("10 PRINT 1\r\n", "20 END"), RuntimeFault);
   EXPECT_THROW(BindProgram("", "20 END"), RuntimeFault);
@@ -371,44 +354,12 @@ TEST(FrontEndRun, BindWritesThroughLinksAndIntoDevices) {
 }
 #endif
 
-TEST(FrontEndRun, ProgramFileRunsLikeABoundStub) {
-  test::TempDir dir;
-  // LF line ends, an immediate line, and no line end at the very end.
-  WriteFile(dir.File("p.bas"), "PRINT \"FIRST\"\n10 PRINT \"HELLO\"\n20 END");
-  FrontEndRun run;
-  EXPECT_EQ(run.Run({dir.File("p.bas")}), kExitOk);
-  EXPECT_EQ(run.out.text, "FIRST\r\nHELLO\r\n");
-  EXPECT_TRUE(run.errors.empty());
-}
-
-TEST(FrontEndRun, ScriptsRunAndBindWithoutTheirScriptLine) {
-  test::TempDir dir;
-  WriteFile(dir.File("s.bas"), "#!/usr/bin/env basic\n10 PRINT \"S\"\n");
-  FrontEndRun run;
-  EXPECT_EQ(run.Run({dir.File("s.bas")}), kExitOk);
-  EXPECT_EQ(run.out.text, "S\r\n");  // no report about the script line
-
-  WriteFile(dir.File("stub"), OwnFormatImage());
-  FrontEndRun bind;
-  EXPECT_EQ(
-      bind.Run({"--bind", dir.File("s.bas"), "-o", dir.File("s"), "--stub", dir.File("stub")}),
-      kExitOk);
-  EXPECT_EQ(ReadFile(dir.File("s")), OwnFormatImage() + "10 PRINT \"S\"\r\n");
-}
-
 TEST(FrontEndRun, VersionGoesToStandardOutput) {
   FrontEndRun run;
   EXPECT_EQ(run.Run({"--version"}), kExitOk);
   EXPECT_TRUE(run.out.text.starts_with("basic ")) << run.out.text;
   EXPECT_NE(run.out.text.find_first_of("0123456789"), std::string::npos);
   EXPECT_TRUE(run.errors.empty());
-}
-
-TEST(FrontEndRun, NoArgumentsRunsTheConsole) {
-  FrontEndRun run;
-  run.in.text = "10 PRINT \"HI\"\r\nRUN\r\n";
-  EXPECT_EQ(run.Run({}), kExitOk);
-  EXPECT_EQ(run.out.text, "READY\r\nREADY\r\nHI\r\nREADY\r\n");
 }
 
 // --- The stub's entry --------------------------------------------------------
@@ -422,15 +373,6 @@ struct StubRun {
   test::StringSource in;
   std::vector<std::string> errors;
 };
-
-TEST(StubEntry, RunsTheAppendedProgramThenEnds) {
-  test::TempDir dir;
-  WriteFile(dir.File("bound"), OwnFormatImage() + "10 PRINT \"HI\"\r\n");
-  StubRun run;
-  EXPECT_EQ(run.Run(dir.File("bound")), 0);
-  EXPECT_EQ(run.out.text, "HI\r\n");
-  EXPECT_TRUE(run.errors.empty());
-}
 
 TEST(StubEntry, UnreadableOwnFileIsReportedWithExitCodeOne) {
   test::TempDir dir;

@@ -133,12 +133,6 @@ TEST_F(LoadOfOddFiles, FileWithoutLineBreaksIsOneLine) {
   EXPECT_EQ(m.Run("LIST"), "10 PRINT 1{\n}20 PRINT 2{\n}\r\n");
 }
 
-TEST_F(LoadOfOddFiles, DirectoryIsRefusedAndTheProgramKept) {
-  std::filesystem::create_directory(dir.File("folder"));
-  EXPECT_EQ(m.Run("10 PRINT 1\r\nLOAD \"" + dir.File("folder") + "\"\r\nRUN"),
-            "\aFile access denied\r\n1 \r\n");
-}
-
 // Lines saved with every byte a literal may hold come back unchanged.
 TEST_F(LoadOfOddFiles, SavedLiteralBytesLoadBackUnchanged) {
   const std::string bytes = LiteralBytes(true);

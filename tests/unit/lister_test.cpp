@@ -1,4 +1,4 @@
-// The lister's spacing rules and the LIST statement's ranges.
+// The lister's spacing rules, token by token.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -69,45 +69,6 @@ TEST_F(ListerTest, SpacingOfEveryKindOfToken) {
       {"", ""},
   };
   for (const auto& [typed, listed] : cases) EXPECT_EQ(Listed(typed), listed) << typed;
-}
-
-// Lines 10 to 40 hold A to D; `lines` names the ones a command lists.
-std::string Listing(std::string_view lines) {
-  std::string out;
-  for (char c : lines) out += std::to_string((c - 'A' + 1) * 10) + " " + c + "\r\n";
-  return out;
-}
-
-TEST(ListStatement, RangeForms) {
-  const std::string syntaxError = "\a(42) Syntax error\r\n";
-  const std::pair<const char*, std::string> cases[] = {
-      {"LIST", Listing("ABCD")},
-      {"LIST -", Listing("ABCD")},
-      {"LIST 20", Listing("B")},
-      {"LIST 25", ""},
-      {"LIST 20-", Listing("BCD")},
-      {"LIST -20", Listing("AB")},
-      {"LIST 20-30", Listing("BC")},
-      {"LIST 30-10", ""},
-      {"LIST 10.9", Listing("A")},  // truncated, not rounded
-      {"LIST 40, 10-20", Listing("DAB")},
-      {"LIST 10,", Listing("A")},
-      {"LIST 99999999999-", ""},  // compared in full, not cut to 32 bits
-      {"LIST 10 20", Listing("A") + syntaxError},
-      {"LIST A", Listing("ABCD") + syntaxError},
-      {"LIST (20)", Listing("ABCD") + syntaxError},  // no expressions
-      {"LIST 10-20-30", Listing("AB") + syntaxError},
-      {"LIST 20 : PRINT 1", Listing("B") + "1 \r\n"},
-  };
-  test::Machine m;
-  m.Run("10 A\r\n20 B\r\n30 C\r\n40 D");
-  for (const auto& [command, output] : cases) EXPECT_EQ(m.Run(command), output) << command;
-}
-
-TEST(ListStatement, LeadingSpacedTokenGivesTwoBlanksAfterTheNumber) {
-  test::Machine m;
-  EXPECT_EQ(m.Run("LIST"), "");
-  EXPECT_EQ(m.Run("10 :PRINT\r\n20 THEN\r\nLIST"), "10  : PRINT\r\n20  THEN \r\n");
 }
 
 }  // namespace

@@ -44,7 +44,6 @@ class MemoryFiles : public FileSystem {
     return it->second;
   }
   void WriteFile(const std::string& name, std::string_view bytes) override {
-    if (name == "locked") throw RuntimeFault(FileErrorMessage(5));
     files[name] = std::string(bytes);
   }
   std::map<std::string, std::string> files;
@@ -56,15 +55,6 @@ class ProgramFilesTest : public ::testing::Test {
   MemoryFiles fs;
   test::Machine m;
 };
-
-TEST_F(ProgramFilesTest, SaveWritesNumberBlankListingAndCrLfPerLine) {
-  m.Run("20 print \"a\":REM  x\r\n10 X=1E12\r\nSAVE \"p\" + \"1\"");
-  EXPECT_EQ(fs.files["p1"], "10 X = 1.00000000000000E+0012\r\n20 PRINT\"a\" : REM  x\r\n");
-  EXPECT_EQ(m.Run("NEW\r\nSAVE \"empty\""), "");
-  EXPECT_EQ(fs.files.at("empty"), "");
-  EXPECT_EQ(m.Run("10 SAVE \"locked\"\r\nRUN\r\nSAVE 1"),
-            "\aFile access denied in 10\r\n\a(42) Type mismatch error\r\n");
-}
 
 TEST_F(ProgramFilesTest, LoadSplitsLinesAtCarriageReturnsAndStopsAtByte26) {
   const std::string bad = "Bad line in file\r\n";
@@ -109,16 +99,6 @@ TEST_F(ProgramFilesTest, LoadReplacesTheProgramMergeEditsIt) {
             "\a(42) Type mismatch error\r\n\a(42) Type mismatch error\r\n");
 }
 
-TEST_F(ProgramFilesTest, UnreadableFileKeepsProgramAndVariables) {
-  for (const char* statement : {"LOAD", "MERGE", "RUN"}) {
-    EXPECT_EQ(m.Run("NEW\r\n10 PRINT A; B$\r\nA = 5 : B$ = \"b\"\r\n" + std::string(statement) +
-                    " \"missing\"\r\nPRINT A; B$\r\nLIST"),
-              "\aFile not found\r\n5 b\r\n10 PRINT A;B$\r\n")
-        << statement;
-  }
-  EXPECT_EQ(m.Run("20 LOAD \"missing\"\r\nRUN"), "0 \r\n\aFile not found in 20\r\n");
-}
-
 // A file is read and tokenized whole before anything changes: a line that
 // cannot be entered part way leaves the program and the variables as they
 // were, for LOAD, MERGE and RUN alike.
@@ -149,25 +129,6 @@ TEST_F(ProgramFilesTest, FailurePartWayChangesNothing) {
       "10 PRINT\"ten\"\r\n20 MERGE\"f\"\r\n30 PRINT\"thirty\"\r\n");
 }
 
-TEST_F(ProgramFilesTest, RunWithAFileNameLoadsThenStarts) {
-  fs.files["prog"] = "10 PRINT \"ten\"; A\r\n200 PRINT \"two hundred\"\r\n";
-  const std::pair<const char*, std::string> cases[] = {
-      {"A = 7 : RUN \"prog\"", "ten0 \r\ntwo hundred\r\n"},
-      {"RUN \"pr\" + \"og\", 200", "two hundred\r\n"},
-      {"RUN \"prog\", 150", "\a(42) Undefined line\r\n"},
-      {"RUN \"prog\" 200", "\a(42) Syntax error\r\n"},
-      // refused before the load: the old program is still there
-      {"RUN \"prog\" : PRINT 1\r\nLIST", "\a(42) Extra information on line\r\n1 PRINT\"old\"\r\n"},
-      {"RUN \"prog\", 200 : PRINT 1", "\a(42) Extra information on line\r\n"},
-      {"A = 1 : RUN A", "\a(42) Type mismatch error\r\n"},
-      {"5 RUN \"prog\", 200\r\nRUN", "old\r\ntwo hundred\r\n"},  // chained from a run
-  };
-  for (const auto& [text, output] : cases) {
-    m.Run("NEW\r\n1 PRINT \"old\"");
-    EXPECT_EQ(m.Run(text), output) << text;
-  }
-}
-
 TEST_F(ProgramFilesTest, FileNameHookMapsEveryNameWithItsMode) {
   std::string modes;
   m.basic.onFileName = [&](TBasic&, const std::string& name, uint8_t mode, std::string& out) {
@@ -178,13 +139,6 @@ TEST_F(ProgramFilesTest, FileNameHookMapsEveryNameWithItsMode) {
   EXPECT_EQ(m.Run("LOAD \"in\"\r\nMERGE \"in\"\r\nSAVE \"out\"\r\nRUN \"in\""), "1 \r\n");
   EXPECT_EQ(modes, "0010");
   EXPECT_EQ(fs.files.count("dir/out"), 1u);
-}
-
-TEST_F(ProgramFilesTest, LoadInARunningProgramEndsTheRun) {
-  fs.files["f"] = "10 PRINT \"loaded\"\r\n";
-  EXPECT_EQ(m.Run("10 LOAD \"f\" : PRINT \"after\"\r\n20 PRINT 20\r\nRUN\r\nLIST"),
-            "10 PRINT\"loaded\"\r\n");
-  EXPECT_EQ(m.Run("LOAD \"f\" : PRINT \"after\""), "");
 }
 
 // Under the sanitizer build these also show that no token of a freed line

@@ -34,26 +34,6 @@ class ProgramStoreTest : public ::testing::Test {
   TBasicInternals& in = m.inside;
 };
 
-TEST_F(ProgramStoreTest, EnterLineStoresReplacesDeletesAndHandsBackImmediate) {
-  const std::pair<const char*, int32_t> lines[] = {
-      {"20 PRINT 2", 20},   {"10 PRINT 1", 10},
-      {"   30PRINT 3", 30}, {"20 PRINT 22", 20},
-      {"30   ", 30},        {"25", 25},
-      {"007 PRINT 7", 7},   {"2147483647 PRINT 9", 2147483647},
-      {"0 PRINT 0", 0},     {"  PRINT 0", 0},
-  };
-  for (const auto& [text, number] : lines) EXPECT_EQ(Enter(text), number) << text;
-  EXPECT_EQ(Listing(), (std::map<int32_t, double>{{7, 7}, {10, 1}, {20, 22}, {2147483647, 9}}));
-  ASSERT_EQ(in.immediateTokens.size(), 2u);  // the last, immediate line is handed back
-  EXPECT_EQ(in.immediateTokens.begin()->code, tcPrint);
-
-  for (const char* text : {"2147483648 PRINT 1", "99999999999999999999999 PRINT 1"}) {
-    EXPECT_THROW(Enter(text), EBasic) << text;
-    EXPECT_EQ(in.enteredLineNumber, 0);
-  }
-  EXPECT_EQ(Listing().size(), 4u);
-}
-
 TEST_F(ProgramStoreTest, EveryNumberedLineResetsControlStackAndDataPointer) {
   ProgramLine dataLine;
   for (const char* text : {"10 PRINT 1", "25", "10", "PRINT 3"}) {

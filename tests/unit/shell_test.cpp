@@ -101,19 +101,5 @@ TEST(SplitCommandLine, ProgramThenParametersUnchanged) {
   }
 }
 
-TEST(ShellCommand, IsRegisteredForEveryLetterCase) {
-  ShellMachine m({});
-  size_t position = 5;
-  const int index = m.basic.FindName("sHeLl", "sHeLl", position);
-  ASSERT_GE(index, 0);
-  EXPECT_EQ(m.basic.DefsAt(index)->Name(), "Shell");
-  EXPECT_EQ(m.basic.DefsAt(index)->First().signature, "\x02\x41");
-  // A Shell call reads one string argument; other kinds are refused before
-  // anything starts.
-  EXPECT_EQ(m.Run("X = SHELL(5)"), "\a(42) Type mismatch error\r\n");
-  EXPECT_EQ(m.Run("PRINT shell"), "\a(42) Syntax error\r\n");
-  EXPECT_EQ(m.Run("shell (\"a\", \"b\")"), "\a(42) Syntax error\r\n");
-}
-
 }  // namespace
 }  // namespace basic::shell

@@ -198,14 +198,6 @@ TEST_F(TokenizerTest, StrayCharacters) {
   }
 }
 
-TEST_F(TokenizerTest, VariableNamesAreCaseSensitiveAndCutTo20) {
-  b.Tokenize("ABCDEFGHIJKLMNOPQRSTUVWXY ABCDEFGHIJKLMNOPQRST$ a A", list);
-  const Token* t = list.begin();
-  EXPECT_EQ(t[0].variable->name, "ABCDEFGHIJKLMNOPQRST");
-  EXPECT_EQ(t[1].variable, t[0].variable);  // its "$" was the 21st character
-  EXPECT_NE(t[2].variable, t[3].variable);
-}
-
 TEST_F(TokenizerTest, RegisteredNamesComeFirst) {
   for (const char* name : {"Shell", "ABC.D", "PRINT", "GetEnvironmentVariab"})
     b.AddMethod(name, 2, nullptr, nullptr, "");

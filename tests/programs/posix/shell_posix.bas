@@ -1,4 +1,4 @@
-REM Shell on Linux: exit codes, arguments, output relayed, COMMON values to children, bound children.
+REM Shell on Linux, in any letter case: exit codes, a killed child's among them, arguments of the wrong kind or number, output relayed, COMMON values to children, bound children.
 1 REM not a program
 SAVE "plain.txt"
 NEW
@@ -9,10 +9,14 @@ Shell "./plain.txt"
 Shell "/"
 Shell("./child_common" + CHR$(0) + "x")
 Shell("sh -c ""echo cut" + CHR$(0) + "off""")
+X = SHELL(5)
+PRINT shell
+shell ("a", "b")
 10 PRINT "printed before the first child"
 20 X = Shell("sh -c ""exit 3""")
 30 PRINT "sh exited with"; X
 40 PRINT "false gives"; Shell("false"); "and true gives"; Shell("true")
+45 PRINT "killed by TERM gives"; Shell("sh -c ""kill -TERM $$""")
 50 REM Arguments split at blanks; quotes group, "" inside quotes is a quote.
 60 Shell("printf ""[%s]"" one ""two three"" ""a""""b"" '$HOME' *")
 70 PRINT

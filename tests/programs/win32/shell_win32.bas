@@ -1,4 +1,4 @@
-REM Shell on Windows: exit codes, parameters, output relayed, COMMON values to children, bound children.
+REM Shell on Windows, in any letter case: exit codes, arguments of the wrong kind or number, parameters, output relayed, COMMON values to children, bound children.
 10 PRINT "printed before the first child"
 20 X = Shell("cmd /c exit 3")
 30 PRINT "cmd exited with"; X
@@ -23,3 +23,6 @@ Shell "cmd /c echo one factor, then" + " the end check"
 Shell "notepad"
 Shell("child_common" + CHR$(0) + ".exe")
 Shell("cmd /c echo cut" + CHR$(0) + "off")
+X = SHELL(5)
+PRINT shell
+shell ("a", "b")
