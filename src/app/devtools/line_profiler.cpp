@@ -96,10 +96,9 @@ std::string LineProfiler::Report(std::string_view lineEnd) {
   const size_t shown = std::min(order.size(), kTopLines);
   for (size_t i = 0; i < shown; ++i) {
     const LineStats& stats = *order[i];
-    const double share =
-        total.count() > 0 ? 100.0 * static_cast<double>(stats.time.count()) /
-                                static_cast<double>(total.count())
-                          : 0.0;
+    const double share = total.count() > 0 ? 100.0 * static_cast<double>(stats.time.count()) /
+                                                 static_cast<double>(total.count())
+                                           : 0.0;
     report += Padded(std::to_string(stats.number), 10) + "  ";
     report += Padded(std::to_string(stats.runs), 10) + "  ";
     report += Padded(std::to_string(stats.statements), 10) + "  ";
@@ -108,7 +107,8 @@ std::string LineProfiler::Report(std::string_view lineEnd) {
     report += lineEnd;
   }
   if (order.size() > shown)
-    report += "(" + std::to_string(order.size() - shown) + " more lines ran)" + std::string(lineEnd);
+    report +=
+        "(" + std::to_string(order.size() - shown) + " more lines ran)" + std::string(lineEnd);
   const double rate = seconds > 0 ? static_cast<double>(statements_) / seconds : 0.0;
   report += std::to_string(statements_) + " statements in " + Fixed("%.6f", seconds) + " s, " +
             Fixed("%.0f", rate) + " statements per second";

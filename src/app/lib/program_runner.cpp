@@ -66,8 +66,7 @@ ConsoleStreams ProcessStreams() {
   return {platform::StandardOutput(), platform::StandardInput(), platform::DefaultConsoleOptions()};
 }
 
-int RunProgramText(std::string text, const ConsoleStreams& streams,
-                   StatementObserver* observer) {
+int RunProgramText(std::string text, const ConsoleStreams& streams, StatementObserver* observer) {
   Session session(streams, observer);
   // Appended in place: a long program is held once, not copied again.
   text.reserve(text.size() + 5);
