@@ -25,6 +25,7 @@
 #include "operator_levels.h"
 #include "program_store.h"
 #include "registry.h"
+#include "statement_observer.h"
 #include "tokens.h"
 #include "values.h"
 
@@ -81,7 +82,13 @@ class TBasic : public TInterpreter {
   }
   // Statements left before every run stops for good and the command loop
   // ends, for callers that must see any program end (the fuzzer).
-  void SetStatementBudget(uint64_t statements) { statementBudget = statements; }
+  void SetStatementBudget(uint64_t statements) {
+    (observer_ != nullptr ? observedBudget_ : statementBudget) = statements;
+  }
+  // Sees every statement from now on, or none again (nullptr); not owned.
+  // While one is set every statement takes the loop's slow way, so that
+  // runs without one pay nothing for it (statement_observer.cpp).
+  void SetStatementObserver(StatementObserver* observer);
   // An error was reported, other than the Break that STOP and Ctrl-C give:
   // a program text that ran into one ends with a failure status.
   bool ErrorReported() const { return errorReported; }
@@ -169,6 +176,10 @@ class TBasic : public TInterpreter {
   // Counts down on each statement; the default outlasts any real run.
   uint64_t statementBudget = UINT64_MAX;
   Token* nextToken = NilToken();  // the read cursor
+  StatementObserver* observer_ = nullptr;
+  // The real statementBudget while an observer keeps that one at 1.
+  uint64_t observedBudget_ = 0;
+  ObservedStatement observed_;
   uint32_t rndState = 0;
 
   // --- values.cpp --------------------------------------------------------
@@ -255,6 +266,13 @@ class TBasic : public TInterpreter {
 
   // --- execution.cpp -----------------------------------------------------
   void Execute();
+  // statement_observer.cpp: the statement loop's slow way. True when the
+  // budget is spent; otherwise the statement at token was observed.
+  [[gnu::noinline]] bool StatementBudgetSpent(const Token* token);
+  void ObserveStatement(const Token* token);
+  void PauseObserver(StatementObserver::Pause why) {
+    if (observer_ != nullptr) observer_->OnPause(why);
+  }
   void CheckStatementEnd();
   void SkipStatement() {
     while (!AtStatementEnd()) Advance();

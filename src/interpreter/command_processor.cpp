@@ -128,8 +128,10 @@ void TBasic::HandleLine() {
   if (enteredLineNumber != 0) return;
   currentLine = nullptr;
   currentToken = immediateTokens.begin();
+  observed_.seen = false;
   if (!immediateTokens.empty()) Execute();
   ReleaseImmediateLine();
+  PauseObserver(StatementObserver::Pause::kCommandDone);
 }
 
 // Frames pushed by the immediate line point into its tokens: they go with it.
@@ -165,6 +167,7 @@ bool TBasic::IsHelpRequest(std::string_view line) const {
 }
 
 void TBasic::ReportOutsideRun(const std::exception& error) {
+  PauseObserver(StatementObserver::Pause::kError);
   const auto* coded = dynamic_cast<const EBasic*>(&error);
   if (coded == nullptr || coded->errorCode != kBreakCode) errorReported = true;
   std::string report = "\a";

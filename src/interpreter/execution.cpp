@@ -42,9 +42,10 @@ void TBasic::Execute() {
     for (;;) {
       currentToken = token;
       if (--statementBudget == 0) [[unlikely]] {
-        statementBudget = 1;  // spent: later runs stop at their first statement
-        stopRequested = true;
-        return;
+        if (StatementBudgetSpent(token)) {
+          stopRequested = true;
+          return;
+        }
       }
       StatementContext ctx;
       if (breakRequested) [[unlikely]] {
@@ -80,6 +81,7 @@ void TBasic::Execute() {
 }
 
 void TBasic::ReportRunError(const std::exception& error, int code, bool hasCode) {
+  PauseObserver(StatementObserver::Pause::kError);
   if (!hasCode || code != kBreakCode) errorReported = true;
   std::string report = "\a";
   if (hasCode) report += "(" + std::to_string(code) + ") ";

@@ -35,6 +35,7 @@ void TBasic::ExecPrint(StatementContext&) {
 
 std::string TBasic::ReadInputLine() {
   std::string line;
+  PauseObserver(StatementObserver::Pause::kInput);
   // Asking again at the end of input would never end.
   if (!console_.ReadLine(line)) RaiseRuntime(msg::kReadBeyondEnd);
   return line;

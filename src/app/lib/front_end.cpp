@@ -8,8 +8,10 @@
 
 #include "appended_program.h"
 #include "errors.h"
+#include "line_profiler.h"
 #include "platform.h"
 #include "program_store.h"
+#include "statement_tracer.h"
 #include "stub_marker.h"
 
 namespace basic::app {
@@ -51,6 +53,15 @@ const char* const kFrontEndHelp =
     "                                   FILE.bas: a copy of the stub (found beside\n"
     "                                   basic or where it is installed, or STUB)\n"
     "                                   with the program appended\n"
+    "  basic --trace [FILE.bas]         run it (or the console), writing [N] on\n"
+    "                                   standard error as each line N starts\n"
+    "  basic --trace=jumps [FILE.bas]   the same, writing [FROM->TO] for each\n"
+    "                                   GOTO, GOSUB, RETURN, ON, IF THEN N, RUN\n"
+    "                                   and each NEXT or WEND that loops back\n"
+    "                                   (an immediate line has no number: [->10])\n"
+    "  basic --profile [FILE.bas]       run it, then report on standard error the\n"
+    "                                   lines that took the most time, e.g.\n"
+    "                                   basic --profile examples/primes.bas\n"
     "  basic --version                  the version of basic\n"
     "  basic --help                     this text\n"
     "\n"
@@ -79,9 +90,20 @@ bool IsOperand(const std::string& arg) { return arg == "-" || !arg.starts_with("
 
 }  // namespace
 
+// --trace, --trace=jumps, --profile: the tool asked for, or nullopt when
+// arg is none of them.
+std::optional<FrontEndCommand::Watch> WatchOption(const std::string& arg) {
+  using Watch = FrontEndCommand::Watch;
+  if (arg == "--trace") return Watch::kTrace;
+  if (arg == "--trace=jumps") return Watch::kTraceJumps;
+  if (arg == "--profile") return Watch::kProfile;
+  return std::nullopt;
+}
+
 FrontEndCommand ParseArguments(const std::vector<std::string>& args) {
   FrontEndCommand command;
   std::optional<std::string> bind, output, stub, file;
+  FrontEndCommand::Watch watch = FrontEndCommand::Watch::kNone;
   bool binding = false, optionsEnded = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -102,6 +124,13 @@ FrontEndCommand ParseArguments(const std::vector<std::string>& args) {
       command.kind = FrontEndCommand::Kind::kVersion;
       return command;
     }
+    if (const std::optional<FrontEndCommand::Watch> asked = WatchOption(arg)) {
+      if (watch != FrontEndCommand::Watch::kNone && watch != *asked)
+        return UsageError("--trace, --trace=jumps and --profile go one at a time");
+      watch = *asked;
+      continue;
+    }
+    if (arg.starts_with("--trace=")) return UsageError("--trace= takes only jumps");
     // --name=VALUE is --name VALUE.
     const size_t equals = arg.starts_with("--") ? arg.find('=') : std::string::npos;
     const std::string name = arg.substr(0, equals);
@@ -126,6 +155,8 @@ FrontEndCommand ParseArguments(const std::vector<std::string>& args) {
     if (slot->has_value()) return UsageError(name + " given twice");
     *slot = *value;
   }
+  if (binding && watch != FrontEndCommand::Watch::kNone)
+    return UsageError("--trace and --profile watch a run, not --bind");
   if (binding) {
     if (bind && file) return UsageError("--bind takes one program file");
     if (!bind && !file) return UsageError("--bind needs a program file (- for standard input)");
@@ -137,6 +168,7 @@ FrontEndCommand ParseArguments(const std::vector<std::string>& args) {
     return command;
   }
   if (output || stub) return UsageError("-o and --stub go with --bind");
+  command.watch = watch;
   if (file) {
     command.kind = FrontEndCommand::Kind::kRunFile;
     command.programPath = *file;
@@ -254,6 +286,39 @@ void WriteText(ByteSink& out, std::string_view text) {
   out.WriteBytes(lines.data(), lines.size());
 }
 
+// The tool that --trace or --profile asked for, for one run; the profile is
+// reported when the run has ended, however it ended.
+class RunWatch {
+ public:
+  RunWatch(FrontEndCommand::Watch watch, const ConsoleStreams& streams)
+      : lineEnd_(streams.options.lineEnd) {
+    using Watch = FrontEndCommand::Watch;
+    if (watch == Watch::kTrace || watch == Watch::kTraceJumps) {
+      const auto mode = watch == Watch::kTrace ? devtools::StatementTracer::Mode::kLines
+                                               : devtools::StatementTracer::Mode::kJumps;
+      tracer_.emplace(platform::StandardError(), lineEnd_, mode, streams.options.flushEachItem);
+    }
+    if (watch == Watch::kProfile) profiler_.emplace();
+  }
+
+  StatementObserver* observer() {
+    if (tracer_) return &*tracer_;
+    if (profiler_) return &*profiler_;
+    return nullptr;
+  }
+
+  void RunEnded() {
+    if (!profiler_) return;
+    const std::string report = profiler_->Report(lineEnd_);
+    platform::StandardError().WriteBytes(report.data(), report.size());
+  }
+
+ private:
+  std::string_view lineEnd_;
+  std::optional<devtools::StatementTracer> tracer_;
+  std::optional<devtools::LineProfiler> profiler_;
+};
+
 int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
              const ConsoleStreams& streams, const ErrorLineWriter& reportError) {
   std::string error;
@@ -261,7 +326,12 @@ int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
     case FrontEndCommand::Kind::kUsageError: reportError(command.error); return kExitUsage;
     case FrontEndCommand::Kind::kHelp: WriteText(streams.out, kFrontEndHelp); return kExitOk;
     case FrontEndCommand::Kind::kVersion: WriteText(streams.out, VersionText()); return kExitOk;
-    case FrontEndCommand::Kind::kConsole: RunConsoleLoop(streams); return kExitOk;
+    case FrontEndCommand::Kind::kConsole: {
+      RunWatch watch(command.watch, streams);
+      RunConsoleLoop(streams, watch.observer());
+      watch.RunEnded();
+      return kExitOk;
+    }
     case FrontEndCommand::Kind::kRunFile: {
       std::optional<std::string> text = ReadProgram(command.programPath, streams.in, error);
       if (!text) {
@@ -272,7 +342,10 @@ int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
       if (!IsProgramText(file, command.programPath, reportError)) return kExitUsage;
       std::string program = ToCrLfLineEnds(file);
       text.reset();  // the file's bytes are not needed while it runs
-      return RunProgramText(std::move(program), streams) == 0 ? kExitOk : kExitFailure;
+      RunWatch watch(command.watch, streams);
+      const int status = RunProgramText(std::move(program), streams, watch.observer());
+      watch.RunEnded();
+      return status == 0 ? kExitOk : kExitFailure;
     }
     case FrontEndCommand::Kind::kBind: {
       // The output would replace the program it is made from; compared by the

@@ -13,6 +13,9 @@ namespace basic::app {
 struct FrontEndCommand {
   enum class Kind { kConsole, kRunFile, kBind, kHelp, kVersion, kUsageError };
   Kind kind = Kind::kConsole;
+  // kConsole, kRunFile: a development tool that watches the run.
+  enum class Watch { kNone, kTrace, kTraceJumps, kProfile };
+  Watch watch = Watch::kNone;
   std::string programPath;
   std::string outputPath;  // kBind
   std::string stubPath;    // kBind; empty: the stub beside the front end

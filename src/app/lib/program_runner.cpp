@@ -39,13 +39,14 @@ class FlushOnExit {
 // the output is flushed while the interpreter still exists.
 class Session {
  public:
-  explicit Session(const ConsoleStreams& streams)
+  Session(const ConsoleStreams& streams, StatementObserver* observer)
       : console_(streams.out, streams.in, streams.options),
         interpreter_(console_),
         flush_(console_) {
     interpreter_.SetFileSystem(platform::ProgramFiles());
     interpreter_.SetExternalCode(platform::NativeLibraries());
     if (streams.ctrlCBreaks) ctrlC_.emplace(interpreter_.BreakFlag());
+    if (observer != nullptr) interpreter_.SetStatementObserver(observer);
   }
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
@@ -65,8 +66,8 @@ ConsoleStreams ProcessStreams() {
   return {platform::StandardOutput(), platform::StandardInput(), platform::DefaultConsoleOptions()};
 }
 
-int RunProgramText(std::string text, const ConsoleStreams& streams) {
-  Session session(streams);
+int RunProgramText(std::string text, const ConsoleStreams& streams, StatementObserver* observer) {
+  Session session(streams, observer);
   // Appended in place: a long program is held once, not copied again.
   text.reserve(text.size() + 5);
   text += "\r\nRUN";
@@ -74,8 +75,8 @@ int RunProgramText(std::string text, const ConsoleStreams& streams) {
   return session.interpreter().ErrorReported() ? 1 : 0;
 }
 
-void RunConsoleLoop(const ConsoleStreams& streams) {
-  Session session(streams);
+void RunConsoleLoop(const ConsoleStreams& streams, StatementObserver* observer) {
+  Session session(streams, observer);
   session.interpreter().RunConsole();
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "console.h"
+#include "statement_observer.h"
 
 namespace basic::app {
 
@@ -34,11 +35,13 @@ inline constexpr const char* kOutputFailurePrefix = "basic: cannot write output:
 // output has reached streams.out when this returns, also when it throws.
 // 0, or 1 when an error was reported on the way (any but the Break of STOP
 // or Ctrl-C); a library function that faulted also ends the text there.
-int RunProgramText(std::string text, const ConsoleStreams& streams);
+// An observer (--trace, --profile) sees every statement of the run.
+int RunProgramText(std::string text, const ConsoleStreams& streams,
+                   StatementObserver* observer = nullptr);
 
 // The interactive loop: "READY", read a line, handle it, until the input
 // ends or BYE.
-void RunConsoleLoop(const ConsoleStreams& streams);
+void RunConsoleLoop(const ConsoleStreams& streams, StatementObserver* observer = nullptr);
 
 // The stub's whole life: reads the program appended to the executable at
 // selfPath and runs it. What RunProgramText returns; 1 after reporting why
