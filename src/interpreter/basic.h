@@ -22,7 +22,7 @@
 #include "expression_cache.h"
 #include "file_system.h"
 #include "numeric.h"
-#include "operator_levels.h"
+#include "operations.h"
 #include "program_store.h"
 #include "registry.h"
 #include "statement_observer.h"

@@ -9,8 +9,9 @@
 
 #include "basic.h"
 #include "errors.h"
-#include "expression_cache.h"
+#include "invariant.h"
 #include "numeric.h"
+#include "operations.h"
 #include "rounded_math.h"
 
 namespace basic {
@@ -57,6 +58,9 @@ double SquareRoot(double x) {
   if (x < 0) RaiseRuntime(msg::kFpInvalid);
   return std::sqrt(x);
 }
+
+double ArcTangent(double x) { return FromExtended(std::atan(static_cast<long double>(x))); }
+double Exponential(double x) { return FromExtended(std::exp(static_cast<long double>(x))); }
 
 // VAL: the string read as an expression of either kind; tokens after the
 // expression are ignored and an empty text is 0.
@@ -157,18 +161,14 @@ double NextRandom(uint32_t& state) {
 // EvalFactor's frame.
 [[gnu::noinline]] double ApplyNumeric(TokenCode function, double x) {
   switch (function) {
-    case tcSqr: return Multiply(x, x);  // SQR squares; the root is SQRT
-    case tcSqrt: return SquareRoot(x);
-    case tcSin: return RoundedSine(x);
-    case tcCos: return RoundedCosine(x);
-    case tcTan: return Tangent(x);
-    case tcArctan: return FromExtended(std::atan(static_cast<long double>(x)));
-    case tcLog: return Logarithm(x);
-    case tcExp: return FromExtended(std::exp(static_cast<long double>(x)));
-    case tcAbs: return std::fabs(x);
-    case tcSgn: return x > 0 ? 1 : x < 0 ? -1 : 0;
-    default: return static_cast<double>(TruncToInt64(x));  // tcInt
+#define BASIC_APPLY_CASE(token, value) \
+  case token: return value;
+    BASIC_NUMERIC_FUNCTIONS(BASIC_APPLY_CASE)
+#undef BASIC_APPLY_CASE
+    default: break;
   }
+  BASIC_ASSERT(IsNumericFunction(function));  // callers ask only for these
+  return 0;
 }
 
 void TBasic::EvalOtherFactor(valrec& result) {

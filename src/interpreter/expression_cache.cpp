@@ -9,7 +9,7 @@
 #include "interpreter_limits.h"
 #include "invariant.h"
 #include "numeric.h"
-#include "operator_levels.h"
+#include "operations.h"
 #include "values.h"
 
 namespace basic {
@@ -51,27 +51,9 @@ class Translator {
       const TokenCode op = at_->code;
       const int level = LevelOf(op);
       if (level < lowest || level == 0) return true;
-      CompiledExpression::Op code;
-      switch (op) {
-        case tcPlus: code = CompiledExpression::Op::kAdd; break;
-        case tcMinus: code = CompiledExpression::Op::kSubtract; break;
-        case tcStar: code = CompiledExpression::Op::kMultiply; break;
-        case tcSlash: code = CompiledExpression::Op::kDivide; break;
-        case tcEqual: code = CompiledExpression::Op::kEqual; break;
-        case tcLess: code = CompiledExpression::Op::kLess; break;
-        case tcGreater: code = CompiledExpression::Op::kGreater; break;
-        case tcLessEqual: code = CompiledExpression::Op::kLessEqual; break;
-        case tcGreaterEqual: code = CompiledExpression::Op::kGreaterEqual; break;
-        case tcNotEqual: code = CompiledExpression::Op::kNotEqual; break;
-        case tcMod: code = CompiledExpression::Op::kMod; break;
-        case tcAnd: code = CompiledExpression::Op::kAnd; break;
-        case tcOr: code = CompiledExpression::Op::kOr; break;
-        case tcXor: code = CompiledExpression::Op::kXor; break;
-        case tcCaret: code = CompiledExpression::Op::kPower; break;
-        default: return false;
-      }
+      const BinaryOp operation = kBinaryOpOfToken[op];
       ++at_;
-      if (code == CompiledExpression::Op::kPower) {
+      if (operation == BinaryOp::kPower) {
         // Groups from the right, one level deeper, as the evaluator reads it.
         if (!Deeper() || !Operators(kPower)) return false;
         --nesting_;
@@ -79,7 +61,7 @@ class Translator {
         if (!Factor()) return false;
         if (LevelOf(at_->code) > level && !More(level + 1)) return false;
       }
-      if (!Emit(Op(code), -1)) return false;
+      if (!Emit(Op(CompiledExpression::OpOf(operation)), -1)) return false;
     }
   }
 
@@ -238,7 +220,7 @@ void FoldOperands(std::vector<CompiledExpression::Step>& steps) {
   size_t kept = 0;
   for (size_t i = 0; i < steps.size(); ++i) {
     C::Step step = steps[i];
-    const bool binary = step.op >= C::Op::kAdd && step.op <= C::Op::kPower;
+    const bool binary = C::IsBinary(step.op);
     if (binary && kept > 0) {
       const C::Step& operand = steps[kept - 1];
       if (operand.op == C::Op::kConstant || operand.op == C::Op::kVariable) {
@@ -282,8 +264,7 @@ void ExpressionCache::Translate(CompiledExpression& entry, const Token* start, T
            step.op == CompiledExpression::Op::kVariable;
   };
   const bool binary = steps.size() == 3 && isOperand(steps[0]) && isOperand(steps[1]) &&
-                      steps[2].op >= CompiledExpression::Op::kAdd &&
-                      steps[2].op <= CompiledExpression::Op::kPower;
+                      CompiledExpression::IsBinary(steps[2].op);
   const bool lone = steps.size() == 1 && isOperand(steps[0]);
   const bool element =
       steps.size() == 2 && isOperand(steps[0]) && steps[1].op == CompiledExpression::Op::kElement1;
@@ -298,7 +279,7 @@ void ExpressionCache::Translate(CompiledExpression& entry, const Token* start, T
   if (entry.form_ == CompiledExpression::Form::kSteps && entry.translated_)
     FoldOperands(entry.steps_);
   if (entry.form_ != CompiledExpression::Form::kSteps) {
-    if (binary) entry.binaryOp_ = steps[2].op;
+    if (binary) entry.binaryOp_ = CompiledExpression::BinaryOf(steps[2].op);
     if (element) entry.array_ = steps[1].variable;
     if (function) entry.function_ = static_cast<TokenCode>(steps[1].index);
     for (size_t i = 0; i < (binary ? 2 : 1); ++i)
@@ -313,16 +294,6 @@ bool CompiledExpression::ShapesFit(uint64_t shapeEpoch) const {
     if (use.variable->dimCount != use.dimensions || use.variable->isString) return false;
   fitsEpoch_ = shapeEpoch;
   return true;
-}
-
-double CompiledExpression::RunOtherBinary(double left, double right) const {
-  switch (binaryOp_) {
-    case Op::kMod: return ModOf(left, right);
-    case Op::kAnd: return static_cast<double>(TruncToInt64(left) & TruncToInt64(right));
-    case Op::kOr: return static_cast<double>(TruncToInt64(left) | TruncToInt64(right));
-    case Op::kXor: return static_cast<double>(TruncToInt64(left) ^ TruncToInt64(right));
-    default: return Power(left, right);  // Op::kPower
-  }
 }
 
 int CompiledExpression::OperandsOnStack(const Step& step) {
@@ -360,51 +331,30 @@ double CompiledExpression::RunSteps() const {
         default: return step.variable->numValue;
       }
     };
-    // One operator a line, as a table.
-    // clang-format off
     switch (step.op) {
       case Op::kConstant: *++top = step.constant; break;
       case Op::kVariable: *++top = step.variable->numValue; break;
       case Op::kNegate: *top = -*top; break;
-      case Op::kAdd: { const double r = right(); *top = Add(*top, r); break; }
-      case Op::kSubtract: { const double r = right(); *top = Subtract(*top, r); break; }
-      case Op::kMultiply: { const double r = right(); *top = Multiply(*top, r); break; }
-      case Op::kDivide: { const double r = right(); *top = Divide(*top, r); break; }
-      case Op::kEqual: { const double r = right(); *top = *top == r; break; }
-      case Op::kLess: { const double r = right(); *top = *top < r; break; }
-      case Op::kGreater: { const double r = right(); *top = *top > r; break; }
-      case Op::kLessEqual: { const double r = right(); *top = *top <= r; break; }
-      case Op::kGreaterEqual: { const double r = right(); *top = *top >= r; break; }
-      case Op::kNotEqual: { const double r = right(); *top = *top != r; break; }
-      case Op::kMod: { const double r = right(); *top = ModOf(*top, r); break; }
-      // Both operands truncated to 64-bit integers.
-      case Op::kAnd: { const double r = right(); *top = static_cast<double>(TruncToInt64(*top) & TruncToInt64(r)); break; }
-      case Op::kOr: { const double r = right(); *top = static_cast<double>(TruncToInt64(*top) | TruncToInt64(r)); break; }
+#define BASIC_RUN_ENTRY(name, token, level, value, strings) \
+  case Op::k##name: {                                       \
+    const double r = right();                               \
+    *top = Compute(BinaryOp::k##name, *top, r);             \
+    break;                                                  \
+  }
+        BASIC_BINARY_OPERATIONS(BASIC_RUN_ENTRY)
+#undef BASIC_RUN_ENTRY
       case Op::kFunction: *top = ApplyNumeric(static_cast<TokenCode>(step.index), *top); break;
-      case Op::kPower: { const double r = right(); *top = Power(*top, r); break; }
-      case Op::kXor: { const double r = right(); *top = static_cast<double>(TruncToInt64(*top) ^ TruncToInt64(r)); break; }
-      // clang-format on
-      case Op::kSubscript: {
-        *top = CheckedSubscript(RoundToInt64(*top), step.variable->extents[step.index]);
+      case Op::kSubscript: *top = step.variable->Subscript(step.index, *top); break;
+      case Op::kElement1:
+        *top = *step.variable->NumericElement(step.variable->Subscript(0, *top));
         break;
-      }
-      case Op::kElement1: {
-        varrec& array = *step.variable;
-        const int32_t subscript = CheckedSubscript(RoundToInt64(*top), array.extents[0]);
-        double* element = &array.numElements[static_cast<size_t>(subscript)];
-        array.valuePtr = element;
-        *top = *element;
-        break;
-      }
       case Op::kElement: {
-        varrec& array = *step.variable;
-        top -= step.index - 1;  // onto the first subscript
+        const varrec& array = *step.variable;
+        top -= step.index - 1;  // onto the first subscript, each checked by its kSubscript
         int64_t offset = 0;
         for (int i = 0; i < step.index; ++i)
-          offset = offset * array.extents[i] + static_cast<int64_t>(top[i]);
-        double* element = &array.numElements[static_cast<size_t>(offset)];
-        array.valuePtr = element;
-        *top = *element;
+          offset = array.NextOffset(offset, i, static_cast<int32_t>(top[i]));
+        *top = *step.variable->NumericElement(offset);
         break;
       }
     }

@@ -19,32 +19,11 @@
 #include "errors.h"
 #include "interpreter_limits.h"
 #include "numeric.h"
+#include "operations.h"
 #include "tokens.h"
 #include "values.h"
 
 namespace basic {
-
-// builtins.cpp: the built-in functions of one number, SQR to INT (not RND).
-double ApplyNumeric(TokenCode function, double x);
-
-// The functions ApplyNumeric computes: the evaluator and the translator
-// must take the same set.
-constexpr bool IsNumericFunction(TokenCode code) {
-  switch (code) {
-    case tcSqr:
-    case tcSqrt:
-    case tcSin:
-    case tcCos:
-    case tcTan:
-    case tcArctan:
-    case tcLog:
-    case tcExp:
-    case tcAbs:
-    case tcSgn:
-    case tcInt: return true;
-    default: return false;
-  }
-}
 
 // What a translation is made for: an expression's value, an assignment's
 // target element, or one factor (a function's argument).
@@ -60,26 +39,22 @@ class alignas(64) CompiledExpression {
     kConstant,
     kVariable,
     kNegate,
-    kAdd,
-    kSubtract,
-    kMultiply,
-    kDivide,
-    kEqual,
-    kLess,
-    kGreater,
-    kLessEqual,
-    kGreaterEqual,
-    kNotEqual,
-    kMod,
-    kAnd,
-    kOr,
-    kXor,
-    kPower,
-    kFunction,   // built-in function `index` (a TokenCode) of the top
-    kSubscript,  // the value on top becomes subscript `index` of `variable`
-    kElement,    // `index` subscripts become the element's value
-    kElement1
-  };  // both at once for a one-dimensional array
+  // Each binary operation, in BinaryOp's order (OpOf).
+#define BASIC_STEP_ENTRY(name, token, level, value, strings) k##name,
+    BASIC_BINARY_OPERATIONS(BASIC_STEP_ENTRY)
+#undef BASIC_STEP_ENTRY
+        kFunction,  // built-in function `index` (a TokenCode) of the top
+    kSubscript,     // the value on top becomes subscript `index` of `variable`
+    kElement,       // `index` subscripts become the element's value
+    kElement1       // both at once for a one-dimensional array
+  };
+  static constexpr Op OpOf(BinaryOp op) {
+    return static_cast<Op>(static_cast<int>(Op::kNegate) + 1 + static_cast<int>(op));
+  }
+  static constexpr bool IsBinary(Op op) { return op > Op::kNegate && op < Op::kFunction; }
+  static constexpr BinaryOp BinaryOf(Op op) {
+    return static_cast<BinaryOp>(static_cast<int>(op) - static_cast<int>(Op::kNegate) - 1);
+  }
   // Where a binary operator's right operand comes from: the stack, or the
   // step itself when the operand was a literal or a variable pushed just
   // before it (the push is folded into the operator).
@@ -117,20 +92,7 @@ class alignas(64) CompiledExpression {
       case Form::kLoneElement: return RunElement();
       case Form::kSteps: return RunSteps();
     }
-    const double left = *operands_[0], right = *operands_[1];
-    switch (binaryOp_) {
-      case Op::kAdd: return Add(left, right);
-      case Op::kSubtract: return Subtract(left, right);
-      case Op::kMultiply: return Multiply(left, right);
-      case Op::kDivide: return Divide(left, right);
-      case Op::kEqual: return left == right;
-      case Op::kLess: return left < right;
-      case Op::kGreater: return left > right;
-      case Op::kLessEqual: return left <= right;
-      case Op::kGreaterEqual: return left >= right;
-      case Op::kNotEqual: return left != right;
-      default: return RunOtherBinary(left, right);  // MOD AND OR XOR ^
-    }
+    return Compute(binaryOp_, *operands_[0], *operands_[1]);
   }
   const Token* End() const { return end_; }
 
@@ -142,15 +104,8 @@ class alignas(64) CompiledExpression {
 
   double RunSteps() const;
   static int OperandsOnStack(const Step& step);
-  double RunOtherBinary(double left, double right) const;
   // A one-dimensional element subscripted by one operand, as Op::kElement1 does.
-  double RunElement() const {
-    varrec& array = *array_;
-    const int32_t subscript = CheckedSubscript(RoundToInt64(*operands_[0]), array.extents[0]);
-    double* element = &array.numElements[static_cast<size_t>(subscript)];
-    array.valuePtr = element;
-    return *element;
-  }
+  double RunElement() const { return *array_->NumericElement(array_->Subscript(0, *operands_[0])); }
   bool ShapesFit(uint64_t shapeEpoch) const;
 
   // What every run reads, first, in one cache line.
@@ -168,7 +123,7 @@ class alignas(64) CompiledExpression {
   const double* operands_[2] = {};
   int16_t nesting_ = 0;  // factor levels it passes through
   Form form_ = Form::kSteps;
-  Op binaryOp_ = Op::kAdd;
+  BinaryOp binaryOp_ = BinaryOp::kAdd;
   TokenCode function_ = tcEol;  // Form::kLoneFunction: the built-in, of operands_[0]
   varrec* array_ = nullptr;     // Form::kLoneElement: the array; operands_[0] the subscript
 

@@ -13,14 +13,31 @@ namespace {
 
 using C = CompiledExpression;
 
-const char* OperatorName(C::Op op) {
-  static const char* const kNames[] = {
-      "constant",  "variable",  "negate",  "add",     "subtract",   "multiply",
-      "divide",    "equal",     "less",    "greater", "less-equal", "greater-equal",
-      "not-equal", "mod",       "and",     "or",      "xor",        "power",
-      "function",  "subscript", "element", "element1"};
-  static_assert(sizeof kNames / sizeof kNames[0] == static_cast<size_t>(C::Op::kElement1) + 1);
-  return kNames[static_cast<size_t>(op)];
+// A binary operation's name as the dump writes it: LessEqual is less-equal.
+std::string Spelled(std::string_view name) {
+  std::string out;
+  for (const char c : name) {
+    if (c >= 'A' && c <= 'Z') {
+      if (!out.empty()) out += '-';
+      out += static_cast<char>(c - 'A' + 'a');
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string OperatorName(C::Op op) {
+  if (C::IsBinary(op)) return Spelled(kBinaryOpNames[static_cast<size_t>(C::BinaryOf(op))]);
+  switch (op) {
+    case C::Op::kConstant: return "constant";
+    case C::Op::kVariable: return "variable";
+    case C::Op::kNegate: return "negate";
+    case C::Op::kFunction: return "function";
+    case C::Op::kSubscript: return "subscript";
+    case C::Op::kElement: return "element";
+    default: return "element1";
+  }
 }
 
 // The keyword as LIST writes it: the first of its forms.
@@ -45,7 +62,7 @@ std::string DescribeTranslation(const CompiledExpression& e) {
   switch (e.form_) {
     case C::Form::kLone: return "lone " + Operand(e, e.operands_[0]) + "\n";
     case C::Form::kBinary:
-      return std::string("binary ") + OperatorName(e.binaryOp_) + " " + Operand(e, e.operands_[0]) +
+      return "binary " + OperatorName(C::OpOf(e.binaryOp_)) + " " + Operand(e, e.operands_[0]) +
              " " + Operand(e, e.operands_[1]) + "\n";
     case C::Form::kLoneFunction:
       return "function " + std::string(Keyword(e.function_)) + " " + Operand(e, e.operands_[0]) +
@@ -57,7 +74,7 @@ std::string DescribeTranslation(const CompiledExpression& e) {
   for (size_t i = 0; i < e.steps_.size(); ++i) {
     const C::Step& step = e.steps_[i];
     std::string line = std::to_string(i) + " " + OperatorName(step.op);
-    const bool binary = step.op >= C::Op::kAdd && step.op <= C::Op::kPower;
+    const bool binary = C::IsBinary(step.op);
     if (step.op == C::Op::kConstant || (binary && step.index == C::RightOperand::kFoldedConstant))
       line += " " + Number(step.constant);
     else if (step.op == C::Op::kVariable || step.op == C::Op::kElement1 ||

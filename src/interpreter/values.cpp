@@ -200,8 +200,7 @@ VarLocation TBasic::GetOtherVariable() {
   const int dims = v.dimCount;
   int64_t offset = 0;
   for (int i = 0; i < dims; ++i) {
-    const int32_t subscript = CheckedSubscript(EvalInteger(), v.extents[i]);
-    offset = offset * v.extents[i] + subscript;
+    offset = v.NextOffset(offset, i, v.Subscript(i, EvalNumber()));
     if (i + 1 < dims) ExpectToken(tcComma);
   }
   ExpectToken(tcClose);
@@ -211,8 +210,7 @@ VarLocation TBasic::GetOtherVariable() {
     v.valuePtr = &v.strElements[index];
     return {&v, nullptr, &v.strElements[index]};
   }
-  v.valuePtr = &v.numElements[index];
-  return {&v, &v.numElements[index], nullptr};
+  return {&v, v.NumericElement(offset), nullptr};
 }
 
 // --- Values of a required kind ------------------------------------------------

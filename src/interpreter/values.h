@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "interpreter_limits.h"
+#include "numeric.h"
 #include "str.h"
 
 namespace basic {
@@ -49,6 +50,24 @@ struct varrec {
 
   // Element count of an array (product of the extents).
   uint64_t ElementCount() const;
+
+  // Subscript `dimension` of this array from its value: the nearest
+  // integer, checked against the extent ("Bad subscript"). Every reader of
+  // an element checks through here.
+  int32_t Subscript(int dimension, double value) const {
+    return CheckedSubscript(RoundToInt64(value), extents[dimension]);
+  }
+  // The element after `offset` so far and the next checked subscript, in
+  // row-major order.
+  int64_t NextOffset(int64_t offset, int dimension, int32_t subscript) const {
+    return offset * extents[dimension] + subscript;
+  }
+  // The numeric element at a checked offset, now the latest reference.
+  double* NumericElement(int64_t offset) {
+    double* element = &numElements[static_cast<size_t>(offset)];
+    valuePtr = element;
+    return element;
+  }
 };
 
 // Where a reference (GetVariable) leads: exactly one of the two is set.
