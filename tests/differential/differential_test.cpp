@@ -58,8 +58,10 @@ void AppendVariables(const VariableList& variables, std::string& out) {
     for (int i = 0; i < v.dimCount; ++i) out += (i ? "," : "(") + std::to_string(v.extents[i]);
     out += v.dimCount ? ")=" : "=";
     if (v.dimCount == 0) {
-      if (v.isString) out.append(v.strValue.view());
-      else AppendBits(v.numValue, out);
+      if (v.isString)
+        out.append(v.strValue.view());
+      else
+        AppendBits(v.numValue, out);
     }
     // Of an array, the elements that are not 0 or empty.
     for (uint64_t i = 0, count = v.dimCount ? v.ElementCount() : 0; i < count; ++i) {
@@ -67,8 +69,10 @@ void AppendVariables(const VariableList& variables, std::string& out) {
                                     : v.numElements[i] == 0 && !std::signbit(v.numElements[i]);
       if (unset) continue;
       out += ' ' + std::to_string(i) + ':';
-      if (v.isString) out.append(v.strElements[i].view());
-      else AppendBits(v.numElements[i], out);
+      if (v.isString)
+        out.append(v.strElements[i].view());
+      else
+        AppendBits(v.numElements[i], out);
     }
     out += '\n';
   });
@@ -87,7 +91,9 @@ std::string RunOn(const GeneratedProgram& program, bool walk) {
   return out;
 }
 
-bool Differs(const GeneratedProgram& program) { return RunOn(program, true) != RunOn(program, false); }
+bool Differs(const GeneratedProgram& program) {
+  return RunOn(program, true) != RunOn(program, false);
+}
 
 // Drops lines while the difference stays; programs are short, so this is cheap.
 GeneratedProgram Shrink(GeneratedProgram program) {
@@ -116,8 +122,10 @@ GeneratedProgram Shrink(GeneratedProgram program) {
 std::string Visible(const std::string& text) {
   std::string out;
   for (char c : text) {
-    if (c == '\a') out += "<BEL>";
-    else if (c != '\r') out += c;
+    if (c == '\a')
+      out += "<BEL>";
+    else if (c != '\r')
+      out += c;
   }
   return out;
 }
@@ -142,16 +150,20 @@ TEST(DifferentialPrograms, WalkingAndFastPathsAgree) {
     const GeneratedProgram program = GenerateProgram(seed);
     const std::string walked = RunOn(program, true), fast = RunOn(program, false);
     ++ran;
-    if (show) std::printf("--- seed %llu\n%s--- output\n%s", static_cast<unsigned long long>(seed),
-                          program.text.c_str(), Visible(walked).c_str());
+    if (show)
+      std::printf("--- seed %llu\n%s--- output\n%s", static_cast<unsigned long long>(seed),
+                  program.text.c_str(), Visible(walked).c_str());
     if (walked.find('\a') != std::string::npos) ++withErrors;
     if (walked == fast) continue;
     ++failures;
     const GeneratedProgram shrunk = Shrink(program);
     ADD_FAILURE() << "seed " << seed << ": the walking and the fast interpreter differ\n"
-                  << "--- program (shrunk)\n" << shrunk.text << "--- input\n" << shrunk.input
-                  << "--- walking\n" << Visible(RunOn(shrunk, true)) << "--- fast\n"
-                  << Visible(RunOn(shrunk, false)) << "--- whole program\n" << program.text;
+                  << "--- program (shrunk)\n"
+                  << shrunk.text << "--- input\n"
+                  << shrunk.input << "--- walking\n"
+                  << Visible(RunOn(shrunk, true)) << "--- fast\n"
+                  << Visible(RunOn(shrunk, false)) << "--- whole program\n"
+                  << program.text;
   }
   std::printf("%llu programs from seed %llu, %llu of them with an error report\n",
               static_cast<unsigned long long>(ran), static_cast<unsigned long long>(first),

@@ -1,6 +1,9 @@
 #include "program_generator.h"
 
+#include <algorithm>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace basic::differential {
@@ -28,6 +31,14 @@ class Random {
   uint64_t state_;
 };
 
+// The parts of a braced list are made left to right, unlike the operands
+// of +: so a seed gives the same program whatever the compiler.
+std::string Cat(std::initializer_list<std::string_view> parts) {
+  std::string s;
+  for (std::string_view part : parts) s += part;
+  return s;
+}
+
 struct ArrayName {
   std::string name;
   int dims;
@@ -39,8 +50,8 @@ struct ArrayName {
 constexpr const char* kNumbers[] = {"A", "B", "C", "X", "Y", "Z", "Q", "n1"};
 constexpr const char* kLoopVariables[] = {"I", "J", "K"};
 constexpr const char* kStrings[] = {"A$", "B$", "S$", "q$"};
-constexpr const char* kLiteralTexts[] = {"\"\"", "\"A\"", "\"hello\"", "\"x,y\"", "\"Z9\"",
-                                         "\"a b\"", "\"12\"", "\"-3.5\"", "\"B\""};
+constexpr const char* kLiteralTexts[] = {"\"\"",    "\"A\"",  "\"hello\"", "\"x,y\"", "\"Z9\"",
+                                         "\"a b\"", "\"12\"", "\"-3.5\"",  "\"B\""};
 
 // Line references are written as @INDEX into the list of lines and become
 // line numbers once every line is there: forward jumps may point past the
@@ -66,8 +77,10 @@ class Generator {
   const ArrayName& SomeArray(bool text);
 
   // --- statements: each keeps to its line or jumps forward ---
-  std::string AssignNumber(int depth) { return (rnd_.Chance(10) ? "LET " : "") + NumericTarget() + " = " + Number(depth + 1); }
-  std::string AssignText(int depth) { return TextTarget() + " = " + Text(depth); }
+  std::string AssignNumber(int depth) {
+    return Cat({rnd_.Chance(10) ? "LET " : "", NumericTarget(), " = ", Number(depth + 1)});
+  }
+  std::string AssignText(int depth) { return Cat({TextTarget(), " = ", Text(depth)}); }
   std::string Print(int depth);
   std::string If(int depth);
   std::string Gosub(int depth);
@@ -106,8 +119,8 @@ class Generator {
 };
 
 std::string Generator::Literal() {
-  static constexpr const char* kOdd[] = {"0.5", ".25", "2.5", "1E3", "1E-3", "3.14159", "1E300",
-                                         "1E-300", "0.1", "7.5", "-0", "1E15", "0.001"};
+  static constexpr const char* kOdd[] = {"0.5",    ".25", "2.5", "1E3", "1E-3", "3.14159", "1E300",
+                                         "1E-300", "0.1", "7.5", "-0",  "1E15", "0.001"};
   switch (rnd_.Below(8)) {
     case 0:
     case 1:
@@ -133,10 +146,14 @@ std::string Generator::Element(const ArrayName& array, int depth) {
   for (int i = 0; i < count; ++i) {
     if (i > 0) s += ", ";
     const int kind = rnd_.Below(100);
-    if (kind < 1) s += rnd_.Chance(50) ? std::to_string(array.bound + 1) : "-1";
-    else if (kind < 12) s += rnd_.Pick(kLoopVariables);
-    else if (kind < 17 && depth > 0) s += "ABS(" + Number(depth - 1) + ") MOD " + std::to_string(array.bound + 1);
-    else s += std::to_string(rnd_.Below(array.bound + 1));
+    if (kind < 1)
+      s += rnd_.Chance(50) ? std::to_string(array.bound + 1) : "-1";
+    else if (kind < 12)
+      s += rnd_.Pick(kLoopVariables);
+    else if (kind < 17 && depth > 0)
+      s += "ABS(" + Number(depth - 1) + ") MOD " + std::to_string(array.bound + 1);
+    else
+      s += std::to_string(rnd_.Below(array.bound + 1));
   }
   return s + ")";
 }
@@ -150,21 +167,22 @@ std::string Generator::NumberLeaf(int depth) {
 }
 
 std::string Generator::Number(int depth) {
-  static constexpr const char* kOperators[] = {"+", "-", "*", "/", "+", "-", "*", "MOD", "^",
-                                               "=", "<>", "<", ">", "<=", ">=", "AND", "OR", "XOR"};
+  static constexpr const char* kOperators[] = {"+", "-",   "*",  "/",   "+",  "-",
+                                               "*", "MOD", "^",  "=",   "<>", "<",
+                                               ">", "<=",  ">=", "AND", "OR", "XOR"};
   static constexpr const char* kComparisons[] = {"=", "<>", "<", ">", "<=", ">="};
   static constexpr const char* kFunctions[] = {"SQR", "SQRT", "SIN", "COS", "TAN", "ARCTAN",
-                                                "LOG", "EXP", "ABS", "SGN", "INT"};
+                                               "LOG", "EXP",  "ABS", "SGN", "INT"};
   if (depth <= 0 || rnd_.Chance(30)) return NumberLeaf(depth);
   switch (rnd_.Below(13)) {
     case 0:
     case 1:
     case 2:
     case 3:
-    case 4: return Number(depth - 1) + " " + rnd_.Pick(kOperators) + " " + Number(depth - 1);
+    case 4: return Cat({Number(depth - 1), " ", rnd_.Pick(kOperators), " ", Number(depth - 1)});
     case 5: return "(" + Number(depth - 1) + ")";
     case 6: return "-" + (rnd_.Chance(50) ? NumberLeaf(depth) : "(" + Number(depth - 1) + ")");
-    case 7: return (rnd_.Chance(50) ? "NOT " : "+") + NumberLeaf(depth);
+    case 7: return Cat({rnd_.Chance(50) ? "NOT " : "+", NumberLeaf(depth)});
     case 8:
     case 9: {
       const std::string f = rnd_.Pick(kFunctions);
@@ -172,9 +190,10 @@ std::string Generator::Number(int depth) {
     }
     case 10: {
       static constexpr const char* kOfText[] = {"LEN", "ASC", "VAL"};
-      return std::string(rnd_.Pick(kOfText)) + "(" + Text(depth - 1) + ")";
+      return Cat({rnd_.Pick(kOfText), "(", Text(depth - 1), ")"});
     }
-    case 11: return "(" + Text(depth - 1) + " " + rnd_.Pick(kComparisons) + " " + Text(depth - 1) + ")";
+    case 11:
+      return Cat({"(", Text(depth - 1), " ", rnd_.Pick(kComparisons), " ", Text(depth - 1), ")"});
     default: return rnd_.Chance(50) ? "RND" : "RND(" + Number(depth - 1) + ")";
   }
 }
@@ -188,18 +207,19 @@ std::string Generator::Text(int depth) {
     case 3: return "CHR$(" + std::to_string(32 + rnd_.Below(95)) + ")";
     case 4: return "STR$(" + Number(depth - 1) + ")";
     case 5:
-      return "MID$(" + Text(depth - 1) + ", " + Number(depth - 1) +
-             (rnd_.Chance(60) ? ", " + Number(depth - 1) : "") + ")";
-    default: return Text(depth - 1) + " + " + Text(depth - 1);
+      return Cat({"MID$(", Text(depth - 1), ", ", Number(depth - 1),
+                  rnd_.Chance(60) ? ", " + Number(depth - 1) : "", ")"});
+    default: return Cat({Text(depth - 1), " + ", Text(depth - 1)});
   }
 }
 
 std::string Generator::Condition(int depth) {
   static constexpr const char* kComparisons[] = {"=", "<>", "<", ">", "<=", ">="};
   static constexpr const char* kJoins[] = {" AND ", " OR ", " XOR "};
-  std::string c = rnd_.Chance(20) ? Text(1) + " " + rnd_.Pick(kComparisons) + " " + Text(1)
-                                  : Number(depth) + " " + rnd_.Pick(kComparisons) + " " + Number(depth);
-  if (rnd_.Chance(25)) c = "(" + c + ")" + rnd_.Pick(kJoins) + "(" + Condition(0) + ")";
+  std::string c = rnd_.Chance(20)
+                      ? Cat({Text(1), " ", rnd_.Pick(kComparisons), " ", Text(1)})
+                      : Cat({Number(depth), " ", rnd_.Pick(kComparisons), " ", Number(depth)});
+  if (rnd_.Chance(25)) c = Cat({"(", c, ")", rnd_.Pick(kJoins), "(", Condition(0), ")"});
   return c;
 }
 
@@ -227,7 +247,8 @@ std::string Generator::If(int depth) {
   std::string s = "IF " + Condition(2) + " THEN ";
   const bool jumps = rnd_.Chance(30);
   s += jumps ? Forward() : Statement(depth + 1);
-  if (rnd_.Chance(40)) s += " ELSE " + (jumps && rnd_.Chance(50) ? Forward() : Statement(depth + 1));
+  if (rnd_.Chance(40))
+    s += " ELSE " + (jumps && rnd_.Chance(50) ? Forward() : Statement(depth + 1));
   return s;
 }
 
@@ -265,24 +286,24 @@ std::string Generator::Restore(int) {
 
 std::string Generator::InlineFor(int depth) {
   const std::string v = kLoopVariables[depth % 3];
-  std::string s = "FOR " + v + " = " + std::to_string(rnd_.Below(4)) + " TO " + Number(1);
+  std::string s = Cat({"FOR ", v, " = ", std::to_string(rnd_.Below(4)), " TO ", Number(1)});
   if (rnd_.Chance(40)) s += std::string(" STEP ") + rnd_.Pick({"2", "-1", "0.5", "-0.5", "3"});
-  return s + ": " + Statement(depth + 1) + ": NEXT" + (rnd_.Chance(50) ? " " + v : "");
+  return Cat({s, ": ", Statement(depth + 1), ": NEXT", rnd_.Chance(50) ? " " + v : ""});
 }
 
 std::string Generator::InlineWhile(int depth) {
   const std::string w = Counter();
   const std::string limit = std::to_string(1 + rnd_.Below(4));
   if (rnd_.Chance(50))
-    return w + " = 0: WHILE " + w + " < " + limit + ": " + w + " = " + w + " + 1: " +
-           Statement(depth + 1) + ": WEND";
+    return w + " = 0: WHILE " + w + " < " + limit + ": " + w + " = " + w +
+           " + 1: " + Statement(depth + 1) + ": WEND";
   return w + " = 0: WHILE: " + w + " = " + w + " + 1: " + Statement(depth + 1) + ": WEND " + w +
          " >= " + limit;
 }
 
 std::string Generator::Dim(int) {
   if (rnd_.Chance(40)) return "DIM " + SomeArray(rnd_.Chance(30)).name + "(3)";  // again: refused
-  if (rnd_.Chance(50)) return "DIM Q(" + std::to_string(rnd_.Below(5)) + ")";   // a scalar no more
+  if (rnd_.Chance(50)) return "DIM Q(" + std::to_string(rnd_.Below(5)) + ")";    // a scalar no more
   const std::string name = "P" + std::to_string(++sites_);
   return "DIM " + name + "(2): " + name + "(1) = " + Number(1) + ": PRINT " + name + "(1)";
 }
@@ -294,14 +315,19 @@ std::string Generator::Input(int) {
     return "INPUT \"say: \"; " + TextTarget();
   }
   input_ += std::string(rnd_.Pick(kTyped)) + "\r\n";
-  return "INPUT " + NumericTarget() + (rnd_.Chance(30) ? ", " + NumericTarget() : "");
+  return Cat({"INPUT ", NumericTarget(), rnd_.Chance(30) ? ", " + NumericTarget() : ""});
 }
 
 std::string Generator::Mistake(int) {
-  static constexpr const char* kMistakes[] = {
-      "RETURN", "NEXT", "WEND", "STOP", "X = \"a\" + 1", "A$ = 5", "X = A$", "PRINT 1E300 * 1E300",
-      "GOSUB 99999", "A(1, 2, 3, 4, 5) = 1", "X = (1 + 2", "PRINT -LOG(0)", "X = 5 MOD 0.4",
-      "PRINT 2 ^ 0.5 ^ -1", "PRINT SQRT(-1)", "PRINT (-8) ^ (1/3)", "PRINT 0 / 0", "X = 1 2"};
+  static constexpr const char* kMistakes[] = {"RETURN",         "NEXT",
+                                              "WEND",           "STOP",
+                                              "X = \"a\" + 1",  "A$ = 5",
+                                              "X = A$",         "PRINT 1E300 * 1E300",
+                                              "GOSUB 99999",    "A(1, 2, 3, 4, 5) = 1",
+                                              "X = (1 + 2",     "PRINT -LOG(0)",
+                                              "X = 5 MOD 0.4",  "PRINT 2 ^ 0.5 ^ -1",
+                                              "PRINT SQRT(-1)", "PRINT (-8) ^ (1/3)",
+                                              "PRINT 0 / 0",    "X = 1 2"};
   if (rnd_.Chance(15)) return "GOTO " + std::to_string(lines_.size() * 10 + 15);  // no such line
   return rnd_.Pick(kMistakes);
 }
@@ -309,7 +335,9 @@ std::string Generator::Mistake(int) {
 std::string Generator::SelfEdit(int) {
   switch (rnd_.Below(7)) {
     case 0: return "DEL " + Forward();
-    case 1: return rnd_.Chance(50) ? "RENUM" : "RENUM " + std::to_string(100 + rnd_.Below(5) * 100) + ", 5";
+    case 1:
+      return rnd_.Chance(50) ? "RENUM"
+                             : "RENUM " + std::to_string(100 + rnd_.Below(5) * 100) + ", 5";
     case 2: return "LIST " + Ref(lines_.size()) + "-" + Forward();
     case 3: return "SAVE \"copy\"";
     case 4: return "MERGE \"saved\"";
@@ -322,12 +350,13 @@ std::string Generator::Statement(int depth) {
   static constexpr struct {
     int weight;
     StatementMaker make;
-  } kStatements[] = {
-      {14, &Generator::AssignNumber}, {6, &Generator::AssignText}, {12, &Generator::Print},
-      {8, &Generator::If},            {4, &Generator::Gosub},      {3, &Generator::On},
-      {2, &Generator::Read},          {1, &Generator::Restore},    {2, &Generator::InlineFor},
-      {1, &Generator::InlineWhile},   {1, &Generator::Dim},        {1, &Generator::Input},
-      {1, &Generator::Mistake},       {1, &Generator::SelfEdit}};
+  } kStatements[] = {{14, &Generator::AssignNumber}, {6, &Generator::AssignText},
+                     {12, &Generator::Print},        {8, &Generator::If},
+                     {4, &Generator::Gosub},         {3, &Generator::On},
+                     {2, &Generator::Read},          {1, &Generator::Restore},
+                     {2, &Generator::InlineFor},     {1, &Generator::InlineWhile},
+                     {1, &Generator::Dim},           {1, &Generator::Input},
+                     {1, &Generator::Mistake},       {1, &Generator::SelfEdit}};
   // Nested statements (THEN, loop bodies) keep to the plain ones.
   int total = 0;
   for (const auto& s : kStatements) total += s.weight;
@@ -349,10 +378,14 @@ void Generator::ForBlock(int loopDepth) {
   const std::string v = kLoopVariables[loopDepth % 3];
   const int from = rnd_.Below(3);
   const int kind = rnd_.Below(10);
-  std::string line = "FOR " + v + " = " + std::to_string(kind >= 5 && kind < 7 ? from + 2 : from) + " TO ";
-  if (kind < 5) line += std::to_string(from + rnd_.Below(3));
-  else if (kind < 7) line += std::to_string(from) + " STEP -" + rnd_.Pick({"1", "2", "0.5"});
-  else if (kind < 9) line += Number(1) + " STEP " + rnd_.Pick({"0.5", "1.5", "-1", "2"});
+  std::string line =
+      "FOR " + v + " = " + std::to_string(kind >= 5 && kind < 7 ? from + 2 : from) + " TO ";
+  if (kind < 5)
+    line += std::to_string(from + rnd_.Below(3));
+  else if (kind < 7)
+    line += std::to_string(from) + " STEP -" + rnd_.Pick({"1", "2", "0.5"});
+  else if (kind < 9)
+    line += Cat({Number(1), " STEP ", rnd_.Pick({"0.5", "1.5", "-1", "2"})});
   else {  // STEP 0 never ends by itself: a counter leaves it
     const std::string w = Counter();
     lines_.push_back(w + " = 0");
@@ -413,9 +446,9 @@ void Generator::Block(int loopDepth) {
   static constexpr struct {
     int weight;
     BlockMaker make;
-  } kBlocks[] = {{60, &Generator::SimpleLine},   {8, &Generator::ForBlock},
-                 {5, &Generator::WhileBlock},    {3, &Generator::BackwardLoop},
-                 {4, &Generator::DataLine},      {1, &Generator::DeepExpression},
+  } kBlocks[] = {{60, &Generator::SimpleLine}, {8, &Generator::ForBlock},
+                 {5, &Generator::WhileBlock},  {3, &Generator::BackwardLoop},
+                 {4, &Generator::DataLine},    {1, &Generator::DeepExpression},
                  {2, &Generator::GotoLine}};
   int total = 0;
   for (const auto& b : kBlocks) total += b.weight;
@@ -456,7 +489,8 @@ GeneratedProgram Generator::Make() {
   }
   lines_.push_back(dims.empty() ? "REM no DIM" : dims);
   std::string init;
-  for (const char* name : kNumbers) init += (init.empty() ? "" : ": ") + std::string(name) + " = " + Literal();
+  for (const char* name : kNumbers)
+    init += (init.empty() ? "" : ": ") + std::string(name) + " = " + Literal();
   lines_.push_back(init + ": A$ = \"start\": q$ = \"q\"");
   const size_t jumpToMain = lines_.size();
   lines_.push_back("");
@@ -468,7 +502,8 @@ GeneratedProgram Generator::Make() {
   }
   if (rnd_.Chance(30)) {  // recursion, some levels deep
     const size_t start = lines_.size();
-    lines_.push_back("R = R + 1: IF R < " + std::to_string(2 + rnd_.Below(60)) + " THEN GOSUB " + Ref(start));
+    lines_.push_back("R = R + 1: IF R < " + std::to_string(2 + rnd_.Below(60)) + " THEN GOSUB " +
+                     Ref(start));
     lines_.push_back("PRINT R;: R = R - 1: RETURN");
     subroutines_.push_back(start);
   }
@@ -483,7 +518,9 @@ GeneratedProgram Generator::Make() {
     program.text += std::to_string(10 * (i + 1)) + " " + Resolve(lines_[i]) + "\r\n";
   // Immediate lines: a saved copy to MERGE back, a changed line, and runs
   // that start in the middle, with the variables kept (GOTO) or not (RUN).
-  const auto someLine = [&] { return Resolve(Ref(mainStart + rnd_.Below(static_cast<int>(lines_.size() - mainStart)))); };
+  const auto someLine = [&] {
+    return Resolve(Ref(mainStart + rnd_.Below(static_cast<int>(lines_.size() - mainStart))));
+  };
   // "tail" holds the second half: a MERGE of it from the first half goes on.
   const size_t half = mainStart + (lines_.size() - mainStart) / 2;
   program.text += "SAVE \"saved\"\r\nDEL -" + Resolve(Ref(half - 1)) + "\r\nSAVE \"tail\"\r\n";
@@ -497,7 +534,7 @@ GeneratedProgram Generator::Make() {
       case 5: program.text += "GOTO " + someLine() + "\r\n"; break;
       case 1: program.text += "RUN " + someLine() + "\r\n"; break;
       case 2: program.text += "PRINT A; B; X; A$; q$: DIM Q(2): GOTO " + someLine() + "\r\n"; break;
-      default: program.text += "A = " + Literal() + ": " + Print(0) + "\r\n"; break;
+      default: program.text += Cat({"A = ", Literal(), ": ", Print(0), "\r\n"}); break;
     }
   }
   program.input = input_;
