@@ -46,9 +46,7 @@ class MemoryFiles : public FileSystem {
 void AppendBits(double x, std::string& out) {
   uint64_t bits;
   std::memcpy(&bits, &x, sizeof bits);
-  char hex[17];
-  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(bits));
-  out += hex;
+  for (int shift = 60; shift >= 0; shift -= 4) out += "0123456789abcdef"[(bits >> shift) & 15];
 }
 
 // Every variable exactly: PRINT's 15 digits would hide a last-bit difference.
