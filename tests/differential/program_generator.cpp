@@ -45,8 +45,8 @@ struct ArrayName {
   int bound;  // the highest subscript: the DIM bound, or 10 for an array never DIM'd
 };
 
-// Scalars that assignments may change; the loop variables are only read
-// outside their FOR, so loops keep their bounds.
+// Scalars that assignments, READ and INPUT may change; only FOR sets the
+// loop variables, so that loops keep their bounds.
 constexpr const char* kNumbers[] = {"A", "B", "C", "X", "Y", "Z", "Q", "n1"};
 constexpr const char* kLoopVariables[] = {"I", "J", "K"};
 constexpr const char* kStrings[] = {"A$", "B$", "S$", "q$"};
