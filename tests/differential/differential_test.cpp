@@ -61,8 +61,10 @@ void AppendVariables(const VariableList& variables, std::string& out) {
       else
         AppendBits(v.numValue, out);
     }
-    // Of an array, the elements that are not 0 or empty.
-    for (uint64_t i = 0, count = v.dimCount ? v.ElementCount() : 0; i < count; ++i) {
+    // Of an array, the elements that are not 0 or empty; an array that
+    // exists fits in memory, so its count fits a size_t.
+    const size_t count = v.dimCount ? static_cast<size_t>(v.ElementCount()) : 0;
+    for (size_t i = 0; i < count; ++i) {
       const bool unset = v.isString ? v.strElements[i].empty()
                                     : v.numElements[i] == 0 && !std::signbit(v.numElements[i]);
       if (unset) continue;
