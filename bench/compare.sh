@@ -24,6 +24,7 @@
 # their result to result.txt in the folder they run in.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=SCRIPTDIR/common.sh
 source "$here/common.sh"
 
 build=$here/../build rounds=5 markdown="" chart="" timeout_s=300 peers_wanted=yabasic,brandy
