@@ -5,7 +5,8 @@
 # fails here. Also fails when the generated farjump program no longer matches
 # gen_farjump.sh. The Lua versions (peers/lua) are run under lua5.4 and
 # luajit -joff, each one that is installed, and must print the same result
-# (compared as compare.sh compares it). Exit status 0 when everything passed.
+# (compared as compare.sh compares it). report_test.sh checks the table
+# compare.sh prints. Exit status 0 when everything passed.
 #
 #   bench/check_results.sh [--build DIR | --front-end BASIC --stub STUB]
 #                          [--work DIR] [--timeout SEC] [NAME...]
@@ -164,6 +165,14 @@ else
   else
     pass "gen_farjump"
   fi
+fi
+
+# The table compare.sh prints is report.py's: its ratios and means.
+if bash "$here/report_test.sh" >"$work/report_test.log" 2>&1; then
+  pass "report"
+else
+  fail "report" "report.py's table or ratios are not as expected:"
+  sed 's/^/  /' "$work/report_test.log"
 fi
 
 echo "$passed passed, $failed failed"
