@@ -20,9 +20,10 @@
 #   --timeout SEC     longest a single run may take (default 300)
 #
 # Needs python3. scripts/install-deps.sh --bench installs the peers and the
-# chart tool. lua runs lua5.4, luajit runs luajit -joff. brandy's Debian build draws through SDL: it is run with SDL's
-# dummy video driver, so nothing reaches the terminal, and its programs write
-# their result to result.txt in the folder they run in.
+# chart tool. Peer lua runs lua5.4 and luajit runs luajit -joff, on the same
+# peers/lua/NAME.lua. brandy's Debian build draws through SDL: it is run with
+# SDL's dummy video driver, so nothing reaches the terminal, and its programs
+# write their result to result.txt in the folder they run in.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=SCRIPTDIR/common.sh
