@@ -3,7 +3,10 @@
 # printed: byte for byte against NAME.expected, or by SHA-256 against
 # NAME.sha256 for bulk output. A faster interpreter that computes a wrong sum
 # fails here. Also fails when the generated farjump program no longer matches
-# gen_farjump.sh. Exit status 0 when everything passed.
+# gen_farjump.sh. The Lua versions (peers/lua) are run under lua5.4 and
+# luajit -joff, each one that is installed, and must print the same result
+# (compared as compare.sh compares it). report_test.sh checks the table
+# compare.sh prints. Exit status 0 when everything passed.
 #
 #   bench/check_results.sh [--build DIR | --front-end BASIC --stub STUB]
 #                          [--work DIR] [--timeout SEC] [NAME...]
@@ -15,6 +18,7 @@
 #   NAME...            only these benchmarks (default: all)
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=SCRIPTDIR/common.sh
 source "$here/common.sh"
 
 build=$here/../build front_end="" stub="" work="" timeout_s=120
@@ -106,15 +110,54 @@ for name in "${names[@]}"; do
   check_one "$name"
 done
 
+# The Lua versions print their numbers through their own formatting, and the
+# same file must run under Lua 5.4 and LuaJIT (Lua 5.1), whose numbers differ.
+check_lua() {
+  local label=$1 name=$2
+  shift 2
+  local source=$bench_dir/peers/lua/$name.lua
+  local actual=$work/$name.$label.out errors=$work/$name.$label.err expected
+  if [[ ! -f $source ]]; then
+    echo "NOTE $name has no Lua version (peers/lua/$name.lua)"
+    return
+  fi
+  expected=$(expected_result "$name") || { fail "$label $name" "no expected result"; return; }
+  local status=0
+  (cd "$work" && timeout -k 5 "$timeout_s" "$@" "$source") </dev/null >"$actual" 2>"$errors" ||
+    status=$?
+  if [[ $status != 0 ]]; then
+    fail "$label $name" "exit status $status: $(one_line "$errors")"
+  elif [[ $(normalize "$actual") != "$expected" ]]; then
+    fail "$label $name" "wrong result"
+    normalize "$actual" >"$actual.normalized"
+    echo "  expected: $(expected_result "$name" | tr '\n' ' ')"
+    echo "  actual:   $(one_line "$actual.normalized")"
+  else
+    pass "$label $name"
+  fi
+}
+for lua in "lua5.4" "luajit -joff"; do
+  read -r -a command <<<"$lua"
+  if ! command -v "${command[0]}" >/dev/null; then
+    echo "NOTE ${command[0]} is not installed: the Lua versions are not run under it" \
+         "(scripts/install-deps.sh --bench)"
+    continue
+  fi
+  for name in "${names[@]}"; do
+    check_lua "${command[0]}" "$name" "${command[@]}"
+  done
+done
+
 # The committed farjump versions must be what the generator writes now, or
-# the three implementations may be timing different programs.
+# the implementations may be timing different programs.
 generated=$work/generated
 rm -rf "$generated"
 if ! bash "$here/gen_farjump.sh" "$generated" >/dev/null 2>"$work/generator.err"; then
   fail "gen_farjump" "generator failed: $(one_line "$work/generator.err")"
 else
   stale=()
-  for file in programs/farjump.bas peers/yabasic/farjump.yab peers/brandy/farjump.bbc; do
+  for file in programs/farjump.bas peers/yabasic/farjump.yab peers/brandy/farjump.bbc \
+              peers/lua/farjump.lua; do
     cmp -s "$generated/$file" "$bench_dir/$file" || stale+=("bench/$file")
   done
   if [[ ${#stale[@]} -gt 0 ]]; then
@@ -122,6 +165,14 @@ else
   else
     pass "gen_farjump"
   fi
+fi
+
+# The table compare.sh prints is report.py's: its ratios and means.
+if bash "$here/report_test.sh" >"$work/report_test.log" 2>&1; then
+  pass "report"
+else
+  fail "report" "report.py's table or ratios are not as expected:"
+  sed 's/^/  /' "$work/report_test.log"
 fi
 
 echo "$passed passed, $failed failed"

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by compare.sh and check_results.sh (sourced, not run).
 #
 # A benchmark is bench/programs/NAME.bas. What it must print:

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Times every benchmark in bench/programs bound into our stub against the same
-# program in each installed peer (yabasic, brandy), in alternation: for each
-# program, round after round, ours then each peer. Every run's printed result
-# is checked; a wrong one marks its cell WRONG and makes the exit status 1.
-# Prints a Markdown table of median wall times and peak RSS, the ratio of our
-# time to the faster peer's, and the geometric mean of those ratios.
+# program in each installed peer (yabasic, brandy, Lua 5.4 and LuaJIT with its
+# JIT off), in alternation: for each program, round after round, ours then
+# each peer. Every run's printed result is checked; a wrong one marks its cell
+# WRONG and makes the exit status 1. Prints a Markdown table of median wall
+# times and peak RSS, the ratio of our time to the faster BASIC peer's and to
+# each Lua's, and the geometric means of those ratios.
 #
 #   bench/compare.sh [options]
 #
@@ -12,21 +13,23 @@
 #                     is built here
 #   --rounds N        runs of each program in each implementation (default 5)
 #   --only NAME       only this benchmark; may be given again, or NAME,NAME
-#   --peers LIST      peers to run, comma-separated (default yabasic,brandy;
-#                     "none" times ours alone)
+#   --peers LIST      peers to run, comma-separated (default
+#                     yabasic,brandy,lua,luajit; "none" times ours alone)
 #   --markdown FILE   also write the table to FILE
 #   --chart FILE.png  draw the ratios as a bar chart (python3-matplotlib)
 #   --timeout SEC     longest a single run may take (default 300)
 #
 # Needs python3. scripts/install-deps.sh --bench installs the peers and the
-# chart tool. brandy's Debian build draws through SDL: it is run with SDL's
-# dummy video driver, so nothing reaches the terminal, and its programs write
-# their result to result.txt in the folder they run in.
+# chart tool. Peer lua runs lua5.4 and luajit runs luajit -joff, on the same
+# peers/lua/NAME.lua. brandy's Debian build draws through SDL: it is run with
+# SDL's dummy video driver, so nothing reaches the terminal, and its programs
+# write their result to result.txt in the folder they run in.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=SCRIPTDIR/common.sh
 source "$here/common.sh"
 
-build=$here/../build rounds=5 markdown="" chart="" timeout_s=300 peers_wanted=yabasic,brandy
+build=$here/../build rounds=5 markdown="" chart="" timeout_s=300 peers_wanted=yabasic,brandy,lua,luajit
 only=()
 usage() { sed -n '2,/^set -uo/p' "$0" | sed '$d; s/^# \{0,1\}//'; }
 while [[ $# -gt 0 ]]; do
@@ -84,13 +87,14 @@ if [[ $peers_wanted != none ]]; then
   IFS=, read -r -a wanted <<<"$peers_wanted"
   for peer in "${wanted[@]}"; do
     case $peer in
-      yabasic|brandy) ;;
-      *) echo "compare.sh: unknown peer '$peer' (yabasic, brandy or none)" >&2; exit 2 ;;
+      yabasic|brandy|luajit) program=$peer ;;
+      lua) program=lua5.4 ;;
+      *) echo "compare.sh: unknown peer '$peer' (yabasic, brandy, lua, luajit or none)" >&2; exit 2 ;;
     esac
-    if command -v "$peer" >/dev/null; then
+    if command -v "$program" >/dev/null; then
       peers+=("$peer")
     else
-      notes+=("$peer is not installed: skipped (scripts/install-deps.sh --bench installs it).")
+      notes+=("$program is not installed: skipped (scripts/install-deps.sh --bench installs it).")
     fi
   done
 fi
@@ -115,6 +119,7 @@ peer_source() {
   case $1 in
     yabasic) echo "$bench_dir/peers/yabasic/$2.yab" ;;
     brandy) echo "$bench_dir/peers/brandy/$2.bbc" ;;
+    lua|luajit) echo "$bench_dir/peers/lua/$2.lua" ;;
   esac
 }
 
@@ -133,6 +138,9 @@ run_one() {
     brandy)
       command=(brandy -quit "$(peer_source brandy "$name")")
       env=(--env SDL_VIDEODRIVER=dummy --env SDL_AUDIODRIVER=dummy) ;;
+    lua) command=(lua5.4 "$(peer_source lua "$name")") ;;
+    # The interpreter alone, as ours is: LuaJIT's compiler would be another contest.
+    luajit) command=(luajit -joff "$(peer_source luajit "$name")") ;;
   esac
   local measured wall=0 rss=0 status="not started"
   if measured=$("$python" "$here/timed_run.py" --cwd "$scratch" --stdout "$out" --stderr "$err" \
@@ -193,9 +201,17 @@ done
 
 table=$work/table.md
 {
-  "$python" "$here/report.py" "$runs" ours "${peers[@]}" --ratios "$work/ratios.tsv"
+  "$python" "$here/report.py" "$runs" ours "${peers[@]}" --ratios "$work/ratios.tsv" \
+    --reference "lua=Lua 5.4" --reference "luajit=LuaJIT -joff" --output-bound print
   echo
   echo "Median wall time of $rounds run(s) each, in alternation; peak RSS is the largest of those runs."
+  if [[ " ${peers[*]} " =~ \ (yabasic|brandy)\  ]]; then
+    echo "The faster peer is the faster of the BASIC peers (yabasic, brandy)."
+  fi
+  if [[ " ${peers[*]} " =~ \ (lua|luajit)\  ]]; then
+    echo "The Lua geometric means leave out print: Lua 5.4's print flushes standard output after"
+    echo "every line, so there it times write calls more than the interpreter."
+  fi
   for note in "${notes[@]}"; do echo "Note: $note"; done
 } >"$table" || { echo "compare.sh: report.py failed" >&2; exit 1; }
 cat "$table"
@@ -208,7 +224,7 @@ draw_chart() {
   for candidate in "$python" /usr/bin/python3; do
     if [[ -x $candidate ]] && "$candidate" -c 'import matplotlib' 2>/dev/null; then
       "$candidate" "$here/chart.py" "$work/ratios.tsv" "$chart" \
-        "Ours / faster peer, median of $rounds round(s)"
+        "Ours / faster BASIC peer and ours / Lua 5.4, median of $rounds round(s)"$'\n'"(print left out of the Lua bars)"
       return
     fi
   done

@@ -8,10 +8,12 @@
 #   scripts/install-deps.sh --native  only what the native build and its tests need
 #   scripts/install-deps.sh --fuzz    clang with libFuzzer (the fuzz preset) and
 #                                     valgrind (scripts/memcheck.sh)
-#   scripts/install-deps.sh --bench   only what bench/compare.sh needs: the peers
-#                                     it times us against, GNU time for peak RSS
-#                                     and matplotlib for its chart (left out of
-#                                     the default set: CI does not need them)
+#   scripts/install-deps.sh --bench   only what the benchmarks need: the peers
+#                                     bench/compare.sh times us against (two BASICs,
+#                                     Lua 5.4 and LuaJIT), GNU time for peak RSS,
+#                                     matplotlib for its chart and valgrind for
+#                                     bench/count_instructions.sh (left out of the
+#                                     default set: CI does not need them)
 # --native, --fuzz and --bench may be given together.
 set -euo pipefail
 
@@ -24,7 +26,7 @@ windows=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64)
 wine32=(wine32:i386)
 fuzz=(clang-14 libclang-rt-14-dev valgrind)
 style=(clang-format-14 clang-tidy-14)
-bench=(yabasic brandy time python3 python3-matplotlib)
+bench=(yabasic brandy lua5.4 luajit time python3 python3-matplotlib valgrind)
 
 wanted=()
 if [[ $# -eq 0 ]]; then
