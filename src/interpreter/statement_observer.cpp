@@ -37,8 +37,8 @@ void TBasic::ObserveStatement(const Token* token) {
   const int32_t number = line != nullptr ? line->LineNo : 0;
   ObservedStatement& last = observed_;
   if (last.seen && last.transferred) observer_->OnJump(last.lineNumber, number);
-  const bool entersLine = line != nullptr && (!last.seen || number != last.lineNumber ||
-                                              token == line->Tokens.begin());
+  const bool entersLine =
+      line != nullptr && (!last.seen || number != last.lineNumber || token == line->Tokens.begin());
   last.seen = true;
   last.transferred = false;
   last.lineNumber = number;

@@ -64,9 +64,10 @@ std::string ProfilePage(const ProfileSummary& profile, std::string_view title,
   for (const ProfiledLine& line : profile.lines)
     hottest = std::max(hottest, PercentOf(line.time, profile.total));
   page += "<table>" + end;
-  page += "<thead><tr><th>line</th><th>runs</th><th>statements</th><th>time</th>"
-          "<th class=\"text\">text</th></tr></thead>" +
-          end + "<tbody>" + end;
+  page +=
+      "<thead><tr><th>line</th><th>runs</th><th>statements</th><th>time</th>"
+      "<th class=\"text\">text</th></tr></thead>" +
+      end + "<tbody>" + end;
   for (const ProfiledLine& line : profile.lines) {
     const double percent = PercentOf(line.time, profile.total);
     page += "<tr id=\"line-" + std::to_string(line.number) + "\"";
