@@ -115,7 +115,7 @@ cat >page.bas <<'BAS'
 60 PRINT "NEVER"
 BAS
 run "$basic" --profile=page.html page.bas
-page=$(tr -d '\r' <page.html 2>/dev/null)
+page=$([[ -f page.html ]] && tr -d "\r" <page.html)
 row20=$(grep -o '<tr id="line-20"[^>]*>.*</tr>' <<<"$page")
 row60=$(grep -o '<tr id="line-60"[^>]*>.*</tr>' <<<"$page")
 [[ $status == 0 && -z $out && -z $error ]] ||
@@ -131,7 +131,7 @@ if grep -Eiq '<script|<link|<img|src=|href=|url\(|@import' <<<"$page"; then
   fail "--profile=page.html: the page refers to something outside it"
 fi
 run "$basic" --profile=no-such-folder/page.html page.bas
-[[ $status == 2 && $error == "basic: "*"no-such-folder/page.html"* ]] ||
+[[ $status == 2 && $error == "basic: Cannot write file no-such-folder/page.html"* ]] ||
   fail "--profile= to a folder that does not exist: status $status, stderr [$error]"
 run "$basic" --profile= page.bas
 expect 2 "" "basic: --profile= needs a file name (see basic --help)" "--profile="
