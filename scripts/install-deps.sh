@@ -3,8 +3,10 @@
 # again: when everything is present it does no apt work at all.
 #
 #   scripts/install-deps.sh           everything: native, both Windows cross builds,
-#                                     Wine, the fuzz and memcheck tools, and the
+#                                     Wine, the fuzz and memcheck tools, the
 #                                     format and lint tools (scripts/check-style.sh)
+#                                     and Chromium, which reads the --profile page
+#                                     in its test (skipped without it)
 #   scripts/install-deps.sh --native  only what the native build and its tests need
 #   scripts/install-deps.sh --fuzz    clang with libFuzzer (the fuzz preset) and
 #                                     valgrind (scripts/memcheck.sh)
@@ -26,11 +28,13 @@ windows=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64)
 wine32=(wine32:i386)
 fuzz=(clang-14 libclang-rt-14-dev valgrind)
 style=(clang-format-14 clang-tidy-14)
+# Headless, for the test that loads the page of basic --profile=PAGE.html.
+browser=(chromium)
 bench=(yabasic brandy lua5.4 luajit time python3 python3-matplotlib valgrind)
 
 wanted=()
 if [[ $# -eq 0 ]]; then
-  wanted=("${native[@]}" "${windows[@]}" "${fuzz[@]}" "${style[@]}")
+  wanted=("${native[@]}" "${windows[@]}" "${fuzz[@]}" "${style[@]}" "${browser[@]}")
 fi
 for option in "$@"; do
   case "$option" in

@@ -97,6 +97,8 @@ class TBasic : public TInterpreter {
   void Tokenize(std::string_view text, TokenList& out) { Tokenize(text, out, variables); }
   // The text of a token list, as LIST and SAVE write it.
   void ListTokens(const Token* first, std::string& out) const;
+  // The stored program in line order (follow Next); null when there is none.
+  const ProgramLine* FirstLine() const { return program.First(); }
 
   // --- Reading a statement: the cursor and the evaluator's entries -------
   // What statement handlers and the built-in functions read operands with.
@@ -272,6 +274,12 @@ class TBasic : public TInterpreter {
   void ObserveStatement(const Token* token);
   void PauseObserver(StatementObserver::Pause why) {
     if (observer_ != nullptr) observer_->OnPause(why);
+  }
+  // Called by each handler that sends execution elsewhere than the next
+  // statement, once it has: only the handler knows it did.
+  void NoteTransfer() {
+    if (observer_ != nullptr) [[unlikely]]
+      observed_.transferred = true;
   }
   void CheckStatementEnd();
   void SkipStatement() {

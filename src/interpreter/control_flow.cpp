@@ -36,6 +36,7 @@ void TBasic::Jump(StatementContext& ctx) {
   nextToken = target.tokens;
   ctx.lineJumped = true;
   ctx.skipEndCheck = true;
+  NoteTransfer();
 }
 
 bool TBasic::ScanBlock(TokenCode opening, TokenCode closing) {
@@ -157,6 +158,7 @@ void TBasic::ExecFor(StatementContext&) {
     if (counter < 0) break;
   }
   SkipStatement();
+  NoteTransfer();
 }
 
 void TBasic::ExecNext(StatementContext& ctx) {
@@ -182,6 +184,7 @@ void TBasic::ExecNext(StatementContext& ctx) {
   currentLine = frame->line;
   nextToken = frame->resumeToken;
   ctx.lineJumped = ctx.skipEndCheck = frame->atLineStart;
+  NoteTransfer();
 }
 
 framerec& TBasic::FindLoopFrame() {
@@ -203,6 +206,7 @@ void TBasic::ExecWhile(StatementContext&) {
   if (!ScanBlock(tcWhile, tcWend)) RaiseMessage(msg::kWhileWithoutWend);
   controlStack.Pop();
   SkipStatement();  // an exit condition on that WEND is not evaluated
+  NoteTransfer();
 }
 
 void TBasic::ExecWend(StatementContext&) {
@@ -223,7 +227,10 @@ void TBasic::ExecWend(StatementContext&) {
     nextToken = frame.resumeToken;
     if (!AtStatementEnd() && EvalNumber() == 0) again = false;
   }
-  if (again) return;  // the body follows the WHILE condition
+  if (again) {  // the body follows the WHILE condition
+    NoteTransfer();
+    return;
+  }
   currentLine = afterLine;
   nextToken = afterToken;
   controlStack.Pop();
@@ -246,6 +253,7 @@ void TBasic::ExecReturn(StatementContext&) {
   controlStack.Pop();
   // Passes over the GOSUB target (or the rest of ON's list) to the statement end.
   SkipStatement();
+  NoteTransfer();
 }
 
 }  // namespace basic

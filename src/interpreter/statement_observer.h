@@ -5,8 +5,6 @@
 
 #include <cstdint>
 
-#include "tokens.h"
-
 namespace basic {
 
 class TBasic;
@@ -25,10 +23,11 @@ class StatementObserver {
   // it was on another line.
   virtual void OnStatement(const ProgramLine* line, bool entersLine) = 0;
 
-  // The statement that ran last (GOTO, GOSUB, RETURN, NEXT, WEND, ON, IF
-  // THEN n, RUN) sent execution elsewhere than the statement after it. Line
-  // numbers, 0 for an immediate line: the line jumped from may be gone
-  // (RUN "file").
+  // The statement that ran last sent execution elsewhere than the statement
+  // after it: a jump (GOTO, GOSUB, RETURN, ON, IF THEN n, ELSE n, NEXT or
+  // WEND looping back, RUN), or FOR or WHILE passing over their body.
+  // toLine is the line of the statement that runs next. Line numbers, 0 for
+  // an immediate line: the line jumped from may be gone (RUN "file").
   virtual void OnJump(int32_t fromLine, int32_t toLine) = 0;
 
   enum class Pause {
@@ -41,16 +40,14 @@ class StatementObserver {
 };
 
 // Where the statement loop was last, so that the next statement can tell
-// a transfer from falling through.
+// whether it enters a line and where a transfer came from. Only numbers: a
+// statement may replace or delete the very lines it ran from.
 struct ObservedStatement {
   bool seen = false;  // false: no statement yet in this command
-  const ProgramLine* line = nullptr;
-  int32_t lineNumber = 0;
-  TokenCode code = tcEol;
-  // Where execution goes when the statement does not transfer: the token
-  // after its end, or the first one of the next line.
-  const Token* successor = nullptr;
-  const ProgramLine* successorLine = nullptr;
+  // Set by the handler of the statement that ran last when it sent
+  // execution elsewhere; the next statement reports the transfer.
+  bool transferred = false;
+  int32_t lineNumber = 0;  // 0: an immediate line
 };
 
 }  // namespace basic

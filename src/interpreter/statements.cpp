@@ -143,6 +143,7 @@ void TBasic::ExecRun(StatementContext& ctx) {
   ClearControlStack();
   ResetDataPointer();
   if (AtStatementEnd()) nextToken = NilToken();
+  NoteTransfer();
 }
 
 }  // namespace basic

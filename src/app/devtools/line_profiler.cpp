@@ -24,16 +24,12 @@ void LineProfiler::OnStatement(const ProgramLine* line, bool entersLine) {
   ++statements_;
   if (line == nullptr) {
     current_ = kNoLine;
-    currentLine_ = nullptr;
     return;
   }
-  // A line record may be replaced by another of a different number at the
-  // same address (MERGE, RUN "file"): the number is compared too.
-  if (line != currentLine_ || current_ == kNoLine || lines_[current_].number != line->LineNo) {
-    current_ = IndexOf(*line);
-    currentLine_ = line;
-  }
-  LineStats& stats = lines_[current_];
+  // By number: the line record may be gone (DEL, MERGE, RUN "file") and
+  // another one in its place.
+  if (current_ == kNoLine || lines_[current_].number != line->LineNo) current_ = IndexOf(*line);
+  ProfiledLine& stats = lines_[current_];
   ++stats.statements;
   if (entersLine) ++stats.runs;
 }
@@ -41,14 +37,61 @@ void LineProfiler::OnStatement(const ProgramLine* line, bool entersLine) {
 void LineProfiler::OnPause(Pause why) {
   // Time at READY, waiting for the next command, belongs to no line.
   if (why != Pause::kCommandDone) return;
+  StopTiming();
+  if (keepListing_) TakeListing();
+}
+
+void LineProfiler::StopTiming() {
   Charge(Clock::now());
   timing_ = false;
+}
+
+// The interpreter, and its program with it, is gone by the time the page
+// is written.
+void LineProfiler::TakeListing() {
+  listing_.clear();
+  if (basic_ == nullptr) return;
+  for (const ProgramLine* line = basic_->FirstLine(); line != nullptr; line = line->Next) {
+    ProfiledLine& entry = listing_.emplace_back();
+    entry.number = line->LineNo;
+    basic_->ListTokens(line->Tokens.begin(), entry.text);
+  }
+}
+
+LineProfiler::Clock::duration LineProfiler::Total() const {
+  Clock::duration total = immediateTime_;
+  for (const ProfiledLine& stats : lines_) total += stats.time;
+  return total;
+}
+
+ProfileSummary LineProfiler::Summary() {
+  StopTiming();
+  ProfileSummary summary;
+  summary.total = Total();
+  summary.immediate = immediateTime_;
+  summary.statements = statements_;
+  summary.lines = lines_;
+  for (const ProfiledLine& listed : listing_) {
+    const auto ran = indexByNumber_.find(listed.number);
+    if (ran == indexByNumber_.end())
+      summary.lines.push_back(listed);
+    else
+      summary.lines[ran->second].text = listed.text;  // as it stands now
+  }
+  std::sort(summary.lines.begin(), summary.lines.end(),
+            [](const ProfiledLine& a, const ProfiledLine& b) { return a.number < b.number; });
+  return summary;
+}
+
+double PercentOf(ProfileClock::duration part, ProfileClock::duration total) {
+  if (total.count() <= 0) return 0.0;
+  return 100.0 * static_cast<double>(part.count()) / static_cast<double>(total.count());
 }
 
 size_t LineProfiler::IndexOf(const ProgramLine& line) {
   const auto [found, added] = indexByNumber_.try_emplace(line.LineNo, lines_.size());
   if (added) {
-    LineStats stats;
+    ProfiledLine stats;
     stats.number = line.LineNo;
     if (basic_ != nullptr) basic_->ListTokens(line.Tokens.begin(), stats.text);
     lines_.push_back(std::move(stats));
@@ -64,27 +107,31 @@ std::string Padded(std::string text, size_t width) {
   return text;
 }
 
+}  // namespace
+
 std::string Fixed(const char* format, double value) {
   char buffer[64];
   const int size = std::snprintf(buffer, sizeof buffer, format, value);
   return std::string(buffer, size < 0 ? 0 : std::min(static_cast<size_t>(size), sizeof buffer - 1));
 }
 
-}  // namespace
+std::string TotalsText(uint64_t statements, ProfileClock::duration total) {
+  const double seconds = std::chrono::duration<double>(total).count();
+  const double rate = seconds > 0 ? static_cast<double>(statements) / seconds : 0.0;
+  return std::to_string(statements) + " statements in " + Fixed("%.6f", seconds) + " s, " +
+         Fixed("%.0f", rate) + " statements per second";
+}
 
 std::string LineProfiler::Report(std::string_view lineEnd) {
-  Charge(Clock::now());
-  timing_ = false;
-  Clock::duration total = immediateTime_;
-  for (const LineStats& stats : lines_) total += stats.time;
-  const double seconds = std::chrono::duration<double>(total).count();
+  StopTiming();
+  const Clock::duration total = Total();
 
-  std::vector<const LineStats*> order;
+  std::vector<const ProfiledLine*> order;
   order.reserve(lines_.size());
-  for (const LineStats& stats : lines_) order.push_back(&stats);
+  for (const ProfiledLine& stats : lines_) order.push_back(&stats);
   // Equal times (a clock too coarse for short lines) fall back on the
   // counts, then on the line order, so that a report is reproducible.
-  std::sort(order.begin(), order.end(), [](const LineStats* a, const LineStats* b) {
+  std::sort(order.begin(), order.end(), [](const ProfiledLine* a, const ProfiledLine* b) {
     if (a->time != b->time) return a->time > b->time;
     if (a->statements != b->statements) return a->statements > b->statements;
     return a->number < b->number;
@@ -95,10 +142,8 @@ std::string LineProfiler::Report(std::string_view lineEnd) {
             "  " + Padded("time", 6) + "  text" + std::string(lineEnd);
   const size_t shown = std::min(order.size(), kTopLines);
   for (size_t i = 0; i < shown; ++i) {
-    const LineStats& stats = *order[i];
-    const double share = total.count() > 0 ? 100.0 * static_cast<double>(stats.time.count()) /
-                                                 static_cast<double>(total.count())
-                                           : 0.0;
+    const ProfiledLine& stats = *order[i];
+    const double share = PercentOf(stats.time, total);
     report += Padded(std::to_string(stats.number), 10) + "  ";
     report += Padded(std::to_string(stats.runs), 10) + "  ";
     report += Padded(std::to_string(stats.statements), 10) + "  ";
@@ -109,9 +154,7 @@ std::string LineProfiler::Report(std::string_view lineEnd) {
   if (order.size() > shown)
     report +=
         "(" + std::to_string(order.size() - shown) + " more lines ran)" + std::string(lineEnd);
-  const double rate = seconds > 0 ? static_cast<double>(statements_) / seconds : 0.0;
-  report += std::to_string(statements_) + " statements in " + Fixed("%.6f", seconds) + " s, " +
-            Fixed("%.0f", rate) + " statements per second";
+  report += TotalsText(statements_, total);
   report += lineEnd;
   return report;
 }

@@ -10,6 +10,7 @@
 #include "errors.h"
 #include "line_profiler.h"
 #include "platform.h"
+#include "profile_page.h"
 #include "program_store.h"
 #include "statement_tracer.h"
 #include "stub_marker.h"
@@ -62,6 +63,10 @@ const char* const kFrontEndHelp =
     "  basic --profile [FILE.bas]       run it, then report on standard error the\n"
     "                                   lines that took the most time, e.g.\n"
     "                                   basic --profile examples/primes.bas\n"
+    "  basic --profile=PAGE.html [FILE.bas]\n"
+    "                                   the same, written instead as an HTML page\n"
+    "                                   of the whole listing, each line shaded by\n"
+    "                                   its share of the time\n"
     "  basic --version                  the version of basic\n"
     "  basic --help                     this text\n"
     "\n"
@@ -90,20 +95,27 @@ bool IsOperand(const std::string& arg) { return arg == "-" || !arg.starts_with("
 
 }  // namespace
 
-// --trace, --trace=jumps, --profile: the tool asked for, or nullopt when
-// arg is none of them.
-std::optional<FrontEndCommand::Watch> WatchOption(const std::string& arg) {
+struct WatchAsked {
+  FrontEndCommand::Watch watch;
+  std::string page;  // --profile=PAGE
+  bool operator==(const WatchAsked&) const = default;
+};
+
+// --trace, --trace=jumps, --profile, --profile=PAGE: the tool asked for, or
+// nullopt when arg is none of them.
+std::optional<WatchAsked> WatchOption(const std::string& arg) {
   using Watch = FrontEndCommand::Watch;
-  if (arg == "--trace") return Watch::kTrace;
-  if (arg == "--trace=jumps") return Watch::kTraceJumps;
-  if (arg == "--profile") return Watch::kProfile;
+  if (arg == "--trace") return WatchAsked{Watch::kTrace, ""};
+  if (arg == "--trace=jumps") return WatchAsked{Watch::kTraceJumps, ""};
+  if (arg == "--profile") return WatchAsked{Watch::kProfile, ""};
+  if (arg.starts_with("--profile=")) return WatchAsked{Watch::kProfile, arg.substr(10)};
   return std::nullopt;
 }
 
 FrontEndCommand ParseArguments(const std::vector<std::string>& args) {
   FrontEndCommand command;
   std::optional<std::string> bind, output, stub, file;
-  FrontEndCommand::Watch watch = FrontEndCommand::Watch::kNone;
+  WatchAsked watch{FrontEndCommand::Watch::kNone, ""};
   bool binding = false, optionsEnded = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -124,8 +136,11 @@ FrontEndCommand ParseArguments(const std::vector<std::string>& args) {
       command.kind = FrontEndCommand::Kind::kVersion;
       return command;
     }
-    if (const std::optional<FrontEndCommand::Watch> asked = WatchOption(arg)) {
-      if (watch != FrontEndCommand::Watch::kNone && watch != *asked)
+    if (const std::optional<WatchAsked> asked = WatchOption(arg)) {
+      if (asked->watch == FrontEndCommand::Watch::kProfile && arg.ends_with('=') &&
+          asked->page.empty())
+        return UsageError("--profile= needs a file name");
+      if (watch.watch != FrontEndCommand::Watch::kNone && watch != *asked)
         return UsageError("--trace, --trace=jumps and --profile go one at a time");
       watch = *asked;
       continue;
@@ -155,7 +170,7 @@ FrontEndCommand ParseArguments(const std::vector<std::string>& args) {
     if (slot->has_value()) return UsageError(name + " given twice");
     *slot = *value;
   }
-  if (binding && watch != FrontEndCommand::Watch::kNone)
+  if (binding && watch.watch != FrontEndCommand::Watch::kNone)
     return UsageError("--trace and --profile watch a run, not --bind");
   if (binding) {
     if (bind && file) return UsageError("--bind takes one program file");
@@ -168,7 +183,8 @@ FrontEndCommand ParseArguments(const std::vector<std::string>& args) {
     return command;
   }
   if (output || stub) return UsageError("-o and --stub go with --bind");
-  command.watch = watch;
+  command.watch = watch.watch;
+  command.profilePage = watch.page;
   if (file) {
     command.kind = FrontEndCommand::Kind::kRunFile;
     command.programPath = *file;
@@ -290,15 +306,20 @@ void WriteText(ByteSink& out, std::string_view text) {
 // reported when the run has ended, however it ended.
 class RunWatch {
  public:
-  RunWatch(FrontEndCommand::Watch watch, const ConsoleStreams& streams)
-      : lineEnd_(streams.options.lineEnd) {
+  RunWatch(const FrontEndCommand& command, const ConsoleStreams& streams)
+      : lineEnd_(streams.options.lineEnd), page_(command.profilePage) {
     using Watch = FrontEndCommand::Watch;
+    const Watch watch = command.watch;
+    if (command.kind == FrontEndCommand::Kind::kRunFile)
+      title_ = command.programPath == "-" ? "standard input" : command.programPath;
+    else
+      title_ = "the console";
     if (watch == Watch::kTrace || watch == Watch::kTraceJumps) {
       const auto mode = watch == Watch::kTrace ? devtools::StatementTracer::Mode::kLines
                                                : devtools::StatementTracer::Mode::kJumps;
       tracer_.emplace(platform::StandardError(), lineEnd_, mode, streams.options.flushEachItem);
     }
-    if (watch == Watch::kProfile) profiler_.emplace();
+    if (watch == Watch::kProfile) profiler_.emplace(!page_.empty());
   }
 
   StatementObserver* observer() {
@@ -307,14 +328,22 @@ class RunWatch {
     return nullptr;
   }
 
-  void RunEnded() {
-    if (!profiler_) return;
+  // False when the page could not be written; errorText says why.
+  bool RunEnded(std::string& errorText) {
+    if (!profiler_) return true;
+    if (!page_.empty()) {
+      const std::string page = devtools::ProfilePage(profiler_->Summary(), title_, lineEnd_);
+      return platform::WriteWholeFile(page_, page, false, errorText);
+    }
     const std::string report = profiler_->Report(lineEnd_);
     platform::StandardError().WriteBytes(report.data(), report.size());
+    return true;
   }
 
  private:
   std::string_view lineEnd_;
+  std::string page_;
+  std::string title_;
   std::optional<devtools::StatementTracer> tracer_;
   std::optional<devtools::LineProfiler> profiler_;
 };
@@ -327,9 +356,12 @@ int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
     case FrontEndCommand::Kind::kHelp: WriteText(streams.out, kFrontEndHelp); return kExitOk;
     case FrontEndCommand::Kind::kVersion: WriteText(streams.out, VersionText()); return kExitOk;
     case FrontEndCommand::Kind::kConsole: {
-      RunWatch watch(command.watch, streams);
+      RunWatch watch(command, streams);
       RunConsoleLoop(streams, watch.observer());
-      watch.RunEnded();
+      if (!watch.RunEnded(error)) {
+        reportError("basic: " + error);
+        return kExitUsage;
+      }
       return kExitOk;
     }
     case FrontEndCommand::Kind::kRunFile: {
@@ -342,9 +374,12 @@ int Dispatch(const FrontEndCommand& command, const std::string& selfPath,
       if (!IsProgramText(file, command.programPath, reportError)) return kExitUsage;
       std::string program = ToCrLfLineEnds(file);
       text.reset();  // the file's bytes are not needed while it runs
-      RunWatch watch(command.watch, streams);
+      RunWatch watch(command, streams);
       const int status = RunProgramText(std::move(program), streams, watch.observer());
-      watch.RunEnded();
+      if (!watch.RunEnded(error)) {
+        reportError("basic: " + error);
+        return kExitUsage;
+      }
       return status == 0 ? kExitOk : kExitFailure;
     }
     case FrontEndCommand::Kind::kBind: {

@@ -16,6 +16,9 @@ struct FrontEndCommand {
   // kConsole, kRunFile: a development tool that watches the run.
   enum class Watch { kNone, kTrace, kTraceJumps, kProfile };
   Watch watch = Watch::kNone;
+  // kProfile: the HTML page to write (--profile=FILE.html); empty: the text
+  // report on standard error.
+  std::string profilePage;
   std::string programPath;
   std::string outputPath;  // kBind
   std::string stubPath;    // kBind; empty: the stub beside the front end
