@@ -6,7 +6,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string_view>
 
 #include "numeric.h"
@@ -52,10 +54,6 @@ enum class BinaryOp : uint8_t {
   BASIC_BINARY_OPERATIONS(BASIC_ENUM_ENTRY)
 #undef BASIC_ENUM_ENTRY
 };
-#define BASIC_COUNT_ENTRY(name, token, level, value, strings) +1
-inline constexpr int kBinaryOpCount = 0 BASIC_BINARY_OPERATIONS(BASIC_COUNT_ENTRY);
-#undef BASIC_COUNT_ENTRY
-
 // By token code: how tightly it binds (kNone for a token that is no binary
 // operator), and which operation it is.
 inline constexpr auto kOperatorLevels = [] {
@@ -72,15 +70,16 @@ inline constexpr auto kBinaryOpOfToken = [] {
 #undef BASIC_OP_ENTRY
   return ops;
 }();
+inline constexpr std::string_view kBinaryOpNames[] = {
+#define BASIC_NAME_ENTRY(name, token, level, value, strings) #name,
+    BASIC_BINARY_OPERATIONS(BASIC_NAME_ENTRY)
+#undef BASIC_NAME_ENTRY
+};
+inline constexpr size_t kBinaryOpCount = std::size(kBinaryOpNames);
 inline constexpr std::array<StringForm, kBinaryOpCount> kStringForms = {
 #define BASIC_FORM_ENTRY(name, token, level, value, strings) StringForm::strings,
     BASIC_BINARY_OPERATIONS(BASIC_FORM_ENTRY)
 #undef BASIC_FORM_ENTRY
-};
-inline constexpr std::array<std::string_view, kBinaryOpCount> kBinaryOpNames = {
-#define BASIC_NAME_ENTRY(name, token, level, value, strings) #name,
-    BASIC_BINARY_OPERATIONS(BASIC_NAME_ENTRY)
-#undef BASIC_NAME_ENTRY
 };
 
 inline int LevelOf(TokenCode code) { return kOperatorLevels[code]; }
@@ -97,20 +96,22 @@ inline int LevelOf(TokenCode code) { return kOperatorLevels[code]; }
 }
 
 // Whether relation `op` (one whose StringForm is kCompares) holds between two
-// strings. A template only so that the other operations' expressions, which
-// take no strings, are never instantiated.
-template <typename View = std::string_view>
-bool Holds(BinaryOp op, View a, View b) {
+// strings: only those rows expand here.
+#define BASIC_ONLY_IF_kCompares(code) code
+#define BASIC_ONLY_IF_kConcatenates(code)
+#define BASIC_ONLY_IF_kNone(code)
+inline bool Holds(BinaryOp op, std::string_view a, std::string_view b) {
   switch (op) {
-#define BASIC_RELATION_ENTRY(name, token, level, value, strings)              \
-  case BinaryOp::k##name:                                                     \
-    if constexpr (StringForm::strings == StringForm::kCompares) return value; \
-    break;
+#define BASIC_RELATION_ENTRY(name, token, level, value, strings) \
+  BASIC_ONLY_IF_##strings(case BinaryOp::k##name : return value;)
     BASIC_BINARY_OPERATIONS(BASIC_RELATION_ENTRY)
 #undef BASIC_RELATION_ENTRY
+    default: return false;
   }
-  return false;
 }
+#undef BASIC_ONLY_IF_kCompares
+#undef BASIC_ONLY_IF_kConcatenates
+#undef BASIC_ONLY_IF_kNone
 
 // X(token, the value of `x`): the built-in functions of one number, SQR to
 // INT (not RND), in builtins.cpp. SQR squares; the root is SQRT.
