@@ -28,20 +28,7 @@ namespace {
 // goes round for good stops here on both interpreters alike.
 constexpr uint64_t kStatementBudget = 20000;
 
-class MemoryFiles : public FileSystem {
- public:
-  std::string ReadFile(const std::string& name) override {
-    auto it = files_.find(name);
-    if (it == files_.end()) throw RuntimeFault(FileErrorMessage(2));
-    return it->second;
-  }
-  void WriteFile(const std::string& name, std::string_view bytes) override {
-    files_[name] = std::string(bytes);
-  }
-
- private:
-  std::map<std::string, std::string> files_;
-};
+using test::MemoryFiles;
 
 void AppendBits(double x, std::string& out) {
   uint64_t bits;

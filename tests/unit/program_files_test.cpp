@@ -36,18 +36,7 @@
 namespace basic {
 namespace {
 
-class MemoryFiles : public FileSystem {
- public:
-  std::string ReadFile(const std::string& name) override {
-    auto it = files.find(name);
-    if (it == files.end()) throw RuntimeFault(FileErrorMessage(2));
-    return it->second;
-  }
-  void WriteFile(const std::string& name, std::string_view bytes) override {
-    files[name] = std::string(bytes);
-  }
-  std::map<std::string, std::string> files;
-};
+using test::MemoryFiles;
 
 class ProgramFilesTest : public ::testing::Test {
  protected:

@@ -1,12 +1,15 @@
 // Helpers shared by the unit tests: an interpreter wired to string streams.
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
 
 #include "basic.h"
 #include "basic_internals.h"
 #include "console.h"
+#include "errors.h"
+#include "file_system.h"
 
 namespace basic::test {
 
@@ -27,6 +30,20 @@ class StringSource : public ByteSource {
   }
   std::string text;
   size_t pos = 0;
+};
+
+// Files kept in memory by name, for SAVE, LOAD and MERGE without a disk.
+class MemoryFiles : public FileSystem {
+ public:
+  std::string ReadFile(const std::string& name) override {
+    auto it = files.find(name);
+    if (it == files.end()) throw RuntimeFault(FileErrorMessage(2));
+    return it->second;
+  }
+  void WriteFile(const std::string& name, std::string_view bytes) override {
+    files[name] = std::string(bytes);
+  }
+  std::map<std::string, std::string> files;
 };
 
 // An interpreter with captured output and given input.
