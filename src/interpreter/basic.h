@@ -152,6 +152,7 @@ class TBasic : public TInterpreter {
   friend class CallsForbidden;
   friend class DepthGuard;
   friend struct TBasicInternals;  // white-box unit tests
+  friend struct CompiledRunners;  // compiled_lines.cpp
 
   // The statement handlers by token code (execution.cpp). Plain function
   // pointers rather than member pointers: one indirect call per statement.
@@ -268,6 +269,65 @@ class TBasic : public TInterpreter {
 
   // --- execution.cpp -----------------------------------------------------
   void Execute();
+  // After a handler: where the statement loop goes on (`token`, in
+  // currentLine). False when the run has ended.
+  bool GoOn(const StatementContext& ctx, Token*& token) {
+    token = nextToken;
+    if (!ctx.skipEndCheck && !AtEndOfStatement(token)) RaiseMessage(msg::kExtraInformation);
+    if (token->code == tcColon) {
+      ++token;
+      return true;
+    }
+    if (!AtEol(token)) return true;
+    // The line is finished.
+    currentToken = token;
+    if (currentLine == nullptr) return false;
+    if (!ctx.lineJumped) currentLine = currentLine->Next;
+    if (currentLine == nullptr) return false;
+    token = currentLine->Tokens.begin();
+    return true;
+  }
+
+  // --- compiled_lines.cpp: stored lines run compiled (line_code.h) -------
+  // Runs from `token`, the first token of currentLine. False when the run
+  // has ended; otherwise `token` is the statement the loop is to read next,
+  // in currentLine: one that the budget or Ctrl-C stops, or one outside the
+  // stored program.
+  bool RunCompiled(Token*& token);
+  // Whether the loop may hand stored lines to RunCompiled: not while an
+  // observer sees each statement, nor where the loop would stop anyway.
+  bool MayRunCompiled() const {
+    return !walkStatements_ && observer_ == nullptr && evalDepth == 0 && statementBudget > 1 &&
+           breakRequested == 0;
+  }
+  // What compiled lines rely on; grows whenever any of it may change.
+  uint64_t CodeStamp() const {
+    return program.Edits() + variables.ShapeEpoch() + expressions_.Generation();
+  }
+  // The compiled statement that starts at `token`, a statement start of
+  // `line`, compiled now if need be.
+  const CompiledStatement* StatementAt(ProgramLine& line, Token* token);
+  const CompiledStatement* LineStart(ProgramLine& line) {
+    const LineCode* code = line.code.get();
+    if (code != nullptr && code->stamp == runStamp_) [[likely]]
+      return &code->statements.front();
+    return StatementAt(line, line.Tokens.begin());
+  }
+  // The statement after one whose handler ran, as GoOn finds it; `usual`,
+  // when not null, is the one expected there.
+  const CompiledStatement* AfterHandler(const StatementContext& ctx,
+                                        const CompiledStatement* usual);
+  // After a statement that ends its line.
+  const CompiledStatement* NextLine(const CompiledStatement& s) {
+    currentLine = s.line->Next;
+    if (currentLine == nullptr) return EndCompiled();
+    return LineStart(*currentLine);
+  }
+  const CompiledStatement* EndCompiled();
+  CompiledStatement& Compile(LineCode& code, ProgramLine& line, Token* token);
+  const CompiledStatement& StatementIn(LineCode& code, ProgramLine& line, Token* token);
+  static const CompiledStatement* Made(const LineCode& code, const Token* token);
+  const Token* CompileForm(CompiledStatement& s);
   // statement_observer.cpp: the statement loop's slow way. True when the
   // budget is spent; otherwise the statement at token was observed.
   [[gnu::noinline]] bool StatementBudgetSpent(const Token* token);
@@ -395,6 +455,11 @@ class TBasic : public TInterpreter {
 
   Console& console_;
   ExpressionCache expressions_;
+  uint64_t runStamp_ = 0;        // CodeStamp while RunCompiled runs
+  Token* compiledExit_ = nullptr;  // where the statement loop goes on; nullptr: the end
+  // Every statement read from its tokens: the reference the compiled lines
+  // are compared with.
+  bool walkStatements_ = false;
   NoFileSystem noFiles_;
   FileSystem* files_ = &noFiles_;
 };

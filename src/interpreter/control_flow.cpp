@@ -10,16 +10,6 @@
 
 namespace basic {
 
-namespace {
-
-// The loop is left when the value has passed the limit in the direction of
-// the step; a zero step runs only while the value equals the limit.
-bool LoopFinished(double value, double limit, double step) {
-  return (step >= 0 && value > limit) || (step <= 0 && value < limit);
-}
-
-}  // namespace
-
 void TBasic::PushFrame(FrameKind kind) {
   framerec frame;
   frame.line = currentLine;
@@ -175,9 +165,7 @@ void TBasic::ExecNext(StatementContext& ctx) {
     frame = &FindLoopFrame();
   }
   BASIC_ASSERT(frame->kind == fkFor && frame->loopValue != nullptr);
-  const double value = Add(*frame->loopValue, frame->step);
-  *frame->loopValue = value;
-  if (LoopFinished(value, frame->limit, frame->step)) {
+  if (!StepLoop(*frame)) {
     controlStack.Pop();
     return;
   }

@@ -8,6 +8,7 @@
 
 #include "interpreter_limits.h"
 #include "invariant.h"
+#include "numeric.h"
 
 namespace basic {
 
@@ -29,6 +30,19 @@ struct framerec {
   double limit = 0;
   double step = 0;
 };
+
+// A FOR loop is left when the value has passed the limit in the direction
+// of the step; a zero step runs only while the value equals the limit.
+inline bool LoopFinished(double value, double limit, double step) {
+  return (step >= 0 && value > limit) || (step <= 0 && value < limit);
+}
+
+// NEXT's step: adds the step to the loop's value; true when the loop goes on.
+inline bool StepLoop(const framerec& frame) {
+  const double value = Add(*frame.loopValue, frame.step);
+  *frame.loopValue = value;
+  return !LoopFinished(value, frame.limit, frame.step);
+}
 
 // Frames live in fixed chunks that are kept once allocated: deep recursion
 // never moves a frame or copies the stack, and a loop that pushes and pops

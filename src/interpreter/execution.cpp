@@ -40,6 +40,11 @@ void TBasic::Execute() {
     // read back here.
     Token* token = currentToken;
     for (;;) {
+      // Stored lines run compiled from a line's start; the statements a
+      // compiled run does not take come back here.
+      if (currentLine != nullptr && token == currentLine->Tokens.begin() && MayRunCompiled() &&
+          !RunCompiled(token))
+        return;
       currentToken = token;
       if (--statementBudget == 0) [[unlikely]] {
         if (StatementBudgetSpent(token)) {
@@ -56,19 +61,7 @@ void TBasic::Execute() {
       // colon or a line's end, so that no check is needed here.
       nextToken = token + 1;
       kDispatch[token->code](*this, ctx);
-      token = nextToken;
-      if (!ctx.skipEndCheck && !AtEndOfStatement(token)) RaiseMessage(msg::kExtraInformation);
-      if (token->code == tcColon) {
-        ++token;
-        continue;
-      }
-      if (!AtEol(token)) continue;
-      // The line is finished.
-      currentToken = token;
-      if (currentLine == nullptr) return;
-      if (!ctx.lineJumped) currentLine = currentLine->Next;
-      if (currentLine == nullptr) return;
-      token = currentLine->Tokens.begin();
+      if (!GoOn(ctx, token)) return;
     }
   } catch (const LibraryFault& error) {
     libraryFaulted = true;

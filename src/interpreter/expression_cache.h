@@ -169,6 +169,12 @@ class ExpressionCache {
   void WalkOnly() { walkOnly_ = true; }
   // Tokens were changed in place: every translation is made again on use.
   void TokensRewritten() { ++generation_; }
+  // Grows when tokens are rewritten: what was worked out from them is stale.
+  uint64_t Generation() const { return generation_; }
+  // The translation in `slot` (a token's exprSlot), found earlier by Find
+  // and current while the generation and the variables' shapes stay as they
+  // were then. Entries move as the cache grows, slots do not.
+  const CompiledExpression& At(uint16_t slot) const { return entries_[size_t{slot} - 1]; }
 
  private:
   static constexpr size_t kMaxEntries = 65535;  // what a token's slot holds

@@ -47,6 +47,7 @@ const LineEntry* Program::Search(int32_t number, uint32_t& hint) const {
 }
 
 void Program::Enter(int32_t number, TokenList tokens) {
+  ++edits_;
   if (last_ == nullptr || number > last_->LineNo) {
     // Lines loaded in order: no search.
     if (tokens.empty()) return;
@@ -84,6 +85,7 @@ void Program::Enter(int32_t number, TokenList tokens) {
 }
 
 void Program::Remove(ProgramLine* line) {
+  ++edits_;
   if (!indexValid_) RebuildIndex();
   auto it = LowerBound(index_, line->LineNo);
   if (it == index_.end() || it->line != line) return;  // not one of ours
@@ -95,6 +97,7 @@ void Program::Remove(ProgramLine* line) {
 }
 
 void Program::Clear() {
+  ++edits_;
   // One line at a time: a long program must not recurse.
   while (first_ != nullptr) {
     ProgramLine* line = first_;
@@ -107,6 +110,8 @@ void Program::Clear() {
 }
 
 void Program::Swap(Program& other) noexcept {
+  ++edits_;
+  ++other.edits_;
   std::swap(first_, other.first_);
   std::swap(last_, other.last_);
   index_.swap(other.index_);

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "line_code.h"
 #include "tokens.h"
 
 namespace basic {
@@ -18,6 +19,7 @@ struct ProgramLine {
   int32_t NewLineNo = 0;  // scratch of RENUM
   TokenList Tokens;
   ProgramLine* Next = nullptr;
+  std::unique_ptr<LineCode> code;  // made when the line is first run (line_code.h)
 };
 
 // Walks the lines in order; `end` is where a walk stops: after the last
@@ -127,7 +129,13 @@ class Program {
   // Exchanges the lines of two programs (a LOAD built aside).
   void Swap(Program& other) noexcept;
   // Call after line numbers change in place (RENUM).
-  void Renumbered() { indexValid_ = false; }
+  void Renumbered() {
+    indexValid_ = false;
+    ++edits_;
+  }
+  // Grows with every change of lines, numbers or tokens: what was worked
+  // out from the program holds while this stays the same.
+  uint64_t Edits() const { return edits_; }
 
  private:
   void RebuildIndex() const;
@@ -137,6 +145,7 @@ class Program {
   ProgramLine* last_ = nullptr;
   mutable std::vector<LineEntry> index_;
   mutable bool indexValid_ = true;
+  uint64_t edits_ = 0;
 };
 
 }  // namespace basic

@@ -69,7 +69,7 @@ std::string RunOn(const GeneratedProgram& program, bool walk) {
   MemoryFiles files;
   test::Machine m(program.input);
   m.basic.SetFileSystem(files);
-  if (walk) m.inside.WalkEveryExpression();
+  if (walk) m.inside.WalkEverything();
   m.basic.SetStatementBudget(kStatementBudget);
   // As a program file runs: its lines, then RUN.
   std::string out = m.Run(program.text + "RUN");

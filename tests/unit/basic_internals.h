@@ -31,8 +31,12 @@ struct TBasicInternals {
   void Execute() { basic_.Execute(); }
   void NewProgram() { basic_.NewProgram(); }
   void ResetDataPointer() { basic_.ResetDataPointer(); }
-  // Every expression walked, the reference for the translations.
-  void WalkEveryExpression() { basic_.expressions_.WalkOnly(); }
+  // Every statement and expression read from its tokens: the reference for
+  // the compiled lines and the translations.
+  void WalkEverything() {
+    basic_.expressions_.WalkOnly();
+    basic_.walkStatements_ = true;
+  }
 
   Program& program;
   VariableList& variables;

@@ -68,7 +68,7 @@ TEST(ExpressionCache, AgreesWithTheWalkingEvaluator) {
             "G(1, 2) = 5\r\n20 FOR I = 1 TO 2: X = ") +
         expression + ": PRINT X: NEXT\r\nRUN";
     Machine translating, walking;
-    walking.inside.WalkEveryExpression();
+    walking.inside.WalkEverything();
     const std::string out = translating.Run(program);
     EXPECT_EQ(out, walking.Run(program)) << expression;
     EXPECT_GT(translating.inside.expressions.size(), 0u) << expression;
@@ -87,7 +87,7 @@ std::string FirstTranslation(Machine& m) {
 TEST(ExpressionCache, DescribesTheTranslationItRuns) {
   const std::string program = "10 A = 2: B = 3: DIM M(3): X = -A*B + M(A) / 4 - SIN(B)\r\nRUN";
   Machine translating, walking;
-  walking.inside.WalkEveryExpression();
+  walking.inside.WalkEverything();
   translating.Run(program);
   walking.Run(program);
   EXPECT_EQ(FirstTranslation(translating), "lone 2\n");

@@ -1,0 +1,56 @@
+// A stored line compiled for running: one record per statement, made the
+// first time the line runs, each naming the routine that runs it and the
+// statement that follows it. Keywords, separators, jump targets and
+// variables are worked out once; values still come from the expression
+// translations (expression_cache.h), so they are computed by the same
+// checked operations.
+//
+// The commonest statements have routines of their own: numeric
+// assignments to scalars and elements, IF ... THEN n, IF ... THEN followed
+// by a statement, GOTO n, GOSUB n and NEXT. Every other
+// statement runs through its handler, exactly as the statement loop runs
+// it, and the statement after it is looked up where the handler left the
+// cursor. A line's code is used only while its stamp equals the current one
+// (TBasic::CodeStamp), which grows whenever lines, tokens or the shape of a
+// variable may have changed.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+
+namespace basic {
+
+class TBasic;
+struct ProgramLine;
+struct Token;
+struct varrec;
+struct CompiledStatement;
+
+// Runs one statement; returns the next one to run, or nullptr when the
+// compiled run ends (TBasic::RunCompiled says why).
+using StatementRunner = const CompiledStatement* (*)(TBasic&, const CompiledStatement&);
+
+struct CompiledStatement {
+  StatementRunner run = nullptr;
+  // The statement after the colon that ends this one; nullptr when the
+  // line ends there. IF's THEN branch. For a statement run by its handler,
+  // which decides what follows, the one that followed it last time.
+  mutable const CompiledStatement* next = nullptr;
+  ProgramLine* line = nullptr;
+  Token* start = nullptr;         // the statement's first token
+  double* value = nullptr;        // an assignment's variable
+  varrec* variable = nullptr;     // the variable NEXT names, if any
+  ProgramLine* target = nullptr;  // a jump's line
+  uint16_t expression = 0;        // the value's translation (ExpressionCache::At)
+  uint16_t reference = 0;         // an element assignment's target translation
+};
+
+struct LineCode {
+  uint64_t stamp = 0;
+  // The line's first statement first, then the others in the order they
+  // were first reached. A deque: statements added later never move the
+  // ones that point at each other.
+  std::deque<CompiledStatement> statements;
+};
+
+}  // namespace basic
