@@ -327,7 +327,7 @@ class TBasic : public TInterpreter {
   CompiledStatement& Compile(LineCode& code, ProgramLine& line, Token* token);
   const CompiledStatement& StatementIn(LineCode& code, ProgramLine& line, Token* token);
   static const CompiledStatement* Made(const LineCode& code, const Token* token);
-  const Token* CompileForm(CompiledStatement& s);
+  const Token* CompileForm(LineCode& code, CompiledStatement& s);
   // statement_observer.cpp: the statement loop's slow way. True when the
   // budget is spent; otherwise the statement at token was observed.
   [[gnu::noinline]] bool StatementBudgetSpent(const Token* token);
@@ -446,6 +446,11 @@ class TBasic : public TInterpreter {
   void AfterLibraryFault(bool fromText);
   // control_flow.cpp
   void PushFrame(FrameKind kind);
+  // FOR's end, with the loop variable set and the cursor after the
+  // statement: the frame pushed, or the body skipped.
+  void EnterLoop(const VarLocation& target, double limit, double step);
+  // WHILE's condition was false: on after the WEND that pairs with it.
+  void SkipWhileBody();
   // The FOR frame a NEXT closes, dropping the frames inside it.
   framerec& FindLoopFrame();
   void Jump(StatementContext& ctx);

@@ -30,34 +30,54 @@ bool IsNumericScalar(const Token& token) {
          (&token)[1].code != tcOpen;
 }
 
-bool EndsStatement(const Token* t) { return t->code == tcColon || AtEol(t); }
-
 }  // namespace
 
 struct CompiledRunners {
   using Statement = CompiledStatement;
 
-  // Any statement, through its handler.
+  // A statement that has no routine of its own, through its handler.
   [[gnu::noinline]] static const Statement* Walked(TBasic& basic, const Statement& s) {
     const uint64_t stamp = basic.runStamp_;
     const Statement* usual = s.next;  // what came after it last time
-    basic.currentToken = s.start;
-    basic.nextToken = s.start + 1;
     StatementContext ctx;
-    TBasic::kDispatch[s.start->code](basic, ctx);
+    RunHandler(basic, s, ctx);
     // The handler may have changed lines or shapes, even removed this line:
     // then `s` is not touched again.
-    basic.runStamp_ = basic.CodeStamp();
     if (basic.runStamp_ != stamp) return basic.AfterHandler(ctx, nullptr);
     const Statement* after = basic.AfterHandler(ctx, usual);
     if (after != nullptr) s.next = after;
     return after;
   }
 
+  // A compiled statement in a case its routine leaves to the handler.
+  [[gnu::noinline]] static const Statement* Fallback(TBasic& basic, const Statement& s) {
+    StatementContext ctx;
+    RunHandler(basic, s, ctx);
+    return basic.AfterHandler(ctx, nullptr);
+  }
+
+  static void RunHandler(TBasic& basic, const Statement& s, StatementContext& ctx) {
+    basic.currentToken = s.start;
+    basic.nextToken = s.start + 1;
+    TBasic::kDispatch[s.start->code](basic, ctx);
+    basic.runStamp_ = basic.CodeStamp();
+  }
+
+  static const Statement* Next(TBasic& basic, const Statement& s) {
+    return s.next != nullptr ? s.next : basic.NextLine(s);
+  }
+  static const Statement* JumpTo(TBasic& basic, ProgramLine* line) {
+    basic.currentLine = line;
+    return basic.LineStart(*line);
+  }
+  static double Value(const TBasic& basic, uint16_t slot) {
+    return basic.expressions_.At(slot).Run();
+  }
+
   // V = expression, V a numeric scalar.
   static const Statement* Assign(TBasic& basic, const Statement& s) {
-    *s.value = basic.expressions_.At(s.expression).Run();
-    return s.next != nullptr ? s.next : basic.NextLine(s);
+    *s.value = Value(basic, s.expression);
+    return Next(basic, s);
   }
 
   // V(subscripts) = expression, V a numeric array. The target's
@@ -65,55 +85,98 @@ struct CompiledRunners {
   static const Statement* AssignElement(TBasic& basic, const Statement& s) {
     basic.expressions_.At(s.reference).Run();
     double* const target = static_cast<double*>(s.variable->valuePtr);
-    *target = basic.expressions_.At(s.expression).Run();
-    return s.next != nullptr ? s.next : basic.NextLine(s);
+    *target = Value(basic, s.expression);
+    return Next(basic, s);
   }
 
-  // IF expression THEN statement, with no ELSE after it on the line.
-  static const Statement* IfThen(TBasic& basic, const Statement& s) {
-    const double condition = basic.expressions_.At(s.expression).Run();
+  static const Statement* If(TBasic& basic, const Statement& s) {
+    const double condition = Value(basic, s.expression);
     BASIC_ASSERT(!std::isnan(condition));
-    if (condition == 0) return basic.NextLine(s);
-    return s.next;
+    if (condition != 0) return s.target != nullptr ? JumpTo(basic, s.target) : s.next;
+    if (s.otherTarget != nullptr) return JumpTo(basic, s.otherTarget);
+    return s.otherwise != nullptr ? s.otherwise : basic.NextLine(s);
   }
 
-  // IF expression THEN n, nothing after n.
-  static const Statement* IfGoto(TBasic& basic, const Statement& s) {
-    const double condition = basic.expressions_.At(s.expression).Run();
-    BASIC_ASSERT(!std::isnan(condition));
-    if (condition == 0) return basic.NextLine(s);
-    basic.currentLine = s.target;
-    return basic.LineStart(*s.target);
-  }
+  // Met after a THEN branch: the rest of the line goes.
+  static const Statement* Else(TBasic& basic, const Statement& s) { return basic.NextLine(s); }
 
   static const Statement* Goto(TBasic& basic, const Statement& s) {
-    basic.currentLine = s.target;
-    return basic.LineStart(*s.target);
+    return JumpTo(basic, s.target);
   }
 
   // RETURN resumes at the line number, and passes over it.
   static const Statement* Gosub(TBasic& basic, const Statement& s) {
     basic.nextToken = s.start + 1;
     basic.PushFrame(fkGosub);
-    basic.currentLine = s.target;
-    return basic.LineStart(*s.target);
+    return JumpTo(basic, s.target);
+  }
+
+  // Back to the innermost GOSUB; anything else (frames of loops left
+  // open, no GOSUB) through ExecReturn.
+  static const Statement* Return(TBasic& basic, const Statement& s) {
+    ControlStack& stack = basic.controlStack;
+    if (stack.empty() || stack.Top().kind != fkGosub) return Fallback(basic, s);
+    const framerec& frame = stack.Top();
+    basic.currentLine = frame.line;
+    basic.nextToken = frame.resumeToken;
+    stack.Pop();
+    basic.SkipStatement();
+    return basic.AfterHandler(StatementContext{}, nullptr);
+  }
+
+  // FOR V = first TO limit [STEP step], V a numeric scalar: V is set before
+  // the limit is evaluated, as ExecFor sets it.
+  static const Statement* For(TBasic& basic, const Statement& s) {
+    *s.value = Value(basic, s.expression);
+    const double limit = Value(basic, s.limit);
+    const double step = s.step != 0 ? Value(basic, s.step) : 1;
+    basic.nextToken = s.end;
+    const size_t frames = basic.controlStack.size();
+    basic.EnterLoop(VarLocation{s.variable, s.value, nullptr}, limit, step);
+    if (basic.controlStack.size() != frames) return Next(basic, s);
+    return basic.AfterHandler(StatementContext{}, nullptr);  // the body skipped
   }
 
   // NEXT, or NEXT V, closing the innermost FOR; any other through ExecNext.
-  static const Statement* Next(TBasic& basic, const Statement& s) {
+  static const Statement* NextLoop(TBasic& basic, const Statement& s) {
     ControlStack& stack = basic.controlStack;
-    if (stack.empty()) return Walked(basic, s);
+    if (stack.empty()) return Fallback(basic, s);
     framerec& frame = stack.Top();
     if (frame.kind != fkFor || (s.variable != nullptr && s.variable != frame.loopVar))
-      return Walked(basic, s);
+      return Fallback(basic, s);
     if (!StepLoop(frame)) {
       stack.Pop();
-      return s.next != nullptr ? s.next : basic.NextLine(s);
+      return Next(basic, s);
     }
     basic.currentLine = frame.line;
     if (frame.atLineStart) return basic.LineStart(*frame.line);
     basic.nextToken = frame.resumeToken;
     return basic.AfterHandler(StatementContext{}, nullptr);
+  }
+
+  // WHILE, or WHILE condition.
+  static const Statement* While(TBasic& basic, const Statement& s) {
+    basic.nextToken = s.start + 1;
+    basic.PushFrame(fkWhile);
+    if (s.expression == 0 || Value(basic, s.expression) != 0) return Next(basic, s);
+    basic.nextToken = s.end;
+    basic.SkipWhileBody();
+    return basic.AfterHandler(StatementContext{}, nullptr);
+  }
+
+  // WEND without a condition of its own, closing the innermost WHILE: the
+  // WHILE's condition is evaluated where it stands, as ExecWend does.
+  static const Statement* Wend(TBasic& basic, const Statement& s) {
+    ControlStack& stack = basic.controlStack;
+    if (stack.empty() || stack.Top().kind != fkWhile) return Fallback(basic, s);
+    const framerec& frame = stack.Top();
+    basic.currentLine = frame.line;
+    basic.nextToken = frame.resumeToken;
+    if (basic.AtStatementEnd() || basic.EvalNumber() != 0)
+      return basic.AfterHandler(StatementContext{}, nullptr);
+    basic.currentLine = s.line;
+    stack.Pop();
+    return Next(basic, s);
   }
 };
 
@@ -128,6 +191,7 @@ bool TBasic::RunCompiled(Token*& token) {
       return true;
     }
     --statementBudget;
+    BASIC_ASSERT(currentLine == s->line);
     s = s->run(*this, *s);
   }
   if (compiledExit_ == nullptr) return false;
@@ -144,6 +208,7 @@ const CompiledStatement* TBasic::AfterHandler(const StatementContext& ctx,
     return nullptr;
   }
   if (usual != nullptr && usual->start == token && usual->line == currentLine) return usual;
+  if (token == currentLine->Tokens.begin()) return LineStart(*currentLine);
   return StatementAt(*currentLine, token);
 }
 
@@ -172,16 +237,16 @@ CompiledStatement& TBasic::Compile(LineCode& code, ProgramLine& line, Token* tok
     CompiledStatement& s = code.statements.emplace_back();
     s.line = &line;
     s.start = token;
-    const Token* end = CompileForm(s);
     if (previous != nullptr)
       previous->next = &s;
     else
       first = &s;
-    if (s.run == CompiledRunners::IfThen) {  // end is THEN
-      s.next = &StatementIn(code, line, const_cast<Token*>(end) + 1);
+    const Token* end = CompileForm(code, s);
+    if (end == nullptr || AtEol(end)) break;
+    if (end->code == tcElse) {  // a THEN branch ends: ELSE runs next
+      s.next = &StatementIn(code, line, const_cast<Token*>(end));
       break;
     }
-    if (end == nullptr || end->code != tcColon) break;
     token = const_cast<Token*>(end) + 1;
     if (const CompiledStatement* made = Made(code, token)) {
       s.next = made;
@@ -203,15 +268,23 @@ const CompiledStatement& TBasic::StatementIn(LineCode& code, ProgramLine& line, 
   return Compile(code, line, token);
 }
 
-// Chooses the routine for the statement at s.start. Returns the token that
-// ends it when execution goes on after it within the line (a colon or the
-// line's end), THEN for IfThen; nullptr for the jumps and for statements
-// run by handlers.
-const Token* TBasic::CompileForm(CompiledStatement& s) {
-  s.run = CompiledRunners::Walked;
+// Chooses the routine for the statement s.start begins. Returns the token
+// that ends it (a colon, ELSE or the line's end) when what follows runs
+// after it; nullptr when its routine decides (jumps, IF, statements run by
+// their handlers). IF's branches are compiled here.
+const Token* TBasic::CompileForm(LineCode& code, CompiledStatement& s) {
+  using R = CompiledRunners;
+  s.run = R::Walked;
   Token* t = s.start;
   const auto usable = [this](const CompiledExpression* e) {
     return e != nullptr && e->Runnable(0, variables.ShapeEpoch());
+  };
+  // A translated value at `at`: its end, or nullptr.
+  const auto value = [&](const Token* at, uint16_t& slot) -> const Token* {
+    const CompiledExpression* e = expressions_.Find(at);
+    if (!usable(e)) return nullptr;
+    slot = at->exprSlot;
+    return e->End();
   };
   switch (t->code) {
     case tcLet:
@@ -219,60 +292,89 @@ const Token* TBasic::CompileForm(CompiledStatement& s) {
       ++t;
       [[fallthrough]];
     case tcVariable: {
-      if (t->variable->dimCount != 0 && !t->variable->isString && t[1].code == tcOpen) {
+      varrec& v = *t->variable;
+      if (v.isString) return nullptr;
+      if (v.dimCount != 0 && t[1].code == tcOpen) {
         const CompiledExpression* element = expressions_.FindReference(t);
         if (!usable(element) || element->End()->code != tcEqual) return nullptr;
-        const CompiledExpression* value = expressions_.Find(element->End() + 1);
-        if (!usable(value) || !EndsStatement(value->End())) return nullptr;
-        s.run = CompiledRunners::AssignElement;
-        s.variable = t->variable;
+        const Token* end = value(element->End() + 1, s.expression);
+        if (end == nullptr || !AtEndOfStatement(end)) return nullptr;
+        s.run = R::AssignElement;
+        s.variable = &v;
         s.reference = t->exprSlot;
-        s.expression = element->End()[1].exprSlot;
-        return value->End();
+        return end;
       }
       if (!IsNumericScalar(*t) || t[1].code != tcEqual) return nullptr;
-      const CompiledExpression* value = expressions_.Find(t + 2);
-      if (!usable(value) || !EndsStatement(value->End())) return nullptr;
-      s.run = CompiledRunners::Assign;
-      s.value = &t->variable->numValue;
-      s.expression = t[2].exprSlot;
-      return value->End();
+      const Token* end = value(t + 2, s.expression);
+      if (end == nullptr || !AtEndOfStatement(end)) return nullptr;
+      s.run = R::Assign;
+      s.value = &v.numValue;
+      return end;
     }
     case tcIf: {
-      const CompiledExpression* condition = expressions_.Find(t + 1);
-      if (!usable(condition)) return nullptr;
-      const Token* then = condition->End();
-      if (then->code != tcThen) return nullptr;
-      s.expression = t[1].exprSlot;
-      if (then[1].code != tcNumber) {
-        // Without an ELSE a false condition goes on at the next line.
-        if (EndsStatement(then + 1)) return nullptr;
-        for (const Token* rest = then + 1; !AtEol(rest); ++rest)
-          if (rest->code == tcElse) return nullptr;
-        s.run = CompiledRunners::IfThen;
-        return then;
-      }
-      if (!AtEol(then + 2)) return nullptr;
-      s.target = LiteralTarget(program, then[1]);
-      if (s.target == nullptr) return nullptr;
-      s.run = CompiledRunners::IfGoto;
+      const Token* then = value(t + 1, s.expression);
+      if (then == nullptr || then->code != tcThen) return nullptr;
+      Token* const thenBranch = const_cast<Token*>(then) + 1;
+      Token* const elseBranch = ElseBranchOf(thenBranch);
+      // THEN n and ELSE n jump; any other branch is a statement of the line.
+      const auto branch = [&](Token* at, ProgramLine*& jump) {
+        if (at->code == tcNumber) {
+          jump = LiteralTarget(program, *at);
+          return jump != nullptr;
+        }
+        return !AtEndOfStatement(at);
+      };
+      if (!branch(thenBranch, s.target)) return nullptr;
+      if (!AtEol(elseBranch) && !branch(elseBranch, s.otherTarget)) return nullptr;
+      s.run = R::If;
+      if (s.target == nullptr) s.next = &StatementIn(code, *s.line, thenBranch);
+      if (!AtEol(elseBranch) && s.otherTarget == nullptr)
+        s.otherwise = &StatementIn(code, *s.line, elseBranch);
       return nullptr;
     }
+    case tcElse: s.run = R::Else; return nullptr;
     case tcGoto:
     case tcGosub:
       s.target = LiteralTarget(program, t[1]);
-      if (s.target != nullptr)
-        s.run = t->code == tcGoto ? CompiledRunners::Goto : CompiledRunners::Gosub;
+      if (s.target != nullptr) s.run = t->code == tcGoto ? R::Goto : R::Gosub;
       return nullptr;
+    case tcReturn: s.run = R::Return; return nullptr;
+    case tcFor: {
+      if (!IsNumericScalar(t[1]) || t[2].code != tcEqual) return nullptr;
+      const Token* to = value(t + 3, s.expression);
+      if (to == nullptr || to->code != tcTo) return nullptr;
+      const Token* end = value(to + 1, s.limit);
+      if (end != nullptr && end->code == tcStep) end = value(end + 1, s.step);
+      if (end == nullptr || !AtEndOfStatement(end)) return nullptr;
+      s.run = R::For;
+      s.variable = t[1].variable;
+      s.value = &t[1].variable->numValue;
+      s.end = const_cast<Token*>(end);
+      return end;
+    }
     case tcNext:
-      s.run = CompiledRunners::Next;
-      if (EndsStatement(t + 1)) return t + 1;
-      if (IsNumericScalar(t[1]) && EndsStatement(t + 2)) {
+      if (AtEndOfStatement(t + 1)) {
+        s.run = R::NextLoop;
+        return t + 1;
+      }
+      if (IsNumericScalar(t[1]) && AtEndOfStatement(t + 2)) {
+        s.run = R::NextLoop;
         s.variable = t[1].variable;
         return t + 2;
       }
-      s.run = CompiledRunners::Walked;
       return nullptr;
+    case tcWhile: {
+      const Token* end = t + 1;
+      if (!AtEndOfStatement(end)) end = value(t + 1, s.expression);
+      if (end == nullptr || !AtEndOfStatement(end)) return nullptr;
+      s.run = R::While;
+      s.end = const_cast<Token*>(end);
+      return end;
+    }
+    case tcWend:
+      if (!AtEndOfStatement(t + 1)) return nullptr;
+      s.run = R::Wend;
+      return t + 1;
     default: return nullptr;
   }
 }

@@ -51,16 +51,7 @@ void TBasic::ExecIf(StatementContext& ctx) {
   ExpectToken(tcThen);
   // Every operation raises an error instead of making a NaN.
   BASIC_ASSERT(!std::isnan(condition));
-  if (condition == 0) {
-    // Skip to the ELSE that pairs with this IF, within the line.
-    int depth = 0;
-    while (!AtEol(nextToken)) {
-      const TokenCode code = PeekCode();
-      Advance();
-      if (code == tcIf) ++depth;
-      if (code == tcElse && --depth < 0) break;
-    }
-  }
+  if (condition == 0) nextToken = ElseBranchOf(nextToken);
   if (PeekCode() == tcNumber) {
     Jump(ctx);
     return;
@@ -106,7 +97,10 @@ void TBasic::ExecFor(StatementContext&) {
     Advance();
     step = EvalNumber();
   }
+  EnterLoop(target, limit, step);
+}
 
+void TBasic::EnterLoop(const VarLocation& target, double limit, double step) {
   if (!LoopFinished(*target.num, limit, step)) {
     // The frame keeps the location FOR assigned, so NEXT steps that element
     // even when another element of the array was referenced since.
@@ -191,6 +185,10 @@ void TBasic::ExecWhile(StatementContext&) {
   PushFrame(fkWhile);
   if (AtStatementEnd()) return;  // no condition: tested at WEND only
   if (EvalNumber() != 0) return;
+  SkipWhileBody();
+}
+
+void TBasic::SkipWhileBody() {
   if (!ScanBlock(tcWhile, tcWend)) RaiseMessage(msg::kWhileWithoutWend);
   controlStack.Pop();
   SkipStatement();  // an exit condition on that WEND is not evaluated

@@ -6,8 +6,9 @@
 // checked operations.
 //
 // The commonest statements have routines of their own: numeric
-// assignments to scalars and elements, IF ... THEN n, IF ... THEN followed
-// by a statement, GOTO n, GOSUB n and NEXT. Every other
+// assignments to scalars and elements, IF, ELSE, GOTO n, GOSUB n, RETURN,
+// FOR, NEXT, WHILE and WEND, each when its parts are in the forms that
+// matter (translated expressions, literal line numbers). Every other
 // statement runs through its handler, exactly as the statement loop runs
 // it, and the statement after it is looked up where the handler left the
 // cursor. A line's code is used only while its stamp equals the current one
@@ -32,17 +33,24 @@ using StatementRunner = const CompiledStatement* (*)(TBasic&, const CompiledStat
 
 struct CompiledStatement {
   StatementRunner run = nullptr;
-  // The statement after the colon that ends this one; nullptr when the
-  // line ends there. IF's THEN branch. For a statement run by its handler,
-  // which decides what follows, the one that followed it last time.
+  // The statement after the colon or ELSE that ends this one; nullptr when
+  // the line ends there. IF's THEN branch. For a statement run by its
+  // handler, which decides what follows, the one that followed it last time.
   mutable const CompiledStatement* next = nullptr;
+  const CompiledStatement* otherwise = nullptr;  // IF's ELSE branch
   ProgramLine* line = nullptr;
   Token* start = nullptr;         // the statement's first token
-  double* value = nullptr;        // an assignment's variable
-  varrec* variable = nullptr;     // the variable NEXT names, if any
-  ProgramLine* target = nullptr;  // a jump's line
-  uint16_t expression = 0;        // the value's translation (ExpressionCache::At)
-  uint16_t reference = 0;         // an element assignment's target translation
+  Token* end = nullptr;           // FOR, WHILE: the token after the statement
+  double* value = nullptr;        // an assignment's or FOR's variable
+  varrec* variable = nullptr;     // the array assigned to; NEXT's, FOR's variable
+  ProgramLine* target = nullptr;  // a jump's line; IF's THEN n
+  ProgramLine* otherTarget = nullptr;  // IF's ELSE n
+  // Translations (ExpressionCache::At), 0 for none: the value or condition,
+  // an element assignment's target, FOR's limit and step.
+  uint16_t expression = 0;
+  uint16_t reference = 0;
+  uint16_t limit = 0;
+  uint16_t step = 0;
 };
 
 struct LineCode {

@@ -153,6 +153,19 @@ inline bool AtEol(const Token* t) { return t->code == tcEol; }
 inline bool AtEndOfStatement(const Token* t) {
   return t->code == tcEol || t->code == tcColon || t->code == tcElse;
 }
+// Where a false IF goes on, from the token after THEN: after the ELSE that
+// pairs with that THEN (an IF inside the branch takes the next one), or at
+// the line's end.
+inline Token* ElseBranchOf(Token* t) {
+  int depth = 0;
+  while (!AtEol(t)) {
+    const TokenCode code = t->code;
+    ++t;
+    if (code == tcIf) ++depth;
+    if (code == tcElse && --depth < 0) break;
+  }
+  return t;
+}
 
 // The tokens of one line, stored contiguously and ended by a tcEol token.
 // Pointers to its tokens stay valid for the life of the list.
