@@ -89,8 +89,22 @@ struct CompiledRunners {
     return Next(basic, s);
   }
 
+  // The same with a value of one operation, `op` known here, so that it
+  // costs what the operation costs.
+  template <BinaryOp op>
+  static const Statement* AssignOperation(TBasic& basic, const Statement& s) {
+    *s.value = Compute(op, *s.left, *s.right);
+    return Next(basic, s);
+  }
+
   static const Statement* If(TBasic& basic, const Statement& s) {
-    const double condition = Value(basic, s.expression);
+    return Branch(basic, s, Value(basic, s.expression));
+  }
+  template <BinaryOp op>
+  static const Statement* IfOperation(TBasic& basic, const Statement& s) {
+    return Branch(basic, s, Compute(op, *s.left, *s.right));
+  }
+  static const Statement* Branch(TBasic& basic, const Statement& s, double condition) {
     BASIC_ASSERT(!std::isnan(condition));
     if (condition != 0) return s.target != nullptr ? JumpTo(basic, s.target) : s.next;
     if (s.otherTarget != nullptr) return JumpTo(basic, s.otherTarget);
@@ -179,6 +193,34 @@ struct CompiledRunners {
     return Next(basic, s);
   }
 };
+
+namespace {
+
+// clang-format off
+constexpr StatementRunner kAssignOperation[] = {
+#define BASIC_RUNNER_ENTRY(name, token, level, value, strings) \
+  CompiledRunners::AssignOperation<BinaryOp::k##name>,
+    BASIC_BINARY_OPERATIONS(BASIC_RUNNER_ENTRY)
+#undef BASIC_RUNNER_ENTRY
+};
+constexpr StatementRunner kIfOperation[] = {
+#define BASIC_RUNNER_ENTRY(name, token, level, value, strings) \
+  CompiledRunners::IfOperation<BinaryOp::k##name>,
+    BASIC_BINARY_OPERATIONS(BASIC_RUNNER_ENTRY)
+#undef BASIC_RUNNER_ENTRY
+};
+// clang-format on
+
+// A value of one operation runs in place: the runner for it, and its
+// operands.
+StatementRunner InPlace(const CompiledExpression& e, const StatementRunner (&runners)[kBinaryOpCount],
+                        CompiledStatement& s) {
+  s.left = e.Operand(0);
+  s.right = e.Operand(1);
+  return runners[static_cast<size_t>(e.Operation())];
+}
+
+}  // namespace
 
 bool TBasic::RunCompiled(Token*& token) {
   runStamp_ = CodeStamp();
@@ -307,7 +349,8 @@ const Token* TBasic::CompileForm(LineCode& code, CompiledStatement& s) {
       if (!IsNumericScalar(*t) || t[1].code != tcEqual) return nullptr;
       const Token* end = value(t + 2, s.expression);
       if (end == nullptr || !AtEndOfStatement(end)) return nullptr;
-      s.run = R::Assign;
+      const CompiledExpression& e = expressions_.At(s.expression);
+      s.run = e.IsOneOperation() ? InPlace(e, kAssignOperation, s) : R::Assign;
       s.value = &v.numValue;
       return end;
     }
@@ -326,7 +369,8 @@ const Token* TBasic::CompileForm(LineCode& code, CompiledStatement& s) {
       };
       if (!branch(thenBranch, s.target)) return nullptr;
       if (!AtEol(elseBranch) && !branch(elseBranch, s.otherTarget)) return nullptr;
-      s.run = R::If;
+      const CompiledExpression& e = expressions_.At(s.expression);
+      s.run = e.IsOneOperation() ? InPlace(e, kIfOperation, s) : R::If;
       if (s.target == nullptr) s.next = &StatementIn(code, *s.line, thenBranch);
       if (!AtEol(elseBranch) && s.otherTarget == nullptr)
         s.otherwise = &StatementIn(code, *s.line, elseBranch);

@@ -95,6 +95,12 @@ class alignas(64) CompiledExpression {
     return Compute(binaryOp_, *operands_[0], *operands_[1]);
   }
   const Token* End() const { return end_; }
+  // One binary operation on two operands, each a variable's value or a
+  // literal's number: Run is Compute(Operation(), *Operand(0), *Operand(1)),
+  // and a caller may run it that way itself.
+  bool IsOneOperation() const { return form_ == Form::kBinary; }
+  BinaryOp Operation() const { return binaryOp_; }
+  const double* Operand(int i) const { return operands_[i]; }
 
  private:
   friend class ExpressionCache;

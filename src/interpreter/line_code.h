@@ -45,6 +45,9 @@ struct CompiledStatement {
   varrec* variable = nullptr;     // the array assigned to; NEXT's, FOR's variable
   ProgramLine* target = nullptr;  // a jump's line; IF's THEN n
   ProgramLine* otherTarget = nullptr;  // IF's ELSE n
+  // A value or condition of one binary operation, run in place.
+  const double* left = nullptr;
+  const double* right = nullptr;
   // Translations (ExpressionCache::At), 0 for none: the value or condition,
   // an element assignment's target, FOR's limit and step.
   uint16_t expression = 0;
