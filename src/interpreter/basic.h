@@ -445,7 +445,13 @@ class TBasic : public TInterpreter {
   bool IsHelpRequest(std::string_view line) const;  // at READY
   void AfterLibraryFault(bool fromText);
   // control_flow.cpp
-  void PushFrame(FrameKind kind);
+  void PushFrame(FrameKind kind) {
+    framerec frame;
+    frame.line = currentLine;
+    frame.resumeToken = nextToken;
+    frame.kind = kind;
+    controlStack.Push(frame);
+  }
   // FOR's end, with the loop variable set and the cursor after the
   // statement: the frame pushed, or the body skipped.
   void EnterLoop(const VarLocation& target, double limit, double step);

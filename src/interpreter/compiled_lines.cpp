@@ -118,11 +118,30 @@ struct CompiledRunners {
     return JumpTo(basic, s.target);
   }
 
-  // RETURN resumes at the line number, and passes over it.
+  // RETURN resumes at the line number, and passes over it: in the frame,
+  // the GOSUB's successor says where that is.
   static const Statement* Gosub(TBasic& basic, const Statement& s) {
     basic.nextToken = s.start + 1;
-    basic.PushFrame(fkGosub);
+    PushReturn(basic, s);
     return JumpTo(basic, s.target);
+  }
+  static void PushReturn(TBasic& basic, const Statement& s) {
+    basic.PushFrame(fkGosub);
+    framerec& frame = basic.controlStack.Top();
+    frame.caller = &s;
+    frame.codeStamp = basic.runStamp_;
+  }
+
+  // ON selector GOTO|GOSUB a list of line numbers. The selected number is
+  // looked up where ExecOn looks it up, after GOSUB's frame is pushed.
+  template <bool isGosub>
+  static const Statement* On(TBasic& basic, const Statement& s) {
+    const int64_t selector = RoundToInt64(Value(basic, s.expression));
+    if (selector < 1 || selector > s.entries) return Next(basic, s);
+    basic.nextToken = s.end + 2 * (selector - 1);  // numbers between commas
+    if (isGosub) PushReturn(basic, s);
+    const LineEntry& target = basic.GetTargetEntry();
+    return JumpTo(basic, target.line);
   }
 
   // Back to the innermost GOSUB; anything else (frames of loops left
@@ -131,6 +150,12 @@ struct CompiledRunners {
     ControlStack& stack = basic.controlStack;
     if (stack.empty() || stack.Top().kind != fkGosub) return Fallback(basic, s);
     const framerec& frame = stack.Top();
+    if (frame.caller != nullptr && frame.codeStamp == basic.runStamp_) {
+      const Statement& caller = *frame.caller;
+      stack.Pop();
+      basic.currentLine = caller.line;
+      return Next(basic, caller);
+    }
     basic.currentLine = frame.line;
     basic.nextToken = frame.resumeToken;
     stack.Pop();
@@ -378,11 +403,32 @@ const Token* TBasic::CompileForm(LineCode& code, CompiledStatement& s) {
     }
     case tcElse: s.run = R::Else; return nullptr;
     case tcGoto:
-    case tcGosub:
       s.target = LiteralTarget(program, t[1]);
-      if (s.target != nullptr) s.run = t->code == tcGoto ? R::Goto : R::Gosub;
+      if (s.target != nullptr) s.run = R::Goto;
       return nullptr;
+    case tcGosub: {
+      s.target = LiteralTarget(program, t[1]);
+      if (s.target == nullptr) return nullptr;
+      s.run = R::Gosub;
+      // Where RETURN goes on: the end of the statement (SkipStatement's).
+      const Token* end = t + 1;
+      while (!AtEndOfStatement(end)) ++end;
+      return end;
+    }
     case tcReturn: s.run = R::Return; return nullptr;
+    case tcOn: {
+      const Token* keyword = value(t + 1, s.expression);
+      if (keyword == nullptr || (keyword->code != tcGoto && keyword->code != tcGosub)) return nullptr;
+      const Token* entry = keyword + 1;
+      int entries = 1;
+      for (; entry->code == tcNumber && entry[1].code == tcComma; entry += 2) ++entries;
+      if (entry->code != tcNumber || !AtEndOfStatement(entry + 1) || entries > UINT16_MAX)
+        return nullptr;
+      s.run = keyword->code == tcGosub ? R::On<true> : R::On<false>;
+      s.end = const_cast<Token*>(keyword) + 1;
+      s.entries = static_cast<uint16_t>(entries);
+      return entry + 1;  // also where RETURN goes on
+    }
     case tcFor: {
       if (!IsNumericScalar(t[1]) || t[2].code != tcEqual) return nullptr;
       const Token* to = value(t + 3, s.expression);

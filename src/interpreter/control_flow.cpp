@@ -10,14 +10,6 @@
 
 namespace basic {
 
-void TBasic::PushFrame(FrameKind kind) {
-  framerec frame;
-  frame.line = currentLine;
-  frame.resumeToken = nextToken;
-  frame.kind = kind;
-  controlStack.Push(frame);
-}
-
 // Execution goes on at the target line's first token, read from the index
 // rather than the line record.
 void TBasic::Jump(StatementContext& ctx) {

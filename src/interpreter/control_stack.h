@@ -15,6 +15,7 @@ namespace basic {
 struct ProgramLine;
 struct Token;
 struct varrec;
+struct CompiledStatement;
 
 enum FrameKind : uint8_t { fkFor = 0, fkWhile = 1, fkGosub = 2 };
 
@@ -29,6 +30,10 @@ struct framerec {
   double* loopValue = nullptr;  // FOR: the scalar or element FOR assigned
   double limit = 0;
   double step = 0;
+  // GOSUB from a compiled line: the compiled GOSUB (or ON), whose
+  // successor RETURN goes on at while the code stamp is still `codeStamp`.
+  const CompiledStatement* caller = nullptr;
+  uint64_t codeStamp = 0;
 };
 
 // A FOR loop is left when the value has passed the limit in the direction

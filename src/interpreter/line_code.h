@@ -6,7 +6,7 @@
 // checked operations.
 //
 // The commonest statements have routines of their own: numeric
-// assignments to scalars and elements, IF, ELSE, GOTO n, GOSUB n, RETURN,
+// assignments to scalars and elements, IF, ELSE, GOTO n, GOSUB n, ON, RETURN,
 // FOR, NEXT, WHILE and WEND, each when its parts are in the forms that
 // matter (translated expressions, literal line numbers). Every other
 // statement runs through its handler, exactly as the statement loop runs
@@ -40,7 +40,7 @@ struct CompiledStatement {
   const CompiledStatement* otherwise = nullptr;  // IF's ELSE branch
   ProgramLine* line = nullptr;
   Token* start = nullptr;         // the statement's first token
-  Token* end = nullptr;           // FOR, WHILE: the token after the statement
+  Token* end = nullptr;  // FOR, WHILE: the token after the statement; ON: its first line number
   double* value = nullptr;        // an assignment's or FOR's variable
   varrec* variable = nullptr;     // the array assigned to; NEXT's, FOR's variable
   ProgramLine* target = nullptr;  // a jump's line; IF's THEN n
@@ -54,6 +54,7 @@ struct CompiledStatement {
   uint16_t reference = 0;
   uint16_t limit = 0;
   uint16_t step = 0;
+  uint16_t entries = 0;  // ON's line numbers, from `end` on
 };
 
 struct LineCode {
