@@ -466,7 +466,7 @@ class TBasic : public TInterpreter {
 
   Console& console_;
   ExpressionCache expressions_;
-  uint64_t runStamp_ = 0;        // CodeStamp while RunCompiled runs
+  uint64_t runStamp_ = 0;          // CodeStamp while RunCompiled runs
   Token* compiledExit_ = nullptr;  // where the statement loop goes on; nullptr: the end
   // Every statement read from its tokens: the reference the compiled lines
   // are compared with.

@@ -238,8 +238,8 @@ constexpr StatementRunner kIfOperation[] = {
 
 // A value of one operation runs in place: the runner for it, and its
 // operands.
-StatementRunner InPlace(const CompiledExpression& e, const StatementRunner (&runners)[kBinaryOpCount],
-                        CompiledStatement& s) {
+StatementRunner InPlace(const CompiledExpression& e,
+                        const StatementRunner (&runners)[kBinaryOpCount], CompiledStatement& s) {
   s.left = e.Operand(0);
   s.right = e.Operand(1);
   return runners[static_cast<size_t>(e.Operation())];
@@ -418,7 +418,8 @@ const Token* TBasic::CompileForm(LineCode& code, CompiledStatement& s) {
     case tcReturn: s.run = R::Return; return nullptr;
     case tcOn: {
       const Token* keyword = value(t + 1, s.expression);
-      if (keyword == nullptr || (keyword->code != tcGoto && keyword->code != tcGosub)) return nullptr;
+      if (keyword == nullptr || (keyword->code != tcGoto && keyword->code != tcGosub))
+        return nullptr;
       const Token* entry = keyword + 1;
       int entries = 1;
       for (; entry->code == tcNumber && entry[1].code == tcComma; entry += 2) ++entries;
