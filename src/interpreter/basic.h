@@ -313,6 +313,14 @@ class TBasic : public TInterpreter {
       return &code->statements.front();
     return StatementAt(line, line.Tokens.begin());
   }
+  // The same through a link that remembers it.
+  const CompiledStatement* LineStart(ProgramLine& line, LineLink& link) {
+    if (link.stamp == runStamp_ && link.first->line == &line) [[likely]]
+      return link.first;
+    link.first = LineStart(line);  // compiling leaves the stamp as it is
+    link.stamp = runStamp_;
+    return link.first;
+  }
   // The statement after one whose handler ran, as GoOn finds it; `usual`,
   // when not null, is the one expected there.
   const CompiledStatement* AfterHandler(const StatementContext& ctx,
@@ -321,7 +329,7 @@ class TBasic : public TInterpreter {
   const CompiledStatement* NextLine(const CompiledStatement& s) {
     currentLine = s.line->Next;
     if (currentLine == nullptr) return EndCompiled();
-    return LineStart(*currentLine);
+    return LineStart(*currentLine, s.lineAfter);
   }
   const CompiledStatement* EndCompiled();
   CompiledStatement& Compile(LineCode& code, ProgramLine& line, Token* token);

@@ -70,6 +70,10 @@ struct CompiledRunners {
     basic.currentLine = line;
     return basic.LineStart(*line);
   }
+  static const Statement* JumpTo(TBasic& basic, ProgramLine* line, LineLink& link) {
+    basic.currentLine = line;
+    return basic.LineStart(*line, link);
+  }
   static double Value(const TBasic& basic, uint16_t slot) {
     return basic.expressions_.At(slot).Run();
   }
@@ -106,7 +110,7 @@ struct CompiledRunners {
   }
   static const Statement* Branch(TBasic& basic, const Statement& s, double condition) {
     BASIC_ASSERT(!std::isnan(condition));
-    if (condition != 0) return s.target != nullptr ? JumpTo(basic, s.target) : s.next;
+    if (condition != 0) return s.target != nullptr ? JumpTo(basic, s.target, s.jump) : s.next;
     if (s.otherTarget != nullptr) return JumpTo(basic, s.otherTarget);
     return s.otherwise != nullptr ? s.otherwise : basic.NextLine(s);
   }
@@ -115,7 +119,7 @@ struct CompiledRunners {
   static const Statement* Else(TBasic& basic, const Statement& s) { return basic.NextLine(s); }
 
   static const Statement* Goto(TBasic& basic, const Statement& s) {
-    return JumpTo(basic, s.target);
+    return JumpTo(basic, s.target, s.jump);
   }
 
   // RETURN resumes at the line number, and passes over it: in the frame,
@@ -123,7 +127,7 @@ struct CompiledRunners {
   static const Statement* Gosub(TBasic& basic, const Statement& s) {
     basic.nextToken = s.start + 1;
     PushReturn(basic, s);
-    return JumpTo(basic, s.target);
+    return JumpTo(basic, s.target, s.jump);
   }
   static void PushReturn(TBasic& basic, const Statement& s) {
     basic.PushFrame(fkGosub);
@@ -188,7 +192,7 @@ struct CompiledRunners {
       return Next(basic, s);
     }
     basic.currentLine = frame.line;
-    if (frame.atLineStart) return basic.LineStart(*frame.line);
+    if (frame.atLineStart) return basic.LineStart(*frame.line, s.jump);
     basic.nextToken = frame.resumeToken;
     return basic.AfterHandler(StatementContext{}, nullptr);
   }

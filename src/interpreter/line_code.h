@@ -31,6 +31,13 @@ struct CompiledStatement;
 // compiled run ends (TBasic::RunCompiled says why).
 using StatementRunner = const CompiledStatement* (*)(TBasic&, const CompiledStatement&);
 
+// A line's first record as found last time, good while the code stamp is
+// still `stamp`: a jump or a line's end costs no lookup.
+struct LineLink {
+  const CompiledStatement* first = nullptr;
+  uint64_t stamp = 0;
+};
+
 struct CompiledStatement {
   StatementRunner run = nullptr;
   // The statement after the colon or ELSE that ends this one; nullptr when
@@ -45,6 +52,8 @@ struct CompiledStatement {
   varrec* variable = nullptr;          // the array assigned to; NEXT's, FOR's variable
   ProgramLine* target = nullptr;       // a jump's line; IF's THEN n
   ProgramLine* otherTarget = nullptr;  // IF's ELSE n
+  mutable LineLink jump;       // target's first record; NEXT's: its loop's line's
+  mutable LineLink lineAfter;  // the next line's first record
   // A value or condition of one binary operation, run in place.
   const double* left = nullptr;
   const double* right = nullptr;
