@@ -52,8 +52,8 @@ struct CompiledStatement {
   varrec* variable = nullptr;          // the array assigned to; NEXT's, FOR's variable
   ProgramLine* target = nullptr;       // a jump's line; IF's THEN n
   ProgramLine* otherTarget = nullptr;  // IF's ELSE n
-  mutable LineLink jump;       // target's first record; NEXT's: its loop's line's
-  mutable LineLink lineAfter;  // the next line's first record
+  mutable LineLink jump;               // target's first record; NEXT's: its loop's line's
+  mutable LineLink lineAfter;          // the next line's first record
   // A value or condition of one binary operation, run in place.
   const double* left = nullptr;
   const double* right = nullptr;
