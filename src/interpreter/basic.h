@@ -404,6 +404,7 @@ class TBasic : public TInterpreter {
   void ExecReturn(StatementContext& ctx);
   // data.cpp
   void ExecRead(StatementContext& ctx);
+  void ReadItem(const VarLocation& target);  // the next DATA item into `target`
   void ExecData(StatementContext& ctx);
   void ExecRestore(StatementContext& ctx);
   // lister.cpp

@@ -145,14 +145,11 @@ double NextRandom(uint32_t& state) {
   result.SetString(Str::OfByte(static_cast<unsigned char>(basic.FactorInteger())));
 }
 
-[[gnu::noinline]] void CodeOfFirstByte(TBasic& basic, valrec& result) {
-  Str s = basic.FactorString();
-  result.SetNumber(s.empty() ? 0 : s.byte(0));
-}
 
-[[gnu::noinline]] void LengthOf(TBasic& basic, valrec& result) {
-  Str s = basic.FactorString();
-  result.SetNumber(static_cast<double>(s.size()));
+// LEN, ASC.
+[[gnu::noinline]] void Measure(TBasic& basic, TokenCode function, valrec& result) {
+  const Str s = basic.FactorString();
+  result.SetNumber(MeasureString(function, s));
 }
 
 }  // namespace
@@ -202,8 +199,8 @@ void TBasic::EvalOtherFactor(valrec& result) {
     case tcStrFn: StringOfNumber(*this, result); return;
     case tcVal: EvalVal(*this, result); return;
     case tcChr: CharacterOf(*this, result); return;
-    case tcAsc: CodeOfFirstByte(*this, result); return;
-    case tcLen: LengthOf(*this, result); return;
+    case tcAsc:
+    case tcLen: Measure(*this, token.code, result); return;
     case tcMid: EvalMid(*this, result); return;
 
     default:

@@ -25,10 +25,11 @@ ProgramLine* LiteralTarget(const Program& program, const Token& literal) {
   return program.Find(static_cast<int32_t>(n));
 }
 
-bool IsNumericScalar(const Token& token) {
-  return token.code == tcVariable && token.variable->dimCount == 0 && !token.variable->isString &&
-         (&token)[1].code != tcOpen;
+bool IsScalar(const Token& token) {
+  return token.code == tcVariable && token.variable->dimCount == 0 && (&token)[1].code != tcOpen;
 }
+
+bool IsNumericScalar(const Token& token) { return IsScalar(token) && !token.variable->isString; }
 
 }  // namespace
 
@@ -132,7 +133,7 @@ struct CompiledRunners {
   static void PushReturn(TBasic& basic, const Statement& s) {
     basic.PushFrame(fkGosub);
     framerec& frame = basic.controlStack.Top();
-    frame.caller = &s;
+    frame.compiled = &s;
     frame.codeStamp = basic.runStamp_;
   }
 
@@ -154,8 +155,8 @@ struct CompiledRunners {
     ControlStack& stack = basic.controlStack;
     if (stack.empty() || stack.Top().kind != fkGosub) return Fallback(basic, s);
     const framerec& frame = stack.Top();
-    if (frame.caller != nullptr && frame.codeStamp == basic.runStamp_) {
-      const Statement& caller = *frame.caller;
+    if (frame.codeStamp == basic.runStamp_) {
+      const Statement& caller = *frame.compiled;
       stack.Pop();
       basic.currentLine = caller.line;
       return Next(basic, caller);
@@ -176,25 +177,53 @@ struct CompiledRunners {
     basic.nextToken = s.end;
     const size_t frames = basic.controlStack.size();
     basic.EnterLoop(VarLocation{s.variable, s.value, nullptr}, limit, step);
-    if (basic.controlStack.size() != frames) return Next(basic, s);
-    return basic.AfterHandler(StatementContext{}, nullptr);  // the body skipped
+    if (basic.controlStack.size() == frames)  // the body skipped
+      return basic.AfterHandler(StatementContext{}, nullptr);
+    framerec& frame = basic.controlStack.Top();
+    const Statement* body = s.next;
+    if (frame.atLineStart) body = basic.LineStart(*frame.line, s.lineAfter);
+    if (body == nullptr) return Next(basic, s);
+    frame.compiled = body;
+    frame.codeStamp = basic.runStamp_;
+    basic.currentLine = frame.line;
+    return body;
   }
 
   // NEXT, or NEXT V, closing the innermost FOR; any other through ExecNext.
   static const Statement* NextLoop(TBasic& basic, const Statement& s) {
-    ControlStack& stack = basic.controlStack;
-    if (stack.empty()) return Fallback(basic, s);
-    framerec& frame = stack.Top();
-    if (frame.kind != fkFor || (s.variable != nullptr && s.variable != frame.loopVar))
+    framerec* const frame = basic.controlStack.TopOrNull();
+    if (frame == nullptr || frame->kind != fkFor ||
+        (s.variable != nullptr && s.variable != frame->loopVar)) [[unlikely]]
       return Fallback(basic, s);
-    if (!StepLoop(frame)) {
-      stack.Pop();
-      return Next(basic, s);
-    }
-    basic.currentLine = frame.line;
+    if (!StepLoop(*frame)) [[unlikely]]
+      return LeaveLoop(basic, s);
+    basic.currentLine = frame->line;
+    if (frame->codeStamp == basic.runStamp_) [[likely]]
+      return frame->compiled;
+    return LoopAgain(basic, s, *frame);
+  }
+  [[gnu::noinline]] static const Statement* LeaveLoop(TBasic& basic, const Statement& s) {
+    basic.controlStack.Pop();
+    return Next(basic, s);
+  }
+  // The body's first record is not known here: FOR was walked, or lines
+  // changed since.
+  [[gnu::noinline]] static const Statement* LoopAgain(TBasic& basic, const Statement& s,
+                                                      const framerec& frame) {
     if (frame.atLineStart) return basic.LineStart(*frame.line, s.jump);
     basic.nextToken = frame.resumeToken;
     return basic.AfterHandler(StatementContext{}, nullptr);
+  }
+
+  // READ of scalars only: the names are read from the tokens, the items as
+  // ExecRead reads them.
+  static const Statement* Read(TBasic& basic, const Statement& s) {
+    for (const Token* name = s.start + 1; name < s.end; name += 2) {
+      varrec& v = *name->variable;
+      basic.ReadItem(v.isString ? VarLocation{&v, nullptr, &v.strValue}
+                                : VarLocation{&v, &v.numValue, nullptr});
+    }
+    return Next(basic, s);
   }
 
   // WHILE, or WHILE condition.
@@ -465,6 +494,14 @@ const Token* TBasic::CompileForm(LineCode& code, CompiledStatement& s) {
       s.run = R::While;
       s.end = const_cast<Token*>(end);
       return end;
+    }
+    case tcRead: {
+      const Token* name = t + 1;
+      while (IsScalar(*name) && name[1].code == tcComma) name += 2;
+      if (!IsScalar(*name) || !AtEndOfStatement(name + 1)) return nullptr;
+      s.run = R::Read;
+      s.end = const_cast<Token*>(name) + 1;
+      return s.end;
     }
     case tcWend:
       if (!AtEndOfStatement(t + 1)) return nullptr;

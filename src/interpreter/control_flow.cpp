@@ -111,6 +111,7 @@ void TBasic::EnterLoop(const VarLocation& target, double limit, double step) {
     frame.loopValue = target.num;
     frame.limit = limit;
     frame.step = step;
+    frame.direction = step > 0 ? 1 : step < 0 ? -1 : 0;
     controlStack.Push(frame);
     return;
   }

@@ -20,6 +20,7 @@ struct CompiledStatement;
 enum FrameKind : uint8_t { fkFor = 0, fkWhile = 1, fkGosub = 2 };
 
 struct framerec {
+  static constexpr uint64_t kNoCode = UINT64_MAX;
   ProgramLine* line = nullptr;   // nullptr when pushed from an immediate line
   Token* resumeToken = nullptr;  // where execution resumes in `line`
   FrameKind kind = fkFor;
@@ -30,10 +31,12 @@ struct framerec {
   double* loopValue = nullptr;  // FOR: the scalar or element FOR assigned
   double limit = 0;
   double step = 0;
-  // GOSUB from a compiled line: the compiled GOSUB (or ON), whose
-  // successor RETURN goes on at while the code stamp is still `codeStamp`.
-  const CompiledStatement* caller = nullptr;
-  uint64_t codeStamp = 0;
+  int8_t direction = 0;  // FOR: the step's sign, so that NEXT compares once
+  // Pushed from a compiled line, and good while the code stamp is still
+  // `codeStamp`: GOSUB's (or ON's) own record, after which RETURN goes on;
+  // FOR's body's first record, where NEXT goes back to.
+  const CompiledStatement* compiled = nullptr;
+  uint64_t codeStamp = kNoCode;  // no code stamp is ever this
 };
 
 // A FOR loop is left when the value has passed the limit in the direction
@@ -44,9 +47,14 @@ inline bool LoopFinished(double value, double limit, double step) {
 
 // NEXT's step: adds the step to the loop's value; true when the loop goes on.
 inline bool StepLoop(const framerec& frame) {
+  // Read before the store, which the compiler cannot tell apart from them.
+  const double limit = frame.limit;
   const double value = Add(*frame.loopValue, frame.step);
   *frame.loopValue = value;
-  return !LoopFinished(value, frame.limit, frame.step);
+  // LoopFinished with the step's sign known.
+  if (frame.direction > 0) return !(value > limit);
+  if (frame.direction < 0) return !(value < limit);
+  return value == limit;
 }
 
 // Frames live in fixed chunks that are kept once allocated: deep recursion
@@ -60,6 +68,7 @@ class ControlStack {
 
   bool empty() const { return size_ == 0; }
   size_t size() const { return size_; }
+  framerec* TopOrNull() { return top_; }
   framerec& Top() {
     BASIC_ASSERT(size_ > 0 && top_ == &At(size_ - 1));
     return *top_;

@@ -32,21 +32,32 @@ void TBasic::ExecData(StatementContext&) { SkipStatement(); }
 
 void TBasic::ExecRead(StatementContext&) {
   for (;;) {
-    const VarLocation target = GetVariable();
-    {
-      SavedCursor restore(*this);
-      nextToken = dataReader.NextItem(program);
-      if (target.var->isString) {
-        Str value = EvalString();
-        *target.str = std::move(value);
-      } else {
-        *target.num = EvalNumber();
-      }
-      dataReader.ItemEnded(nextToken);
-    }
+    ReadItem(GetVariable());
     if (AtStatementEnd()) return;
     ExpectToken(tcComma);
   }
+}
+
+// Most items are a lone literal, taken here as the evaluator would take it.
+void TBasic::ReadItem(const VarLocation& target) {
+  SavedCursor restore(*this);
+  nextToken = dataReader.NextItem(program);
+  if (target.var->isString) {
+    const Token& item = *nextToken;
+    if (item.code == tcString && LevelOf(nextToken[1].code) == kNone &&
+        evalDepth < kMaxEvalDepth) {
+      Advance();
+      *target.str = item.Text();
+    } else {
+      Str value = EvalString();
+      *target.str = std::move(value);
+    }
+  } else {
+    double value;
+    if (!TakeLoneNumber(value)) value = EvalNumber();
+    *target.num = value;
+  }
+  dataReader.ItemEnded(nextToken);
 }
 
 void TBasic::ExecRestore(StatementContext&) {

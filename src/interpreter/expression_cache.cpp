@@ -107,7 +107,12 @@ class Translator {
         if (ok) ++at_;
         break;
       default:
-        if (IsNumericFunction(token.code)) {
+        if (IsStringMeasure(token.code)) {
+          ++at_;
+          Step measure = Op(CompiledExpression::Op::kMeasure);
+          measure.index = static_cast<uint8_t>(token.code);
+          ok = StringScalar(measure.variable) && Emit(measure, 1);
+        } else if (IsNumericFunction(token.code)) {
           static_assert(kTokenCodeCount <= 256, "a function's code fits a step's index");
           ++at_;
           Step call = Op(CompiledExpression::Op::kFunction);
@@ -115,6 +120,26 @@ class Translator {
           ok = Factor() && Emit(call, 0);
         }
         break;
+    }
+    --nesting_;
+    return ok;
+  }
+
+  // A measured string's factor: a string scalar, alone or in brackets,
+  // with the nesting the evaluator passes through for it.
+  bool StringScalar(varrec*& variable) {
+    if (!Deeper()) return false;
+    bool ok = false;
+    const Token& token = *at_;
+    if (token.code == tcVariable && token.variable->isString && at_[1].code != tcOpen) {
+      ++at_;
+      variable = token.variable;
+      variables_.push_back({token.variable, 0, true});
+      ok = true;
+    } else if (token.code == tcOpen) {
+      ++at_;
+      ok = StringScalar(variable) && at_->code == tcClose;
+      if (ok) ++at_;
     }
     --nesting_;
     return ok;
@@ -291,7 +316,8 @@ void ExpressionCache::Translate(CompiledExpression& entry, const Token* start, T
 
 bool CompiledExpression::ShapesFit(uint64_t shapeEpoch) const {
   for (const Use& use : variables_)
-    if (use.variable->dimCount != use.dimensions || use.variable->isString) return false;
+    if (use.variable->dimCount != use.dimensions || use.variable->isString != use.isString)
+      return false;
   fitsEpoch_ = shapeEpoch;
   return true;
 }
@@ -299,7 +325,8 @@ bool CompiledExpression::ShapesFit(uint64_t shapeEpoch) const {
 int CompiledExpression::OperandsOnStack(const Step& step) {
   switch (step.op) {
     case Op::kConstant:
-    case Op::kVariable: return 0;
+    case Op::kVariable:
+    case Op::kMeasure: return 0;
     case Op::kNegate:
     case Op::kFunction:
     case Op::kSubscript:
@@ -347,6 +374,9 @@ double CompiledExpression::RunSteps() const {
       case Op::kSubscript: *top = step.variable->Subscript(step.index, *top); break;
       case Op::kElement1:
         *top = *step.variable->NumericElement(step.variable->Subscript(0, *top));
+        break;
+      case Op::kMeasure:
+        *++top = MeasureString(static_cast<TokenCode>(step.index), step.variable->strValue);
         break;
       case Op::kElement: {
         const varrec& array = *step.variable;

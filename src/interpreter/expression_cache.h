@@ -1,11 +1,11 @@
 // Numeric expressions made of literals, scalar variables, array elements,
-// + - * / MOD ^, the comparisons, AND OR XOR, unary signs, brackets and the
-// built-in functions of one number, translated on first use into a
+// + - * / MOD ^, the comparisons, AND OR XOR, unary signs, brackets, the
+// built-in functions of one number and LEN or ASC of a string scalar, translated on first use into a
 // postfix program that EvalNumber runs instead of walking the tokens again.
 //
 // A translation is used only while the tokens it was made from are unchanged
 // (tokens never move, and the few places that rewrite them in place call
-// TokensRewritten), only while its variables are still numeric scalars, and only where the nesting
+// TokensRewritten), only while its variables are still scalars, and only where the nesting
 // it would reach stays under the depth limit; otherwise the evaluator walks the tokens as always.
 // The program computes with the same checked operations in the same order, so values and errors are
 // the same either way.
@@ -46,7 +46,8 @@ class alignas(64) CompiledExpression {
         kFunction,  // built-in function `index` (a TokenCode) of the top
     kSubscript,     // the value on top becomes subscript `index` of `variable`
     kElement,       // `index` subscripts become the element's value
-    kElement1       // both at once for a one-dimensional array
+    kElement1,      // both at once for a one-dimensional array
+    kMeasure        // built-in `index` (LEN, ASC) of string scalar `variable`
   };
   static constexpr Op OpOf(BinaryOp op) {
     return static_cast<Op>(static_cast<int>(Op::kNegate) + 1 + static_cast<int>(op));
@@ -69,10 +70,11 @@ class alignas(64) CompiledExpression {
     const double* literal = nullptr;  // Op::kConstant: the number in its token
   };
   // A variable as the translation uses it: a scalar (0 dimensions) or an
-  // array of that many dimensions.
+  // array of that many dimensions, numeric unless it is a measured string.
   struct Use {
     const varrec* variable;
     uint8_t dimensions;
+    bool isString = false;
   };
   static constexpr size_t kMaxStack = 16;
 

@@ -36,6 +36,7 @@ std::string OperatorName(C::Op op) {
     case C::Op::kFunction: return "function";
     case C::Op::kSubscript: return "subscript";
     case C::Op::kElement: return "element";
+    case C::Op::kMeasure: return "measure";
     default: return "element1";
   }
 }
@@ -82,6 +83,9 @@ std::string DescribeTranslation(const CompiledExpression& e) {
       line += " " + step.variable->name;
     else if (step.op == C::Op::kFunction)
       line += " " + std::string(Keyword(static_cast<TokenCode>(step.index)));
+    else if (step.op == C::Op::kMeasure)
+      line += " " + std::string(Keyword(static_cast<TokenCode>(step.index))) + " " +
+              step.variable->name;
     else if (step.op == C::Op::kSubscript || step.op == C::Op::kElement)
       line += " " + step.variable->name + " " + std::to_string(step.index);
     out += line + "\n";

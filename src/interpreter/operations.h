@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "numeric.h"
+#include "str.h"
 #include "tokens.h"
 
 namespace basic {
@@ -140,5 +141,31 @@ constexpr bool IsNumericFunction(TokenCode code) {
 
 // builtins.cpp: `function` (IsNumericFunction) of x.
 double ApplyNumeric(TokenCode function, double x);
+
+// X(token, the number it gives for the string `s`): the built-ins that
+// measure a string. Neither can fail.
+#define BASIC_STRING_MEASURES(X)        \
+  X(tcLen, static_cast<double>(s.size())) \
+  X(tcAsc, s.empty() ? 0.0 : static_cast<double>(s.byte(0)))
+
+constexpr bool IsStringMeasure(TokenCode code) {
+  switch (code) {
+#define BASIC_MEASURE_CASE(token, value) case token:
+    BASIC_STRING_MEASURES(BASIC_MEASURE_CASE)
+#undef BASIC_MEASURE_CASE
+    return true;
+    default: return false;
+  }
+}
+
+inline double MeasureString(TokenCode function, const Str& s) {
+  switch (function) {
+#define BASIC_MEASURE_CASE(token, value) \
+  case token: return value;
+    BASIC_STRING_MEASURES(BASIC_MEASURE_CASE)
+#undef BASIC_MEASURE_CASE
+    default: return 0;  // callers ask only for these
+  }
+}
 
 }  // namespace basic
