@@ -454,12 +454,11 @@ class TBasic : public TInterpreter {
   bool IsHelpRequest(std::string_view line) const;  // at READY
   void AfterLibraryFault(bool fromText);
   // control_flow.cpp
-  void PushFrame(FrameKind kind) {
-    framerec frame;
+  framerec& PushFrame(FrameKind kind) {
+    framerec& frame = controlStack.Push(kind);
     frame.line = currentLine;
     frame.resumeToken = nextToken;
-    frame.kind = kind;
-    controlStack.Push(frame);
+    return frame;
   }
   // FOR's end, with the loop variable set and the cursor after the
   // statement: the frame pushed, or the body skipped.

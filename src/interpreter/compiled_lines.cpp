@@ -131,8 +131,7 @@ struct CompiledRunners {
     return JumpTo(basic, s.target, s.jump);
   }
   static void PushReturn(TBasic& basic, const Statement& s) {
-    basic.PushFrame(fkGosub);
-    framerec& frame = basic.controlStack.Top();
+    framerec& frame = basic.PushFrame(fkGosub);
     frame.compiled = &s;
     frame.codeStamp = basic.runStamp_;
   }

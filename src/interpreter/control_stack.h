@@ -32,6 +32,13 @@ struct framerec {
   double limit = 0;
   double step = 0;
   int8_t direction = 0;  // FOR: the step's sign, so that NEXT compares once
+  // FOR with a whole start, step and limit of at most 2^52: NEXT counts in
+  // integers while the variable holds `count`, which gives exactly what the
+  // floating-point sum gives, with a shorter chain from one step to the next.
+  bool counts = false;
+  int64_t count = 0;
+  int64_t countStep = 0;
+  int64_t countLimit = 0;
   // Pushed from a compiled line, and good while the code stamp is still
   // `codeStamp`: GOSUB's (or ON's) own record, after which RETURN goes on;
   // FOR's body's first record, where NEXT goes back to.
@@ -46,7 +53,14 @@ inline bool LoopFinished(double value, double limit, double step) {
 }
 
 // NEXT's step: adds the step to the loop's value; true when the loop goes on.
-inline bool StepLoop(const framerec& frame) {
+inline bool StepLoop(framerec& frame) {
+  if (frame.counts && *frame.loopValue == static_cast<double>(frame.count)) [[likely]] {
+    // |count| <= 2^52 while the loop runs, so the sum is below 2^53: exact.
+    const int64_t next = frame.count + frame.countStep;
+    frame.count = next;
+    *frame.loopValue = static_cast<double>(next);
+    return frame.direction > 0 ? next <= frame.countLimit : next >= frame.countLimit;
+  }
   // Read before the store, which the compiler cannot tell apart from them.
   const double limit = frame.limit;
   const double value = Add(*frame.loopValue, frame.step);
@@ -73,13 +87,16 @@ class ControlStack {
     BASIC_ASSERT(size_ > 0 && top_ == &At(size_ - 1));
     return *top_;
   }
-  // Raises "Out of memory" past kMaxFrames.
-  void Push(const framerec& frame) {
-    BASIC_ASSERT(frame.kind == fkFor || frame.kind == fkWhile || frame.kind == fkGosub);
+  // A new frame of `kind` on top, its other fields as a new framerec's, to
+  // be filled in place. Raises "Out of memory" past kMaxFrames.
+  framerec& Push(FrameKind kind) {
+    BASIC_ASSERT(kind == fkFor || kind == fkWhile || kind == fkGosub);
     if (size_ == capacity_ || size_ >= kMaxFrames) [[unlikely]] { ReserveChunk(); }
     top_ = &At(size_);
-    *top_ = frame;
+    *top_ = framerec{};
+    top_->kind = kind;
     ++size_;
+    return *top_;
   }
   void Pop() {
     BASIC_ASSERT(size_ > 0);

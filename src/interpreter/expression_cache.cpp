@@ -3,6 +3,8 @@
 // signs and brackets) and gives up on anything else.
 #include "expression_cache.h"
 
+#include <iterator>
+
 #include "basic.h"
 
 #include "errors.h"
@@ -265,6 +267,44 @@ void FoldOperands(std::vector<CompiledExpression::Step>& steps) {
 
 }  // namespace
 
+namespace {
+
+// Where RunSteps runs each step: the ops other than binary ones in the
+// order of its labels, then each binary operation three times, once for
+// each RightOperand.
+enum StepCode : uint8_t {
+  kRunConstant,
+  kRunVariable,
+  kRunNegate,
+  kRunFunction,
+  kRunSubscript,
+  kRunElement,
+  kRunElement1,
+  kRunMeasure,
+  kRunEnd,
+  kRunFirstBinary
+};
+
+uint8_t CodeOf(const CompiledExpression::Step& step) {
+  using C = CompiledExpression;
+  if (C::IsBinary(step.op))
+    return static_cast<uint8_t>(kRunFirstBinary + 3 * static_cast<int>(C::BinaryOf(step.op)) +
+                                step.index);
+  switch (step.op) {
+    case C::Op::kConstant: return kRunConstant;
+    case C::Op::kVariable: return kRunVariable;
+    case C::Op::kNegate: return kRunNegate;
+    case C::Op::kFunction: return kRunFunction;
+    case C::Op::kSubscript: return kRunSubscript;
+    case C::Op::kElement: return kRunElement;
+    case C::Op::kElement1: return kRunElement1;
+    case C::Op::kMeasure: return kRunMeasure;
+    default: return kRunEnd;
+  }
+}
+
+}  // namespace
+
 void ExpressionCache::Translate(CompiledExpression& entry, const Token* start, TranslationUse use) {
   entry.start_ = start;
   entry.generation_ = generation_;
@@ -301,8 +341,14 @@ void ExpressionCache::Translate(CompiledExpression& entry, const Token* start, T
                 : element          ? CompiledExpression::Form::kLoneElement
                 : function         ? CompiledExpression::Form::kLoneFunction
                                    : CompiledExpression::Form::kSteps;
-  if (entry.form_ == CompiledExpression::Form::kSteps && entry.translated_)
+  if (entry.form_ == CompiledExpression::Form::kSteps && entry.translated_) {
     FoldOperands(entry.steps_);
+    CompiledExpression::Step end;
+    end.op = CompiledExpression::Op::kEnd;
+    end.variable = nullptr;
+    entry.steps_.push_back(end);
+    for (CompiledExpression::Step& step : entry.steps_) step.code = CodeOf(step);
+  }
   if (entry.form_ != CompiledExpression::Form::kSteps) {
     if (binary) entry.binaryOp_ = CompiledExpression::BinaryOf(steps[2].op);
     if (element) entry.array_ = steps[1].variable;
@@ -326,7 +372,8 @@ int CompiledExpression::OperandsOnStack(const Step& step) {
   switch (step.op) {
     case Op::kConstant:
     case Op::kVariable:
-    case Op::kMeasure: return 0;
+    case Op::kMeasure:
+    case Op::kEnd: return 0;
     case Op::kNegate:
     case Op::kFunction:
     case Op::kSubscript:
@@ -336,7 +383,22 @@ int CompiledExpression::OperandsOnStack(const Step& step) {
   }
 }
 
+// Threaded: each step's code ends by jumping straight to the next one's,
+// which is cheaper than a loop around a switch and predicts better.
 double CompiledExpression::RunSteps() const {
+  // clang-format off
+  static const void* const kCode[] = {
+      &&constant, &&variable, &&negate, &&function, &&subscript, &&element, &&element1,
+      &&measure, &&end,
+#define BASIC_BINARY_LABELS(name, token, level, value, strings) \
+      &&fromStack##name, &&constant##name, &&variable##name,
+      BASIC_BINARY_OPERATIONS(BASIC_BINARY_LABELS)
+#undef BASIC_BINARY_LABELS
+  };
+  // clang-format on
+  static_assert(std::size(kCode) == kRunFirstBinary + 3 * kBinaryOpCount);
+  static_assert(RightOperand::kFoldedConstant == 1 && RightOperand::kFoldedVariable == 2);
+
   // The values start at stack[1]: top begins on the unused stack[0], since
   // a pointer before the array would be undefined even if never read.
 #ifdef __clang_analyzer__
@@ -346,49 +408,63 @@ double CompiledExpression::RunSteps() const {
   double stack[kMaxStack + 1];
 #endif
   double* top = stack;  // the topmost value
-  for (const Step& step : steps_) {
-    // What the translator promises as it emits (Translator::Emit): every
-    // step finds its operands on the stack.
-    BASIC_ASSERT(top - stack >= OperandsOnStack(step));
-    // A binary operator's right operand; the left one is then on top.
-    auto right = [&top, &step]() -> double {
-      switch (step.index) {
-        case RightOperand::kFromStack: return *top--;
-        case RightOperand::kFoldedConstant: return step.constant;
-        default: return step.variable->numValue;
-      }
-    };
-    switch (step.op) {
-      case Op::kConstant: *++top = step.constant; break;
-      case Op::kVariable: *++top = step.variable->numValue; break;
-      case Op::kNegate: *top = -*top; break;
-#define BASIC_RUN_ENTRY(name, token, level, value, strings) \
-  case Op::k##name: {                                       \
-    const double r = right();                               \
-    *top = Compute(BinaryOp::k##name, *top, r);             \
-    break;                                                  \
-  }
-        BASIC_BINARY_OPERATIONS(BASIC_RUN_ENTRY)
-#undef BASIC_RUN_ENTRY
-      case Op::kFunction: *top = ApplyNumeric(static_cast<TokenCode>(step.index), *top); break;
-      case Op::kSubscript: *top = step.variable->Subscript(step.index, *top); break;
-      case Op::kElement1:
-        *top = *step.variable->NumericElement(step.variable->Subscript(0, *top));
-        break;
-      case Op::kMeasure:
-        *++top = MeasureString(static_cast<TokenCode>(step.index), step.variable->strValue);
-        break;
-      case Op::kElement: {
-        const varrec& array = *step.variable;
-        top -= step.index - 1;  // onto the first subscript, each checked by its kSubscript
-        int64_t offset = 0;
-        for (int i = 0; i < step.index; ++i)
-          offset = array.NextOffset(offset, i, static_cast<int32_t>(top[i]));
-        *top = *step.variable->NumericElement(offset);
-        break;
-      }
-    }
-  }
+  const Step* step = steps_.data();
+  // What the translator promises as it emits (Translator::Emit): every
+  // step finds its operands on the stack.
+#define BASIC_NEXT_STEP()                                     \
+  do {                                                        \
+    ++step;                                                   \
+    BASIC_ASSERT(top - stack >= OperandsOnStack(*step));       \
+    goto* kCode[step->code];                                  \
+  } while (false)
+
+  goto* kCode[step->code];
+constant:
+  *++top = step->constant;
+  BASIC_NEXT_STEP();
+variable:
+  *++top = step->variable->numValue;
+  BASIC_NEXT_STEP();
+negate:
+  *top = -*top;
+  BASIC_NEXT_STEP();
+function:
+  *top = ApplyNumeric(static_cast<TokenCode>(step->index), *top);
+  BASIC_NEXT_STEP();
+subscript:
+  *top = step->variable->Subscript(step->index, *top);
+  BASIC_NEXT_STEP();
+element1:
+  *top = *step->variable->NumericElement(step->variable->Subscript(0, *top));
+  BASIC_NEXT_STEP();
+element: {
+  varrec& array = *step->variable;
+  top -= step->index - 1;  // onto the first subscript, each checked by its kSubscript
+  int64_t offset = 0;
+  for (int i = 0; i < step->index; ++i)
+    offset = array.NextOffset(offset, i, static_cast<int32_t>(top[i]));
+  *top = *array.NumericElement(offset);
+  BASIC_NEXT_STEP();
+}
+measure:
+  *++top = MeasureString(static_cast<TokenCode>(step->index), step->variable->strValue);
+  BASIC_NEXT_STEP();
+  // A binary operator's right operand is on top of the left one, or folded
+  // into the step.
+#define BASIC_BINARY_CODE(name, token, level, value, strings)              \
+  fromStack##name : {                                                      \
+    const double right = *top--;                                           \
+    *top = Compute(BinaryOp::k##name, *top, right);                        \
+    BASIC_NEXT_STEP();                                                     \
+  }                                                                        \
+  constant##name : *top = Compute(BinaryOp::k##name, *top, step->constant); \
+  BASIC_NEXT_STEP();                                                       \
+  variable##name : *top = Compute(BinaryOp::k##name, *top, step->variable->numValue); \
+  BASIC_NEXT_STEP();
+  BASIC_BINARY_OPERATIONS(BASIC_BINARY_CODE)
+#undef BASIC_BINARY_CODE
+#undef BASIC_NEXT_STEP
+end:
   BASIC_ASSERT(top == stack + 1);
   return stack[1];
 }

@@ -47,7 +47,8 @@ class alignas(64) CompiledExpression {
     kSubscript,     // the value on top becomes subscript `index` of `variable`
     kElement,       // `index` subscripts become the element's value
     kElement1,      // both at once for a one-dimensional array
-    kMeasure        // built-in `index` (LEN, ASC) of string scalar `variable`
+    kMeasure,       // built-in `index` (LEN, ASC) of string scalar `variable`
+    kEnd            // after the last step: the value is on top
   };
   static constexpr Op OpOf(BinaryOp op) {
     return static_cast<Op>(static_cast<int>(Op::kNegate) + 1 + static_cast<int>(op));
@@ -63,6 +64,7 @@ class alignas(64) CompiledExpression {
   struct Step {
     Op op;
     uint8_t index = 0;  // Op::kSubscript: which; Op::kElement: how many; binary: RightOperand
+    uint8_t code = 0;   // the code in RunSteps that runs it, for the op and its operand
     union {
       double constant;   // Op::kConstant
       varrec* variable;  // Op::kVariable, Op::kSubscript, Op::kElement

@@ -74,6 +74,7 @@ std::string DescribeTranslation(const CompiledExpression& e) {
   }
   for (size_t i = 0; i < e.steps_.size(); ++i) {
     const C::Step& step = e.steps_[i];
+    if (step.op == C::Op::kEnd) break;
     std::string line = std::to_string(i) + " " + OperatorName(step.op);
     const bool binary = C::IsBinary(step.op);
     if (step.op == C::Op::kConstant || (binary && step.index == C::RightOperand::kFoldedConstant))
