@@ -94,11 +94,33 @@ struct CompiledRunners {
     return Next(basic, s);
   }
 
-  // The same with a value of one operation, `op` known here, so that it
-  // costs what the operation costs.
+  // The same with a one-dimensional target subscripted by an operand
+  // (*s.left), and a value of one operand (*s.right) or any.
+  static const Statement* AssignElement1(TBasic& basic, const Statement& s) {
+    double* const target = Element(s);
+    *target = *s.right;
+    return Next(basic, s);
+  }
+  static const Statement* AssignElement1Value(TBasic& basic, const Statement& s) {
+    double* const target = Element(s);
+    *target = Value(basic, s.expression);
+    return Next(basic, s);
+  }
+  static double* Element(const Statement& s) {
+    varrec& array = *s.variable;
+    return array.NumericElement(array.Subscript(0, *s.left));
+  }
+
+  // V = a value of one operation, `op` known here, so that it costs what
+  // the operation costs: of two operands, or of an element and an operand.
   template <BinaryOp op>
   static const Statement* AssignOperation(TBasic& basic, const Statement& s) {
     *s.value = Compute(op, *s.left, *s.right);
+    return Next(basic, s);
+  }
+  template <BinaryOp op>
+  static const Statement* AssignElementOperation(TBasic& basic, const Statement& s) {
+    *s.value = Compute(op, *Element(s), *s.right);
     return Next(basic, s);
   }
 
@@ -108,6 +130,10 @@ struct CompiledRunners {
   template <BinaryOp op>
   static const Statement* IfOperation(TBasic& basic, const Statement& s) {
     return Branch(basic, s, Compute(op, *s.left, *s.right));
+  }
+  template <BinaryOp op>
+  static const Statement* IfElementOperation(TBasic& basic, const Statement& s) {
+    return Branch(basic, s, Compute(op, *Element(s), *s.right));
   }
   static const Statement* Branch(TBasic& basic, const Statement& s, double condition) {
     BASIC_ASSERT(!std::isnan(condition));
@@ -225,6 +251,12 @@ struct CompiledRunners {
     return Next(basic, s);
   }
 
+  // RESTORE n, the line found when compiled.
+  static const Statement* Restore(TBasic& basic, const Statement& s) {
+    basic.dataReader.RestoreTo(*s.target);
+    return Next(basic, s);
+  }
+
   // WHILE, or WHILE condition.
   static const Statement* While(TBasic& basic, const Statement& s) {
     basic.nextToken = s.start + 1;
@@ -266,15 +298,32 @@ constexpr StatementRunner kIfOperation[] = {
     BASIC_BINARY_OPERATIONS(BASIC_RUNNER_ENTRY)
 #undef BASIC_RUNNER_ENTRY
 };
+constexpr StatementRunner kAssignElementOperation[] = {
+#define BASIC_RUNNER_ENTRY(name, token, level, value, strings) \
+  CompiledRunners::AssignElementOperation<BinaryOp::k##name>,
+    BASIC_BINARY_OPERATIONS(BASIC_RUNNER_ENTRY)
+#undef BASIC_RUNNER_ENTRY
+};
+constexpr StatementRunner kIfElementOperation[] = {
+#define BASIC_RUNNER_ENTRY(name, token, level, value, strings) \
+  CompiledRunners::IfElementOperation<BinaryOp::k##name>,
+    BASIC_BINARY_OPERATIONS(BASIC_RUNNER_ENTRY)
+#undef BASIC_RUNNER_ENTRY
+};
 // clang-format on
 
 // A value of one operation runs in place: the runner for it, and its
-// operands.
-StatementRunner InPlace(const CompiledExpression& e,
-                        const StatementRunner (&runners)[kBinaryOpCount], CompiledStatement& s) {
+// operands (an element's array and subscript, and the operand).
+using RunnersByOperation = StatementRunner[kBinaryOpCount];
+StatementRunner InPlace(const CompiledExpression& e, const RunnersByOperation& ofOperands,
+                        const RunnersByOperation& ofElement, StatementRunner otherwise,
+                        CompiledStatement& s) {
+  if (!e.IsOneOperation() && !e.IsElementOperation()) return otherwise;
   s.left = e.Operand(0);
   s.right = e.Operand(1);
-  return runners[static_cast<size_t>(e.Operation())];
+  if (e.IsOneOperation()) return ofOperands[static_cast<size_t>(e.Operation())];
+  s.variable = e.Array();
+  return ofElement[static_cast<size_t>(e.Operation())];
 }
 
 }  // namespace
@@ -401,13 +450,19 @@ const Token* TBasic::CompileForm(LineCode& code, CompiledStatement& s) {
         s.run = R::AssignElement;
         s.variable = &v;
         s.reference = t->exprSlot;
+        if (element->IsLoneElement()) {
+          const CompiledExpression& e = expressions_.At(s.expression);
+          s.left = element->Operand(0);
+          s.right = e.IsLone() ? e.Operand(0) : nullptr;
+          s.run = e.IsLone() ? R::AssignElement1 : R::AssignElement1Value;
+        }
         return end;
       }
       if (!IsNumericScalar(*t) || t[1].code != tcEqual) return nullptr;
       const Token* end = value(t + 2, s.expression);
       if (end == nullptr || !AtEndOfStatement(end)) return nullptr;
       const CompiledExpression& e = expressions_.At(s.expression);
-      s.run = e.IsOneOperation() ? InPlace(e, kAssignOperation, s) : R::Assign;
+      s.run = InPlace(e, kAssignOperation, kAssignElementOperation, R::Assign, s);
       s.value = &v.numValue;
       return end;
     }
@@ -427,7 +482,7 @@ const Token* TBasic::CompileForm(LineCode& code, CompiledStatement& s) {
       if (!branch(thenBranch, s.target)) return nullptr;
       if (!AtEol(elseBranch) && !branch(elseBranch, s.otherTarget)) return nullptr;
       const CompiledExpression& e = expressions_.At(s.expression);
-      s.run = e.IsOneOperation() ? InPlace(e, kIfOperation, s) : R::If;
+      s.run = InPlace(e, kIfOperation, kIfElementOperation, R::If, s);
       if (s.target == nullptr) s.next = &StatementIn(code, *s.line, thenBranch);
       if (!AtEol(elseBranch) && s.otherTarget == nullptr)
         s.otherwise = &StatementIn(code, *s.line, elseBranch);
@@ -502,6 +557,11 @@ const Token* TBasic::CompileForm(LineCode& code, CompiledStatement& s) {
       s.end = const_cast<Token*>(name) + 1;
       return s.end;
     }
+    case tcRestore:
+      s.target = LiteralTarget(program, t[1]);
+      if (s.target == nullptr || !AtEndOfStatement(t + 2)) return nullptr;
+      s.run = R::Restore;
+      return t + 2;
     case tcWend:
       if (!AtEndOfStatement(t + 1)) return nullptr;
       s.run = R::Wend;

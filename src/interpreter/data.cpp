@@ -38,24 +38,28 @@ void TBasic::ExecRead(StatementContext&) {
   }
 }
 
-// Most items are a lone literal, taken here as the evaluator would take it.
 void TBasic::ReadItem(const VarLocation& target) {
-  SavedCursor restore(*this);
-  nextToken = dataReader.NextItem(program);
-  if (target.var->isString) {
-    const Token& item = *nextToken;
-    if (item.code == tcString && LevelOf(nextToken[1].code) == kNone &&
-        evalDepth < kMaxEvalDepth) {
-      Advance();
-      *target.str = item.Text();
-    } else {
-      Str value = EvalString();
-      *target.str = std::move(value);
+  Token* const item = dataReader.NextItem(program);
+  // Most items are a lone literal, taken here as the evaluator would take it.
+  if (LevelOf(item[1].code) == kNone && evalDepth < kMaxEvalDepth) {
+    if (item->code == tcNumber && target.num != nullptr) {
+      *target.num = CheckFinite(item->number);
+      dataReader.ItemEnded(item + 1);
+      return;
     }
+    if (item->code == tcString && target.str != nullptr) {
+      *target.str = item->Text();
+      dataReader.ItemEnded(item + 1);
+      return;
+    }
+  }
+  SavedCursor restore(*this);
+  nextToken = item;
+  if (target.var->isString) {
+    Str value = EvalString();
+    *target.str = std::move(value);
   } else {
-    double value;
-    if (!TakeLoneNumber(value)) value = EvalNumber();
-    *target.num = value;
+    *target.num = EvalNumber();
   }
   dataReader.ItemEnded(nextToken);
 }

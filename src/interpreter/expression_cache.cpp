@@ -182,7 +182,7 @@ class Translator {
     Step step;
     step.op = CompiledExpression::Op::kConstant;
     step.constant = x;
-    step.literal = literal;
+    step.operand = literal;
     return Emit(step, 1);
   }
 
@@ -240,20 +240,24 @@ const CompiledExpression* ExpressionCache::FindOrTranslate(const Token* start, T
 namespace {
 
 // A literal or variable pushed just before a binary operator is its right
-// operand: the operator takes it from its own step, one dispatch instead of
-// two. Values are read at the same point as before, so nothing else changes.
+// operand, and one pushed just before a subscript is the subscript: the step
+// takes it itself, one dispatch instead of two. Values are read at the same
+// point as before, so nothing else changes.
 void FoldOperands(std::vector<CompiledExpression::Step>& steps) {
   using C = CompiledExpression;
   size_t kept = 0;
   for (size_t i = 0; i < steps.size(); ++i) {
     C::Step step = steps[i];
     const bool binary = C::IsBinary(step.op);
-    if (binary && kept > 0) {
+    const bool subscript = step.op == C::Op::kSubscript || step.op == C::Op::kElement1;
+    if ((binary || subscript) && kept > 0) {
       const C::Step& operand = steps[kept - 1];
       if (operand.op == C::Op::kConstant || operand.op == C::Op::kVariable) {
-        step.index = operand.op == C::Op::kConstant ? C::RightOperand::kFoldedConstant
-                                                    : C::RightOperand::kFoldedVariable;
-        if (operand.op == C::Op::kConstant)
+        const bool constant = operand.op == C::Op::kConstant;
+        step.operandFrom = constant ? C::kFoldedConstant : C::kFoldedVariable;
+        if (subscript)
+          step.operand = constant ? operand.operand : &operand.variable->numValue;
+        else if (constant)
           step.constant = operand.constant;
         else
           step.variable = operand.variable;
@@ -278,8 +282,10 @@ enum StepCode : uint8_t {
   kRunNegate,
   kRunFunction,
   kRunSubscript,
+  kRunFoldedSubscript,
   kRunElement,
   kRunElement1,
+  kRunFoldedElement1,
   kRunMeasure,
   kRunEnd,
   kRunFirstBinary
@@ -289,15 +295,16 @@ uint8_t CodeOf(const CompiledExpression::Step& step) {
   using C = CompiledExpression;
   if (C::IsBinary(step.op))
     return static_cast<uint8_t>(kRunFirstBinary + 3 * static_cast<int>(C::BinaryOf(step.op)) +
-                                step.index);
+                                step.operandFrom);
+  const bool folded = step.operandFrom != C::kFromStack;
   switch (step.op) {
     case C::Op::kConstant: return kRunConstant;
     case C::Op::kVariable: return kRunVariable;
     case C::Op::kNegate: return kRunNegate;
     case C::Op::kFunction: return kRunFunction;
-    case C::Op::kSubscript: return kRunSubscript;
+    case C::Op::kSubscript: return folded ? kRunFoldedSubscript : kRunSubscript;
     case C::Op::kElement: return kRunElement;
-    case C::Op::kElement1: return kRunElement1;
+    case C::Op::kElement1: return folded ? kRunFoldedElement1 : kRunElement1;
     case C::Op::kMeasure: return kRunMeasure;
     default: return kRunEnd;
   }
@@ -335,11 +342,15 @@ void ExpressionCache::Translate(CompiledExpression& entry, const Token* start, T
       steps.size() == 2 && isOperand(steps[0]) && steps[1].op == CompiledExpression::Op::kElement1;
   const bool function =
       steps.size() == 2 && isOperand(steps[0]) && steps[1].op == CompiledExpression::Op::kFunction;
+  const bool elementBinary = steps.size() == 4 && isOperand(steps[0]) &&
+                             steps[1].op == CompiledExpression::Op::kElement1 &&
+                             isOperand(steps[2]) && CompiledExpression::IsBinary(steps[3].op);
   entry.form_ = !entry.translated_ ? CompiledExpression::Form::kSteps
                 : binary           ? CompiledExpression::Form::kBinary
                 : lone             ? CompiledExpression::Form::kLone
                 : element          ? CompiledExpression::Form::kLoneElement
                 : function         ? CompiledExpression::Form::kLoneFunction
+                : elementBinary    ? CompiledExpression::Form::kElementBinary
                                    : CompiledExpression::Form::kSteps;
   if (entry.form_ == CompiledExpression::Form::kSteps && entry.translated_) {
     FoldOperands(entry.steps_);
@@ -350,13 +361,21 @@ void ExpressionCache::Translate(CompiledExpression& entry, const Token* start, T
     for (CompiledExpression::Step& step : entry.steps_) step.code = CodeOf(step);
   }
   if (entry.form_ != CompiledExpression::Form::kSteps) {
-    if (binary) entry.binaryOp_ = CompiledExpression::BinaryOf(steps[2].op);
-    if (element) entry.array_ = steps[1].variable;
+    const auto operand = [](const CompiledExpression::Step& step) {
+      return step.op == CompiledExpression::Op::kConstant ? step.operand
+                                                          : &step.variable->numValue;
+    };
+    entry.operands_[0] = operand(steps[0]);
+    if (binary) {
+      entry.binaryOp_ = CompiledExpression::BinaryOf(steps[2].op);
+      entry.operands_[1] = operand(steps[1]);
+    }
+    if (element || elementBinary) entry.array_ = steps[1].variable;
+    if (elementBinary) {
+      entry.binaryOp_ = CompiledExpression::BinaryOf(steps[3].op);
+      entry.operands_[1] = operand(steps[2]);
+    }
     if (function) entry.function_ = static_cast<TokenCode>(steps[1].index);
-    for (size_t i = 0; i < (binary ? 2 : 1); ++i)
-      entry.operands_[i] = steps[i].op == CompiledExpression::Op::kConstant
-                               ? steps[i].literal
-                               : &steps[i].variable->numValue;
   }
 }
 
@@ -375,11 +394,11 @@ int CompiledExpression::OperandsOnStack(const Step& step) {
     case Op::kMeasure:
     case Op::kEnd: return 0;
     case Op::kNegate:
-    case Op::kFunction:
+    case Op::kFunction: return 1;
     case Op::kSubscript:
-    case Op::kElement1: return 1;
+    case Op::kElement1: return step.operandFrom == kFromStack ? 1 : 0;
     case Op::kElement: return step.index;
-    default: return step.index == RightOperand::kFromStack ? 2 : 1;  // a binary operator
+    default: return step.operandFrom == kFromStack ? 2 : 1;  // a binary operator
   }
 }
 
@@ -388,8 +407,8 @@ int CompiledExpression::OperandsOnStack(const Step& step) {
 double CompiledExpression::RunSteps() const {
   // clang-format off
   static const void* const kCode[] = {
-      &&constant, &&variable, &&negate, &&function, &&subscript, &&element, &&element1,
-      &&measure, &&end,
+      &&constant, &&variable, &&negate, &&function, &&subscript, &&foldedSubscript, &&element,
+      &&element1, &&foldedElement1, &&measure, &&end,
 #define BASIC_BINARY_LABELS(name, token, level, value, strings) \
       &&fromStack##name, &&constant##name, &&variable##name,
       BASIC_BINARY_OPERATIONS(BASIC_BINARY_LABELS)
@@ -434,8 +453,14 @@ function:
 subscript:
   *top = step->variable->Subscript(step->index, *top);
   BASIC_NEXT_STEP();
+foldedSubscript:
+  *++top = step->variable->Subscript(step->index, *step->operand);
+  BASIC_NEXT_STEP();
 element1:
   *top = *step->variable->NumericElement(step->variable->Subscript(0, *top));
+  BASIC_NEXT_STEP();
+foldedElement1:
+  *++top = *step->variable->NumericElement(step->variable->Subscript(0, *step->operand));
   BASIC_NEXT_STEP();
 element: {
   varrec& array = *step->variable;

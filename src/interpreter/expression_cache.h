@@ -57,19 +57,21 @@ class alignas(64) CompiledExpression {
   static constexpr BinaryOp BinaryOf(Op op) {
     return static_cast<BinaryOp>(static_cast<int>(op) - static_cast<int>(Op::kNegate) - 1);
   }
-  // Where a binary operator's right operand comes from: the stack, or the
-  // step itself when the operand was a literal or a variable pushed just
-  // before it (the push is folded into the operator).
+  // Where a binary operator's right operand, or a subscript, comes from:
+  // the stack, or the step itself when it was a literal or a variable pushed
+  // just before (the push is folded into the step).
   enum RightOperand : uint8_t { kFromStack, kFoldedConstant = 1, kFoldedVariable = 2 };
   struct Step {
     Op op;
-    uint8_t index = 0;  // Op::kSubscript: which; Op::kElement: how many; binary: RightOperand
+    uint8_t index = 0;  // Op::kSubscript: which; Op::kElement: how many; functions: the token
     uint8_t code = 0;   // the code in RunSteps that runs it, for the op and its operand
+    RightOperand operandFrom = kFromStack;  // binary operators, kSubscript, kElement1
     union {
-      double constant;   // Op::kConstant
-      varrec* variable;  // Op::kVariable, Op::kSubscript, Op::kElement
+      double constant;   // Op::kConstant; a binary operator's folded literal
+      varrec* variable;  // Op::kVariable, the arrays; a binary operator's folded variable
     };
-    const double* literal = nullptr;  // Op::kConstant: the number in its token
+    // Op::kConstant: the number in its token. A folded subscript: its value.
+    const double* operand = nullptr;
   };
   // A variable as the translation uses it: a scalar (0 dimensions) or an
   // array of that many dimensions, numeric unless it is a measured string.
@@ -94,6 +96,7 @@ class alignas(64) CompiledExpression {
       case Form::kBinary: break;
       case Form::kLoneFunction: return ApplyNumeric(function_, *operands_[0]);
       case Form::kLoneElement: return RunElement();
+      case Form::kElementBinary: return Compute(binaryOp_, RunElement(), *operands_[1]);
       case Form::kSteps: return RunSteps();
     }
     return Compute(binaryOp_, *operands_[0], *operands_[1]);
@@ -105,11 +108,18 @@ class alignas(64) CompiledExpression {
   bool IsOneOperation() const { return form_ == Form::kBinary; }
   BinaryOp Operation() const { return binaryOp_; }
   const double* Operand(int i) const { return operands_[i]; }
+  // One operand: Run is *Operand(0).
+  bool IsLone() const { return form_ == Form::kLone; }
+  // Array()'s element subscripted by *Operand(0), alone or as the left
+  // operand of Operation() with *Operand(1).
+  bool IsLoneElement() const { return form_ == Form::kLoneElement; }
+  bool IsElementOperation() const { return form_ == Form::kElementBinary; }
+  varrec* Array() const { return array_; }
 
  private:
   friend class ExpressionCache;
   friend std::string DescribeTranslation(const CompiledExpression&);
-  enum class Form : uint8_t { kLone, kBinary, kLoneFunction, kLoneElement, kSteps };
+  enum class Form : uint8_t { kLone, kBinary, kLoneFunction, kLoneElement, kElementBinary, kSteps };
   static constexpr uint64_t kNever = UINT64_MAX;
 
   double RunSteps() const;
@@ -126,8 +136,9 @@ class alignas(64) CompiledExpression {
   mutable uint64_t fitsEpoch_ = kNever;  // when the variables last fitted
   const Token* end_ = nullptr;           // the first token after the expression
   // The commonest forms run without the step loop: one operand, two
-  // operands and one operator, a built-in function of one operand, or an
-  // element with an operand as subscript. Each operand points at its variable's value
+  // operands and one operator, a built-in function of one operand, an
+  // element with an operand as subscript, or such an element and an operand
+  // with one operator. Each operand points at its variable's value
   // or at the number in its literal's token, so running them reads nothing
   // beyond this line and the tokens.
   const double* operands_[2] = {};
@@ -135,7 +146,7 @@ class alignas(64) CompiledExpression {
   Form form_ = Form::kSteps;
   BinaryOp binaryOp_ = BinaryOp::kAdd;
   TokenCode function_ = tcEol;  // Form::kLoneFunction: the built-in, of operands_[0]
-  varrec* array_ = nullptr;     // Form::kLoneElement: the array; operands_[0] the subscript
+  varrec* array_ = nullptr;  // an element's array; operands_[0] the subscript
 
   uint64_t generation_ = 0;  // the cache's when translated
   bool translated_ = false;  // false: walk the tokens

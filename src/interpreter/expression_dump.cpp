@@ -70,6 +70,9 @@ std::string DescribeTranslation(const CompiledExpression& e) {
              "\n";
     case C::Form::kLoneElement:
       return "element " + e.array_->name + "(" + Operand(e, e.operands_[0]) + ")\n";
+    case C::Form::kElementBinary:
+      return "element " + OperatorName(C::OpOf(e.binaryOp_)) + " " + e.array_->name + "(" +
+             Operand(e, e.operands_[0]) + ") " + Operand(e, e.operands_[1]) + "\n";
     case C::Form::kSteps: break;
   }
   for (size_t i = 0; i < e.steps_.size(); ++i) {
@@ -77,10 +80,10 @@ std::string DescribeTranslation(const CompiledExpression& e) {
     if (step.op == C::Op::kEnd) break;
     std::string line = std::to_string(i) + " " + OperatorName(step.op);
     const bool binary = C::IsBinary(step.op);
-    if (step.op == C::Op::kConstant || (binary && step.index == C::RightOperand::kFoldedConstant))
+    if (step.op == C::Op::kConstant || (binary && step.operandFrom == C::kFoldedConstant))
       line += " " + Number(step.constant);
     else if (step.op == C::Op::kVariable || step.op == C::Op::kElement1 ||
-             (binary && step.index == C::RightOperand::kFoldedVariable))
+             (binary && step.operandFrom == C::kFoldedVariable))
       line += " " + step.variable->name;
     else if (step.op == C::Op::kFunction)
       line += " " + std::string(Keyword(static_cast<TokenCode>(step.index)));
@@ -89,6 +92,9 @@ std::string DescribeTranslation(const CompiledExpression& e) {
               step.variable->name;
     else if (step.op == C::Op::kSubscript || step.op == C::Op::kElement)
       line += " " + step.variable->name + " " + std::to_string(step.index);
+    if ((step.op == C::Op::kSubscript || step.op == C::Op::kElement1) &&
+        step.operandFrom != C::kFromStack)
+      line += " " + Operand(e, step.operand);
     out += line + "\n";
   }
   return out;

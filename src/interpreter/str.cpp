@@ -96,15 +96,6 @@ Str& Str::operator=(const Str& other) noexcept {
   return *this;
 }
 
-Str& Str::operator=(Str&& other) noexcept {
-  if (this != &other) {
-    Release();
-    rep_ = other.rep_;
-    other.rep_ = nullptr;
-  }
-  return *this;
-}
-
 void Str::Drop() noexcept {
   BASIC_ASSERT(rep_->refs > 0);
   if (--rep_->refs == 0) Free(rep_);
@@ -156,13 +147,6 @@ Str Str::OfByte(unsigned char c) {
     return table;
   }();
   return cache[c];
-}
-
-Str Str::Borrow(Handle h) noexcept {
-  Str s;
-  s.rep_ = static_cast<Rep*>(h);
-  s.Retain();
-  return s;
 }
 
 void Str::DropHandle(Handle h) noexcept {

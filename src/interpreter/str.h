@@ -20,7 +20,14 @@ class Str {
   Str(const Str& other) noexcept : rep_(other.rep_) { Retain(); }
   Str(Str&& other) noexcept : rep_(other.rep_) { other.rep_ = nullptr; }
   Str& operator=(const Str& other) noexcept;
-  Str& operator=(Str&& other) noexcept;
+  Str& operator=(Str&& other) noexcept {
+    if (this != &other) {
+      Release();
+      rep_ = other.rep_;
+      other.rep_ = nullptr;
+    }
+    return *this;
+  }
   ~Str() { Release(); }
 
   size_t size() const noexcept { return rep_ ? rep_->size : 0; }
@@ -46,7 +53,12 @@ class Str {
     rep_ = nullptr;
     return h;
   }
-  static Str Borrow(Handle h) noexcept;       // new reference to a stored handle
+  static Str Borrow(Handle h) noexcept {  // new reference to a stored handle
+    Str s;
+    s.rep_ = static_cast<Rep*>(h);
+    s.Retain();
+    return s;
+  }
   static void DropHandle(Handle h) noexcept;  // gives up a stored reference
 
   friend bool operator==(const Str& a, const Str& b) noexcept { return a.view() == b.view(); }

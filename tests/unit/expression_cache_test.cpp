@@ -91,19 +91,22 @@ TEST(ExpressionCache, DescribesTheTranslationItRuns) {
   translating.Run(program);
   walking.Run(program);
   EXPECT_EQ(FirstTranslation(translating), "lone 2\n");
-  // Operands pushed just before a binary operator are folded into it.
-  translating.Run("10 X = -A*B + M(A) / 4 - SIN(B)\r\nRUN");
+  // Operands pushed just before a binary operator or a subscript are folded into it.
+  translating.Run("10 X = -A*B + M(A) / 4 - SIN(B) + G(2, B)\r\nRUN");
   EXPECT_EQ(FirstTranslation(translating),
             "0 variable A\n"
             "1 negate\n"
             "2 multiply B\n"
-            "3 variable A\n"
-            "4 element1 M\n"
-            "5 divide 4\n"
-            "6 add\n"
-            "7 variable B\n"
-            "8 function SIN\n"
-            "9 subtract\n");
+            "3 element1 M A\n"
+            "4 divide 4\n"
+            "5 add\n"
+            "6 variable B\n"
+            "7 function SIN\n"
+            "8 subtract\n"
+            "9 subscript G 0 2\n"
+            "10 subscript G 1 B\n"
+            "11 element G 2\n"
+            "12 add\n");
   EXPECT_EQ(FirstTranslation(walking), "walked\n");
 }
 
