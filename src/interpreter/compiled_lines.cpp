@@ -450,9 +450,11 @@ const Token* TBasic::CompileForm(LineCode& code, CompiledStatement& s) {
         s.run = R::AssignElement;
         s.variable = &v;
         s.reference = t->exprSlot;
-        if (element->IsLoneElement()) {
+        // Translating the value may have moved the target's translation.
+        const CompiledExpression& target = expressions_.At(s.reference);
+        if (target.IsLoneElement()) {
           const CompiledExpression& e = expressions_.At(s.expression);
-          s.left = element->Operand(0);
+          s.left = target.Operand(0);
           s.right = e.IsLone() ? e.Operand(0) : nullptr;
           s.run = e.IsLone() ? R::AssignElement1 : R::AssignElement1Value;
         }

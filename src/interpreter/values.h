@@ -55,7 +55,13 @@ struct varrec {
   // integer, checked against the extent ("Bad subscript"). Every reader of
   // an element checks through here.
   int32_t Subscript(int dimension, double value) const {
-    return CheckedSubscript(RoundToInt64(value), extents[dimension]);
+    // A whole number in range, the usual subscript, is its own rounding.
+    const int32_t extent = extents[dimension];
+    if (value >= 0 && value < extent) {
+      const auto whole = static_cast<int32_t>(value);
+      if (whole == value) return whole;
+    }
+    return CheckedSubscript(RoundToInt64(value), extent);
   }
   // The element after `offset` so far and the next checked subscript, in
   // row-major order.
