@@ -145,7 +145,6 @@ double NextRandom(uint32_t& state) {
   result.SetString(Str::OfByte(static_cast<unsigned char>(basic.FactorInteger())));
 }
 
-
 // LEN, ASC.
 [[gnu::noinline]] void Measure(TBasic& basic, TokenCode function, valrec& result) {
   const Str s = basic.FactorString();

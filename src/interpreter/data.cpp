@@ -41,25 +41,24 @@ void TBasic::ExecRead(StatementContext&) {
 void TBasic::ReadItem(const VarLocation& target) {
   Token* const item = dataReader.NextItem(program);
   // Most items are a lone literal, taken here as the evaluator would take it.
-  if (LevelOf(item[1].code) == kNone && evalDepth < kMaxEvalDepth) {
-    if (item->code == tcNumber && target.num != nullptr) {
-      *target.num = CheckFinite(item->number);
-      dataReader.ItemEnded(item + 1);
-      return;
-    }
-    if (item->code == tcString && target.str != nullptr) {
-      *target.str = item->Text();
-      dataReader.ItemEnded(item + 1);
-      return;
-    }
-  }
+  const bool lone = LevelOf(item[1].code) == kNone && evalDepth < kMaxEvalDepth;
   SavedCursor restore(*this);
   nextToken = item;
   if (target.var->isString) {
-    Str value = EvalString();
-    *target.str = std::move(value);
+    if (lone && item->code == tcString) {
+      Advance();
+      *target.str = item->Text();
+    } else {
+      Str value = EvalString();
+      *target.str = std::move(value);
+    }
   } else {
-    *target.num = EvalNumber();
+    if (lone && item->code == tcNumber) {
+      Advance();
+      *target.num = CheckFinite(item->number);
+    } else {
+      *target.num = EvalNumber();
+    }
   }
   dataReader.ItemEnded(nextToken);
 }

@@ -362,8 +362,7 @@ void ExpressionCache::Translate(CompiledExpression& entry, const Token* start, T
   }
   if (entry.form_ != CompiledExpression::Form::kSteps) {
     const auto operand = [](const CompiledExpression::Step& step) {
-      return step.op == CompiledExpression::Op::kConstant ? step.operand
-                                                          : &step.variable->numValue;
+      return step.op == CompiledExpression::Op::kConstant ? step.operand : &step.variable->numValue;
     };
     entry.operands_[0] = operand(steps[0]);
     if (binary) {
@@ -430,13 +429,15 @@ double CompiledExpression::RunSteps() const {
   const Step* step = steps_.data();
   // What the translator promises as it emits (Translator::Emit): every
   // step finds its operands on the stack.
-#define BASIC_NEXT_STEP()                                     \
-  do {                                                        \
-    ++step;                                                   \
-    BASIC_ASSERT(top - stack >= OperandsOnStack(*step));       \
-    goto* kCode[step->code];                                  \
+#define BASIC_NEXT_STEP()                                \
+  do {                                                   \
+    ++step;                                              \
+    BASIC_ASSERT(top - stack >= OperandsOnStack(*step)); \
+    goto* kCode[step->code];                             \
   } while (false)
 
+  // One label per step, in the table's order.
+  // clang-format off
   goto* kCode[step->code];
 constant:
   *++top = step->constant;
@@ -476,20 +477,23 @@ measure:
   BASIC_NEXT_STEP();
   // A binary operator's right operand is on top of the left one, or folded
   // into the step.
-#define BASIC_BINARY_CODE(name, token, level, value, strings)              \
-  fromStack##name : {                                                      \
-    const double right = *top--;                                           \
-    *top = Compute(BinaryOp::k##name, *top, right);                        \
-    BASIC_NEXT_STEP();                                                     \
-  }                                                                        \
-  constant##name : *top = Compute(BinaryOp::k##name, *top, step->constant); \
-  BASIC_NEXT_STEP();                                                       \
-  variable##name : *top = Compute(BinaryOp::k##name, *top, step->variable->numValue); \
-  BASIC_NEXT_STEP();
+#define BASIC_BINARY_CODE(name, token, level, value, strings)          \
+  fromStack##name: {                                                   \
+    const double right = *top--;                                       \
+    *top = Compute(BinaryOp::k##name, *top, right);                    \
+    BASIC_NEXT_STEP();                                                 \
+  }                                                                    \
+  constant##name:                                                      \
+    *top = Compute(BinaryOp::k##name, *top, step->constant);           \
+    BASIC_NEXT_STEP();                                                 \
+  variable##name:                                                      \
+    *top = Compute(BinaryOp::k##name, *top, step->variable->numValue); \
+    BASIC_NEXT_STEP();
   BASIC_BINARY_OPERATIONS(BASIC_BINARY_CODE)
 #undef BASIC_BINARY_CODE
 #undef BASIC_NEXT_STEP
 end:
+  // clang-format on
   BASIC_ASSERT(top == stack + 1);
   return stack[1];
 }

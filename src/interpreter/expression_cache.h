@@ -1,7 +1,7 @@
 // Numeric expressions made of literals, scalar variables, array elements,
 // + - * / MOD ^, the comparisons, AND OR XOR, unary signs, brackets, the
-// built-in functions of one number and LEN or ASC of a string scalar, translated on first use into a
-// postfix program that EvalNumber runs instead of walking the tokens again.
+// built-in functions of one number and LEN or ASC of a string scalar, translated on first use into
+// a postfix program that EvalNumber runs instead of walking the tokens again.
 //
 // A translation is used only while the tokens it was made from are unchanged
 // (tokens never move, and the few places that rewrite them in place call
@@ -146,7 +146,7 @@ class alignas(64) CompiledExpression {
   Form form_ = Form::kSteps;
   BinaryOp binaryOp_ = BinaryOp::kAdd;
   TokenCode function_ = tcEol;  // Form::kLoneFunction: the built-in, of operands_[0]
-  varrec* array_ = nullptr;  // an element's array; operands_[0] the subscript
+  varrec* array_ = nullptr;     // an element's array; operands_[0] the subscript
 
   uint64_t generation_ = 0;  // the cache's when translated
   bool translated_ = false;  // false: walk the tokens

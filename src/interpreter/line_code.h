@@ -46,9 +46,10 @@ struct CompiledStatement {
   mutable const CompiledStatement* next = nullptr;
   const CompiledStatement* otherwise = nullptr;  // IF's ELSE branch
   ProgramLine* line = nullptr;
-  Token* start = nullptr;   // the statement's first token
-  Token* end = nullptr;     // FOR, WHILE, READ: the token after the statement; ON: its first line number
-  double* value = nullptr;  // an assignment's or FOR's variable
+  Token* start = nullptr;  // the statement's first token
+  Token* end =
+      nullptr;  // FOR, WHILE, READ: the token after the statement; ON: its first line number
+  double* value = nullptr;             // an assignment's or FOR's variable
   varrec* variable = nullptr;          // the array assigned to; NEXT's, FOR's variable
   ProgramLine* target = nullptr;       // a jump's line; IF's THEN n
   ProgramLine* otherTarget = nullptr;  // IF's ELSE n

@@ -144,7 +144,7 @@ double ApplyNumeric(TokenCode function, double x);
 
 // X(token, the number it gives for the string `s`): the built-ins that
 // measure a string. Neither can fail.
-#define BASIC_STRING_MEASURES(X)        \
+#define BASIC_STRING_MEASURES(X)          \
   X(tcLen, static_cast<double>(s.size())) \
   X(tcAsc, s.empty() ? 0.0 : static_cast<double>(s.byte(0)))
 
