@@ -113,28 +113,37 @@ struct CompiledRunners {
 
   // V = a value of one operation, `op` known here, so that it costs what
   // the operation costs: of two operands, or of an element and an operand.
-  template <BinaryOp op>
-  static const Statement* AssignOperation(TBasic& basic, const Statement& s) {
-    *s.value = Compute(op, *s.left, *s.right);
-    return Next(basic, s);
-  }
-  template <BinaryOp op>
-  static const Statement* AssignElementOperation(TBasic& basic, const Statement& s) {
-    *s.value = Compute(op, *Element(s), *s.right);
-    return Next(basic, s);
-  }
+  // (kByOperation makes a table of each, by operation.)
+  struct AssignOperation {
+    template <BinaryOp op>
+    static const Statement* Run(TBasic& basic, const Statement& s) {
+      *s.value = Compute(op, *s.left, *s.right);
+      return Next(basic, s);
+    }
+  };
+  struct AssignElementOperation {
+    template <BinaryOp op>
+    static const Statement* Run(TBasic& basic, const Statement& s) {
+      *s.value = Compute(op, *Element(s), *s.right);
+      return Next(basic, s);
+    }
+  };
 
   static const Statement* If(TBasic& basic, const Statement& s) {
     return Branch(basic, s, Value(basic, s.expression));
   }
-  template <BinaryOp op>
-  static const Statement* IfOperation(TBasic& basic, const Statement& s) {
-    return Branch(basic, s, Compute(op, *s.left, *s.right));
-  }
-  template <BinaryOp op>
-  static const Statement* IfElementOperation(TBasic& basic, const Statement& s) {
-    return Branch(basic, s, Compute(op, *Element(s), *s.right));
-  }
+  struct IfOperation {
+    template <BinaryOp op>
+    static const Statement* Run(TBasic& basic, const Statement& s) {
+      return Branch(basic, s, Compute(op, *s.left, *s.right));
+    }
+  };
+  struct IfElementOperation {
+    template <BinaryOp op>
+    static const Statement* Run(TBasic& basic, const Statement& s) {
+      return Branch(basic, s, Compute(op, *Element(s), *s.right));
+    }
+  };
   static const Statement* Branch(TBasic& basic, const Statement& s, double condition) {
     BASIC_ASSERT(!std::isnan(condition));
     if (condition != 0) return s.target != nullptr ? JumpTo(basic, s.target, s.jump) : s.next;
@@ -285,32 +294,14 @@ struct CompiledRunners {
 
 namespace {
 
-// clang-format off
-constexpr StatementRunner kAssignOperation[] = {
+// Form::Run<op> for every binary operation, in BinaryOp's order.
+template <typename Form>
+constexpr StatementRunner kByOperation[] = {
 #define BASIC_RUNNER_ENTRY(name, token, level, value, strings) \
-  CompiledRunners::AssignOperation<BinaryOp::k##name>,
+  &Form::template Run<BinaryOp::k##name>,
     BASIC_BINARY_OPERATIONS(BASIC_RUNNER_ENTRY)
 #undef BASIC_RUNNER_ENTRY
 };
-constexpr StatementRunner kIfOperation[] = {
-#define BASIC_RUNNER_ENTRY(name, token, level, value, strings) \
-  CompiledRunners::IfOperation<BinaryOp::k##name>,
-    BASIC_BINARY_OPERATIONS(BASIC_RUNNER_ENTRY)
-#undef BASIC_RUNNER_ENTRY
-};
-constexpr StatementRunner kAssignElementOperation[] = {
-#define BASIC_RUNNER_ENTRY(name, token, level, value, strings) \
-  CompiledRunners::AssignElementOperation<BinaryOp::k##name>,
-    BASIC_BINARY_OPERATIONS(BASIC_RUNNER_ENTRY)
-#undef BASIC_RUNNER_ENTRY
-};
-constexpr StatementRunner kIfElementOperation[] = {
-#define BASIC_RUNNER_ENTRY(name, token, level, value, strings) \
-  CompiledRunners::IfElementOperation<BinaryOp::k##name>,
-    BASIC_BINARY_OPERATIONS(BASIC_RUNNER_ENTRY)
-#undef BASIC_RUNNER_ENTRY
-};
-// clang-format on
 
 // A value of one operation runs in place: the runner for it, and its
 // operands (an element's array and subscript, and the operand).
@@ -464,7 +455,8 @@ const Token* TBasic::CompileForm(LineCode& code, CompiledStatement& s) {
       const Token* end = value(t + 2, s.expression);
       if (end == nullptr || !AtEndOfStatement(end)) return nullptr;
       const CompiledExpression& e = expressions_.At(s.expression);
-      s.run = InPlace(e, kAssignOperation, kAssignElementOperation, R::Assign, s);
+      s.run = InPlace(e, kByOperation<R::AssignOperation>, kByOperation<R::AssignElementOperation>,
+                      R::Assign, s);
       s.value = &v.numValue;
       return end;
     }
@@ -484,7 +476,8 @@ const Token* TBasic::CompileForm(LineCode& code, CompiledStatement& s) {
       if (!branch(thenBranch, s.target)) return nullptr;
       if (!AtEol(elseBranch) && !branch(elseBranch, s.otherTarget)) return nullptr;
       const CompiledExpression& e = expressions_.At(s.expression);
-      s.run = InPlace(e, kIfOperation, kIfElementOperation, R::If, s);
+      s.run =
+          InPlace(e, kByOperation<R::IfOperation>, kByOperation<R::IfElementOperation>, R::If, s);
       if (s.target == nullptr) s.next = &StatementIn(code, *s.line, thenBranch);
       if (!AtEol(elseBranch) && s.otherTarget == nullptr)
         s.otherwise = &StatementIn(code, *s.line, elseBranch);
