@@ -296,7 +296,7 @@ namespace {
 
 // Form::Run<op> for every binary operation, in BinaryOp's order.
 template <typename Form>
-constexpr StatementRunner kByOperation[] = {
+constexpr StatementRunner kByOperation[kBinaryOpCount] = {
 #define BASIC_RUNNER_ENTRY(name, token, level, value, strings) \
   &Form::template Run<BinaryOp::k##name>,
     BASIC_BINARY_OPERATIONS(BASIC_RUNNER_ENTRY)
