@@ -7,6 +7,7 @@
 // the file.
 #pragma once
 
+#include <cmath>
 #include <csignal>
 #include <cstdint>
 #include <functional>
@@ -455,14 +456,45 @@ class TBasic : public TInterpreter {
   void AfterLibraryFault(bool fromText);
   // control_flow.cpp
   framerec& PushFrame(FrameKind kind) {
-    framerec& frame = controlStack.Push(kind);
-    frame.line = currentLine;
-    frame.resumeToken = nextToken;
-    return frame;
+    return controlStack.Push(
+        [&] { return framerec{.line = currentLine, .resumeToken = nextToken, .kind = kind}; });
   }
   // FOR's end, with the loop variable set and the cursor after the
   // statement: the frame pushed, or the body skipped.
   void EnterLoop(const VarLocation& target, double limit, double step);
+  // EnterLoop's first half: the frame of a loop whose value has not passed
+  // its limit, pushed; nullptr, with nothing pushed, when it has.
+  [[gnu::always_inline]] framerec* PushLoop(const VarLocation& target, double limit, double step) {
+    const double first = *target.num;
+    const int8_t direction = StepDirection(step);
+    if (LoopFinished(first, limit, direction)) return nullptr;
+    const auto whole = [](double x) {
+      return std::fabs(x) <= 0x1p52 && static_cast<double>(static_cast<int64_t>(x)) == x;
+    };
+    const bool counts = step != 0 && whole(first) && whole(step) && whole(limit);
+    // A FOR that ends its line resumes at the next line's first token, so
+    // that NEXT need not pass through the end of the FOR line every time.
+    const bool atLineStart =
+        AtEol(nextToken) && currentLine != nullptr && currentLine->Next != nullptr;
+    ProgramLine* const line = atLineStart ? currentLine->Next : currentLine;
+    // The frame keeps the location FOR assigned, so NEXT steps that element
+    // even when another element of the array was referenced since.
+    return &controlStack.Push([&] {
+      return framerec{.line = line,
+                      .resumeToken = atLineStart ? line->Tokens.begin() : nextToken,
+                      .kind = fkFor,
+                      .atLineStart = atLineStart,
+                      .loopVar = target.var,
+                      .loopValue = target.num,
+                      .limit = limit,
+                      .step = step,
+                      .direction = direction,
+                      .counts = counts,
+                      .count = counts ? static_cast<int64_t>(first) : 0,
+                      .countStep = counts ? static_cast<int64_t>(step) : 0,
+                      .countLimit = counts ? static_cast<int64_t>(limit) : 0};
+    });
+  }
   // WHILE's condition was false: on after the WEND that pairs with it.
   void SkipWhileBody();
   // The FOR frame a NEXT closes, dropping the frames inside it.

@@ -203,24 +203,28 @@ struct CompiledRunners {
   }
 
   // FOR V = first TO limit [STEP step], V a numeric scalar: V is set before
-  // the limit is evaluated, as ExecFor sets it.
+  // the limit is evaluated, as ExecFor sets it. A lone first value or limit
+  // is read where it stands (*s.left, *s.right).
   static const Statement* For(TBasic& basic, const Statement& s) {
-    *s.value = Value(basic, s.expression);
-    const double limit = Value(basic, s.limit);
+    *s.value = s.left != nullptr ? *s.left : Value(basic, s.expression);
+    const double limit = s.right != nullptr ? *s.right : Value(basic, s.limit);
     const double step = s.step != 0 ? Value(basic, s.step) : 1;
     basic.nextToken = s.end;
-    const size_t frames = basic.controlStack.size();
-    basic.EnterLoop(VarLocation{s.variable, s.value, nullptr}, limit, step);
-    if (basic.controlStack.size() == frames)  // the body skipped
-      return basic.AfterHandler(StatementContext{}, nullptr);
-    framerec& frame = basic.controlStack.Top();
+    framerec* const frame = basic.PushLoop(VarLocation{s.variable, s.value, nullptr}, limit, step);
+    if (frame == nullptr) [[unlikely]]
+      return SkipLoop(basic, limit, step, s);
     const Statement* body = s.next;
-    if (frame.atLineStart) body = basic.LineStart(*frame.line, s.lineAfter);
+    if (frame->atLineStart) body = basic.LineStart(*frame->line, s.lineAfter);
     if (body == nullptr) return Next(basic, s);
-    frame.compiled = body;
-    frame.codeStamp = basic.runStamp_;
-    basic.currentLine = frame.line;
+    frame->compiled = body;
+    frame->codeStamp = basic.runStamp_;
+    basic.currentLine = frame->line;
     return body;
+  }
+  [[gnu::noinline]] static const Statement* SkipLoop(TBasic& basic, double limit, double step,
+                                                     const Statement& s) {
+    basic.EnterLoop(VarLocation{s.variable, s.value, nullptr}, limit, step);
+    return basic.AfterHandler(StatementContext{}, nullptr);
   }
 
   // NEXT, or NEXT V, closing the innermost FOR; any other through ExecNext.
@@ -520,6 +524,12 @@ const Token* TBasic::CompileForm(LineCode& code, CompiledStatement& s) {
       if (end != nullptr && end->code == tcStep) end = value(end + 1, s.step);
       if (end == nullptr || !AtEndOfStatement(end)) return nullptr;
       s.run = R::For;
+      const auto lone = [this](uint16_t slot) {
+        const CompiledExpression& e = expressions_.At(slot);
+        return e.IsLone() ? e.Operand(0) : nullptr;
+      };
+      s.left = lone(s.expression);
+      s.right = lone(s.limit);
       s.variable = t[1].variable;
       s.value = &t[1].variable->numValue;
       s.end = const_cast<Token*>(end);

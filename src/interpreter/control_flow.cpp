@@ -93,33 +93,7 @@ void TBasic::ExecFor(StatementContext&) {
 }
 
 void TBasic::EnterLoop(const VarLocation& target, double limit, double step) {
-  if (!LoopFinished(*target.num, limit, step)) {
-    // The frame keeps the location FOR assigned, so NEXT steps that element
-    // even when another element of the array was referenced since.
-    framerec& frame = PushFrame(fkFor);
-    // A FOR that ends its line resumes at the next line's first token, so
-    // that NEXT need not pass through the end of the FOR line every time.
-    if (AtEol(nextToken) && currentLine != nullptr && currentLine->Next != nullptr) {
-      frame.line = currentLine->Next;
-      frame.resumeToken = frame.line->Tokens.begin();
-      frame.atLineStart = true;
-    }
-    frame.loopVar = target.var;
-    frame.loopValue = target.num;
-    frame.limit = limit;
-    frame.step = step;
-    frame.direction = step > 0 ? 1 : step < 0 ? -1 : 0;
-    const auto whole = [](double x) {
-      return std::fabs(x) <= 0x1p52 && static_cast<double>(static_cast<int64_t>(x)) == x;
-    };
-    if (step != 0 && whole(*target.num) && whole(step) && whole(limit)) {
-      frame.counts = true;
-      frame.count = static_cast<int64_t>(*target.num);
-      frame.countStep = static_cast<int64_t>(step);
-      frame.countLimit = static_cast<int64_t>(limit);
-    }
-    return;
-  }
+  if (PushLoop(target, limit, step) != nullptr) return;
 
   // Not entered: skip to the matching NEXT. NEXT with this variable pairs
   // with FOR of this variable; any other NEXT pairs with any other FOR.

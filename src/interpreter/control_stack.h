@@ -47,10 +47,14 @@ struct framerec {
   uint64_t codeStamp = kNoCode;  // no code stamp is ever this
 };
 
+// The sign of a FOR loop's step, which says which way the value runs.
+inline int8_t StepDirection(double step) { return step > 0 ? 1 : step < 0 ? -1 : 0; }
+
 // A FOR loop is left when the value has passed the limit in the direction
 // of the step; a zero step runs only while the value equals the limit.
-inline bool LoopFinished(double value, double limit, double step) {
-  return (step >= 0 && value > limit) || (step <= 0 && value < limit);
+// Values are always finite, so "not equal" is "passed either way".
+inline bool LoopFinished(double value, double limit, int8_t direction) {
+  return direction > 0 ? value > limit : direction < 0 ? value < limit : value != limit;
 }
 
 // NEXT's step: adds the step to the loop's value; true when the loop goes on.
@@ -66,10 +70,7 @@ inline bool StepLoop(framerec& frame) {
   const double limit = frame.limit;
   const double value = Add(*frame.loopValue, frame.step);
   *frame.loopValue = value;
-  // LoopFinished with the step's sign known.
-  if (frame.direction > 0) return !(value > limit);
-  if (frame.direction < 0) return !(value < limit);
-  return value == limit;
+  return !LoopFinished(value, limit, frame.direction);
 }
 
 // Frames live in fixed chunks that are kept once allocated: deep recursion
@@ -88,15 +89,15 @@ class ControlStack {
     BASIC_ASSERT(size_ > 0 && top_ == &At(size_ - 1));
     return *top_;
   }
-  // A new frame of `kind` on top, its other fields as a new framerec's, to
-  // be filled in place. Raises "Out of memory" past kMaxFrames.
-  framerec& Push(FrameKind kind) {
-    BASIC_ASSERT(kind == fkFor || kind == fkWhile || kind == fkGosub);
+  // A new frame on top: the one `make` returns, built where it lives, each
+  // field written once (assigning a whole frame makes a block copy or fill
+  // that costs more than the rest of a FOR). Raises "Out of memory" past
+  // kMaxFrames.
+  template <typename Make>
+  framerec& Push(Make make) {
     if (size_ == capacity_ || size_ >= kMaxFrames) [[unlikely]] { ReserveChunk(); }
-    // Built in place, field by field: assigning a whole new frame makes a
-    // block fill that costs more than the rest of a FOR.
-    top_ = ::new (static_cast<void*>(&At(size_))) framerec;
-    top_->kind = kind;
+    top_ = ::new (static_cast<void*>(&At(size_))) framerec(make());
+    BASIC_ASSERT(top_->kind == fkFor || top_->kind == fkWhile || top_->kind == fkGosub);
     ++size_;
     return *top_;
   }

@@ -55,7 +55,8 @@ struct CompiledStatement {
   ProgramLine* otherTarget = nullptr;  // IF's ELSE n
   mutable LineLink jump;               // target's first record; NEXT's: its loop's line's
   mutable LineLink lineAfter;          // the next line's first record
-  // A value or condition of one binary operation, run in place.
+  // A value or condition of one binary operation, run in place; FOR's lone
+  // first value and limit, read in place.
   const double* left = nullptr;
   const double* right = nullptr;
   // Translations (ExpressionCache::At), 0 for none: the value or condition,

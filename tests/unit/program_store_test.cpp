@@ -37,7 +37,7 @@ class ProgramStoreTest : public ::testing::Test {
 TEST_F(ProgramStoreTest, EveryNumberedLineResetsControlStackAndDataPointer) {
   ProgramLine dataLine;
   for (const char* text : {"10 PRINT 1", "25", "10", "PRINT 3"}) {
-    in.controlStack.Push(fkFor);
+    in.controlStack.Push([] { return framerec{.kind = fkFor}; });
     in.dataReader.RestoreTo(dataLine);
     const bool numbered = Enter(text) != 0;
     EXPECT_EQ(in.controlStack.empty(), numbered) << text;
