@@ -241,13 +241,24 @@ namespace {
 
 // A literal or variable pushed just before a binary operator is its right
 // operand, and one pushed just before a subscript is the subscript: the step
-// takes it itself, one dispatch instead of two. Values are read at the same
-// point as before, so nothing else changes.
+// takes it itself, one dispatch instead of two. Two folded subscripts and
+// their element become one step too. Values are read and checked in the
+// same order as before, so nothing else changes.
 void FoldOperands(std::vector<CompiledExpression::Step>& steps) {
   using C = CompiledExpression;
+  const auto isFoldedSubscript = [](const C::Step& step, int index) {
+    return step.op == C::Op::kSubscript && step.operandFrom != C::kFromStack && step.index == index;
+  };
   size_t kept = 0;
   for (size_t i = 0; i < steps.size(); ++i) {
     C::Step step = steps[i];
+    if (step.op == C::Op::kElement && step.index == 2 && kept >= 2 &&
+        isFoldedSubscript(steps[kept - 2], 0) && isFoldedSubscript(steps[kept - 1], 1)) {
+      step.op = C::Op::kElement2;
+      step.operand = steps[kept - 2].operand;
+      step.secondOperand = steps[kept - 1].operand;
+      kept -= 2;
+    }
     const bool binary = C::IsBinary(step.op);
     const bool subscript = step.op == C::Op::kSubscript || step.op == C::Op::kElement1;
     if ((binary || subscript) && kept > 0) {
@@ -286,6 +297,7 @@ enum StepCode : uint8_t {
   kRunElement,
   kRunElement1,
   kRunFoldedElement1,
+  kRunElement2,
   kRunMeasure,
   kRunEnd,
   kRunFirstBinary
@@ -305,6 +317,7 @@ uint8_t CodeOf(const CompiledExpression::Step& step) {
     case C::Op::kSubscript: return folded ? kRunFoldedSubscript : kRunSubscript;
     case C::Op::kElement: return kRunElement;
     case C::Op::kElement1: return folded ? kRunFoldedElement1 : kRunElement1;
+    case C::Op::kElement2: return kRunElement2;
     case C::Op::kMeasure: return kRunMeasure;
     default: return kRunEnd;
   }
@@ -390,6 +403,7 @@ int CompiledExpression::OperandsOnStack(const Step& step) {
   switch (step.op) {
     case Op::kConstant:
     case Op::kVariable:
+    case Op::kElement2:
     case Op::kMeasure:
     case Op::kEnd: return 0;
     case Op::kNegate:
@@ -407,7 +421,7 @@ double CompiledExpression::RunSteps() const {
   // clang-format off
   static const void* const kCode[] = {
       &&constant, &&variable, &&negate, &&function, &&subscript, &&foldedSubscript, &&element,
-      &&element1, &&foldedElement1, &&measure, &&end,
+      &&element1, &&foldedElement1, &&element2, &&measure, &&end,
 #define BASIC_BINARY_LABELS(name, token, level, value, strings) \
       &&fromStack##name, &&constant##name, &&variable##name,
       BASIC_BINARY_OPERATIONS(BASIC_BINARY_LABELS)
@@ -470,6 +484,13 @@ element: {
   for (int i = 0; i < step->index; ++i)
     offset = array.NextOffset(offset, i, static_cast<int32_t>(top[i]));
   *top = *array.NumericElement(offset);
+  BASIC_NEXT_STEP();
+}
+element2: {
+  varrec& array = *step->variable;
+  const int32_t first = array.Subscript(0, *step->operand);
+  const int32_t second = array.Subscript(1, *step->secondOperand);
+  *++top = *array.NumericElement(array.NextOffset(first, 1, second));
   BASIC_NEXT_STEP();
 }
 measure:

@@ -47,6 +47,7 @@ class alignas(64) CompiledExpression {
     kSubscript,     // the value on top becomes subscript `index` of `variable`
     kElement,       // `index` subscripts become the element's value
     kElement1,      // both at once for a one-dimensional array
+    kElement2,      // a two-dimensional element of two folded subscripts
     kMeasure,       // built-in `index` (LEN, ASC) of string scalar `variable`
     kEnd            // after the last step: the value is on top
   };
@@ -71,7 +72,9 @@ class alignas(64) CompiledExpression {
       varrec* variable;  // Op::kVariable, the arrays; a binary operator's folded variable
     };
     // Op::kConstant: the number in its token. A folded subscript: its value.
+    // Op::kElement2: the first subscript's value.
     const double* operand = nullptr;
+    const double* secondOperand = nullptr;  // Op::kElement2: the second's
   };
   // A variable as the translation uses it: a scalar (0 dimensions) or an
   // array of that many dimensions, numeric unless it is a measured string.

@@ -36,6 +36,7 @@ std::string OperatorName(C::Op op) {
     case C::Op::kFunction: return "function";
     case C::Op::kSubscript: return "subscript";
     case C::Op::kElement: return "element";
+    case C::Op::kElement2: return "element2";
     case C::Op::kMeasure: return "measure";
     default: return "element1";
   }
@@ -92,6 +93,9 @@ std::string DescribeTranslation(const CompiledExpression& e) {
               step.variable->name;
     else if (step.op == C::Op::kSubscript || step.op == C::Op::kElement)
       line += " " + step.variable->name + " " + std::to_string(step.index);
+    else if (step.op == C::Op::kElement2)
+      line += " " + step.variable->name + " " + Operand(e, step.operand) + " " +
+              Operand(e, step.secondOperand);
     if ((step.op == C::Op::kSubscript || step.op == C::Op::kElement1) &&
         step.operandFrom != C::kFromStack)
       line += " " + Operand(e, step.operand);

@@ -92,7 +92,7 @@ TEST(ExpressionCache, DescribesTheTranslationItRuns) {
   walking.Run(program);
   EXPECT_EQ(FirstTranslation(translating), "lone 2\n");
   // Operands pushed just before a binary operator or a subscript are folded into it.
-  translating.Run("10 X = -A*B + M(A) / 4 - SIN(B) + G(2, B)\r\nRUN");
+  translating.Run("10 X = -A*B + M(A) / 4 - SIN(B) + G(2, B) + G(A - 1, 1)\r\nRUN");
   EXPECT_EQ(FirstTranslation(translating),
             "0 variable A\n"
             "1 negate\n"
@@ -103,10 +103,14 @@ TEST(ExpressionCache, DescribesTheTranslationItRuns) {
             "6 variable B\n"
             "7 function SIN\n"
             "8 subtract\n"
-            "9 subscript G 0 2\n"
-            "10 subscript G 1 B\n"
-            "11 element G 2\n"
-            "12 add\n");
+            "9 element2 G 2 B\n"
+            "10 add\n"
+            "11 variable A\n"
+            "12 subtract 1\n"
+            "13 subscript G 0\n"
+            "14 subscript G 1 1\n"
+            "15 element G 2\n"
+            "16 add\n");
   EXPECT_EQ(FirstTranslation(walking), "walked\n");
 }
 
