@@ -41,24 +41,23 @@ void TBasic::ExecRead(StatementContext&) {
 void TBasic::ReadItem(const VarLocation& target) {
   Token* const item = dataReader.NextItem(program);
   // Most items are a lone literal, taken here as the evaluator would take it.
-  const bool lone = LevelOf(item[1].code) == kNone && evalDepth < kMaxEvalDepth;
+  if (LevelOf(item[1].code) == kNone && evalDepth < kMaxEvalDepth) {
+    if (target.var->isString ? item->code == tcString : item->code == tcNumber) {
+      if (target.var->isString)
+        *target.str = item->Text();
+      else
+        *target.num = CheckFinite(item->number);
+      dataReader.ItemEnded(item + 1);
+      return;
+    }
+  }
   SavedCursor restore(*this);
   nextToken = item;
   if (target.var->isString) {
-    if (lone && item->code == tcString) {
-      Advance();
-      *target.str = item->Text();
-    } else {
-      Str value = EvalString();
-      *target.str = std::move(value);
-    }
+    Str value = EvalString();
+    *target.str = std::move(value);
   } else {
-    if (lone && item->code == tcNumber) {
-      Advance();
-      *target.num = CheckFinite(item->number);
-    } else {
-      *target.num = EvalNumber();
-    }
+    *target.num = EvalNumber();
   }
   dataReader.ItemEnded(nextToken);
 }
