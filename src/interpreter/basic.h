@@ -314,12 +314,14 @@ class TBasic : public TInterpreter {
       return &code->statements.front();
     return StatementAt(line, line.Tokens.begin());
   }
-  // The same through a link that remembers it.
+  // The same through a link that remembers it, for a link that always
+  // leads to the same line (a record's target, the line after its own).
   const CompiledStatement* LineStart(ProgramLine& line, LineLink& link) {
-    if (link.stamp == runStamp_ && link.first->line == &line) [[likely]]
+    if (link.first != nullptr) [[likely]] {
+      BASIC_ASSERT(link.first->line == &line);
       return link.first;
+    }
     link.first = LineStart(line);  // compiling leaves the stamp as it is
-    link.stamp = runStamp_;
     return link.first;
   }
   // The statement after one whose handler ran, as GoOn finds it; `usual`,

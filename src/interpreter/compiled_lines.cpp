@@ -238,7 +238,7 @@ struct CompiledRunners {
     basic.currentLine = frame->line;
     if (frame->codeStamp == basic.runStamp_) [[likely]]
       return frame->compiled;
-    return LoopAgain(basic, s, *frame);
+    return LoopAgain(basic, *frame);
   }
   [[gnu::noinline]] static const Statement* LeaveLoop(TBasic& basic, const Statement& s) {
     basic.controlStack.Pop();
@@ -246,9 +246,8 @@ struct CompiledRunners {
   }
   // The body's first record is not known here: FOR was walked, or lines
   // changed since.
-  [[gnu::noinline]] static const Statement* LoopAgain(TBasic& basic, const Statement& s,
-                                                      const framerec& frame) {
-    if (frame.atLineStart) return basic.LineStart(*frame.line, s.jump);
+  [[gnu::noinline]] static const Statement* LoopAgain(TBasic& basic, const framerec& frame) {
+    if (frame.atLineStart) return basic.LineStart(*frame.line);
     basic.nextToken = frame.resumeToken;
     return basic.AfterHandler(StatementContext{}, nullptr);
   }

@@ -31,34 +31,40 @@ struct CompiledStatement;
 // compiled run ends (TBasic::RunCompiled says why).
 using StatementRunner = const CompiledStatement* (*)(TBasic&, const CompiledStatement&);
 
-// A line's first record as found last time, good while the code stamp is
-// still `stamp`: a jump or a line's end costs no lookup.
+// A line's first record as found last time: a jump or a line's end costs
+// no lookup. A record is reached only while its line's code is current
+// (every way in checks a stamp: LineStart, a frame's codeStamp), and its
+// links are set no earlier than it was made, so a link that is set is as
+// current as the record that holds it.
 struct LineLink {
   const CompiledStatement* first = nullptr;
-  uint64_t stamp = 0;
 };
 
-struct CompiledStatement {
+// The fields are in the order of use: the first cache line holds what the
+// commonest routines read (assignments, jumps, IF, NEXT), the second what
+// a statement that ends its line and the rarer routines read.
+struct alignas(64) CompiledStatement {
   StatementRunner run = nullptr;
   // The statement after the colon or ELSE that ends this one; nullptr when
   // the line ends there. IF's THEN branch. For a statement run by its
   // handler, which decides what follows, the one that followed it last time.
   mutable const CompiledStatement* next = nullptr;
-  const CompiledStatement* otherwise = nullptr;  // IF's ELSE branch
-  ProgramLine* line = nullptr;
-  Token* start = nullptr;  // the statement's first token
-  Token* end =
-      nullptr;  // FOR, WHILE, READ: the token after the statement; ON: its first line number
-  double* value = nullptr;             // an assignment's or FOR's variable
-  varrec* variable = nullptr;          // the array assigned to; NEXT's, FOR's variable
-  ProgramLine* target = nullptr;       // a jump's line; IF's THEN n
-  ProgramLine* otherTarget = nullptr;  // IF's ELSE n
-  mutable LineLink jump;               // target's first record; NEXT's: its loop's line's
-  mutable LineLink lineAfter;          // the next line's first record
+  double* value = nullptr;  // an assignment's or FOR's variable
   // A value or condition of one binary operation, run in place; FOR's lone
   // first value and limit, read in place.
   const double* left = nullptr;
   const double* right = nullptr;
+  varrec* variable = nullptr;     // the array assigned to; NEXT's, FOR's variable
+  ProgramLine* target = nullptr;  // a jump's line; IF's THEN n
+  mutable LineLink jump;          // target's first record
+
+  ProgramLine* line = nullptr;
+  mutable LineLink lineAfter;                    // the next line's first record
+  const CompiledStatement* otherwise = nullptr;  // IF's ELSE branch
+  ProgramLine* otherTarget = nullptr;            // IF's ELSE n
+  Token* start = nullptr;                        // the statement's first token
+  // FOR, WHILE, READ: the token after the statement; ON: its first line number
+  Token* end = nullptr;
   // Translations (ExpressionCache::At), 0 for none: the value or condition,
   // an element assignment's target, FOR's limit and step.
   uint16_t expression = 0;
@@ -67,6 +73,7 @@ struct CompiledStatement {
   uint16_t step = 0;
   uint16_t entries = 0;  // ON's line numbers, from `end` on
 };
+static_assert(sizeof(CompiledStatement) == 128, "two cache lines");
 
 struct LineCode {
   uint64_t stamp = 0;
