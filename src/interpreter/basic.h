@@ -330,6 +330,10 @@ class TBasic : public TInterpreter {
                                         const CompiledStatement* usual);
   // After a statement that ends its line.
   const CompiledStatement* NextLine(const CompiledStatement& s) {
+    if (const CompiledStatement* after = s.lineAfter.first) [[likely]] {
+      currentLine = after->line;
+      return after;
+    }
     currentLine = s.line->Next;
     if (currentLine == nullptr) return EndCompiled();
     return LineStart(*currentLine, s.lineAfter);
@@ -338,6 +342,8 @@ class TBasic : public TInterpreter {
   CompiledStatement& Compile(LineCode& code, ProgramLine& line, Token* token);
   const CompiledStatement& StatementIn(LineCode& code, ProgramLine& line, Token* token);
   static const CompiledStatement* Made(const LineCode& code, const Token* token);
+  static constexpr int kMaxLinkedEntries = 16;  // ON lists longer than this look lines up
+  void LinkEntries(LineCode& code, CompiledStatement& s);
   const Token* CompileForm(LineCode& code, CompiledStatement& s);
   // statement_observer.cpp: the statement loop's slow way. True when the
   // budget is spent; otherwise the statement at token was observed.

@@ -179,6 +179,10 @@ struct CompiledRunners {
     if (selector < 1 || selector > s.entries) return Next(basic, s);
     basic.nextToken = s.end + 2 * (selector - 1);  // numbers between commas
     if (isGosub) PushReturn(basic, s);
+    if (const Statement* entry = s.otherwise) {  // each entry's line, found when compiled
+      for (int64_t i = 1; i < selector; ++i) entry = entry->next;
+      return JumpTo(basic, entry->target, entry->jump);
+    }
     const LineEntry& target = basic.GetTargetEntry();
     return JumpTo(basic, target.line);
   }
@@ -399,6 +403,27 @@ CompiledStatement& TBasic::Compile(LineCode& code, ProgramLine& line, Token* tok
   return *first;
 }
 
+// ON's entries, when each names a line that exists: a chain of records
+// from s.otherwise, each a jump to its entry's line, so that ON finds the
+// line the way GOTO does. Never run themselves, and starting at no
+// statement, they are never found by Made.
+void TBasic::LinkEntries(LineCode& code, CompiledStatement& s) {
+  Token* const first = s.end;
+  for (int i = 0; i < s.entries; ++i)
+    if (LiteralTarget(program, first[2 * i]) == nullptr) return;
+  CompiledStatement* previous = nullptr;
+  for (int i = 0; i < s.entries; ++i) {
+    CompiledStatement& entry = code.statements.emplace_back();
+    entry.line = s.line;
+    entry.target = LiteralTarget(program, first[2 * i]);
+    if (previous != nullptr)
+      previous->next = &entry;
+    else
+      s.otherwise = &entry;
+    previous = &entry;
+  }
+}
+
 const CompiledStatement* TBasic::Made(const LineCode& code, const Token* token) {
   for (const CompiledStatement& s : code.statements)
     if (s.start == token) return &s;
@@ -513,6 +538,7 @@ const Token* TBasic::CompileForm(LineCode& code, CompiledStatement& s) {
       s.run = keyword->code == tcGosub ? R::On<true> : R::On<false>;
       s.end = const_cast<Token*>(keyword) + 1;
       s.entries = static_cast<uint16_t>(entries);
+      if (entries <= kMaxLinkedEntries) LinkEntries(code, s);
       return entry + 1;  // also where RETURN goes on
     }
     case tcFor: {

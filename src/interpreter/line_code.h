@@ -60,7 +60,7 @@ struct alignas(64) CompiledStatement {
 
   ProgramLine* line = nullptr;
   mutable LineLink lineAfter;                    // the next line's first record
-  const CompiledStatement* otherwise = nullptr;  // IF's ELSE branch
+  const CompiledStatement* otherwise = nullptr;  // IF's ELSE branch; ON's entries
   ProgramLine* otherTarget = nullptr;            // IF's ELSE n
   Token* start = nullptr;                        // the statement's first token
   // FOR, WHILE, READ: the token after the statement; ON: its first line number
