@@ -408,14 +408,14 @@ CompiledStatement& TBasic::Compile(LineCode& code, ProgramLine& line, Token* tok
 // line the way GOTO does. Never run themselves, and starting at no
 // statement, they are never found by Made.
 void TBasic::LinkEntries(LineCode& code, CompiledStatement& s) {
-  Token* const first = s.end;
-  for (int i = 0; i < s.entries; ++i)
-    if (LiteralTarget(program, first[2 * i]) == nullptr) return;
+  const Token* const last = s.end + 2 * ptrdiff_t{s.entries - 1};  // numbers between commas
+  for (const Token* number = s.end; number <= last; number += 2)
+    if (LiteralTarget(program, *number) == nullptr) return;
   CompiledStatement* previous = nullptr;
-  for (int i = 0; i < s.entries; ++i) {
+  for (const Token* number = s.end; number <= last; number += 2) {
     CompiledStatement& entry = code.statements.emplace_back();
     entry.line = s.line;
-    entry.target = LiteralTarget(program, first[2 * i]);
+    entry.target = LiteralTarget(program, *number);
     if (previous != nullptr)
       previous->next = &entry;
     else
