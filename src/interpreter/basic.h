@@ -413,7 +413,23 @@ class TBasic : public TInterpreter {
   void ExecReturn(StatementContext& ctx);
   // data.cpp
   void ExecRead(StatementContext& ctx);
-  void ReadItem(const VarLocation& target);  // the next DATA item into `target`
+  // The next DATA item into `target`. Most items are a lone literal, taken
+  // here as the evaluator would take it; the rest are evaluated.
+  void ReadItem(const VarLocation& target) {
+    Token* const item = dataReader.NextItem(program);
+    const bool isString = target.var->isString;
+    if (LevelOf(item[1].code) == kNone && evalDepth < kMaxEvalDepth &&
+        item->code == (isString ? tcString : tcNumber)) [[likely]] {
+      if (isString)
+        *target.str = item->Text();
+      else
+        *target.num = CheckFinite(item->number);
+      dataReader.ItemEnded(item + 1);
+      return;
+    }
+    EvaluateItem(target, item);
+  }
+  void EvaluateItem(const VarLocation& target, Token* item);
   void ExecData(StatementContext& ctx);
   void ExecRestore(StatementContext& ctx);
   // lister.cpp

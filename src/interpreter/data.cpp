@@ -38,19 +38,7 @@ void TBasic::ExecRead(StatementContext&) {
   }
 }
 
-void TBasic::ReadItem(const VarLocation& target) {
-  Token* const item = dataReader.NextItem(program);
-  // Most items are a lone literal, taken here as the evaluator would take it.
-  if (LevelOf(item[1].code) == kNone && evalDepth < kMaxEvalDepth) {
-    if (target.var->isString ? item->code == tcString : item->code == tcNumber) {
-      if (target.var->isString)
-        *target.str = item->Text();
-      else
-        *target.num = CheckFinite(item->number);
-      dataReader.ItemEnded(item + 1);
-      return;
-    }
-  }
+void TBasic::EvaluateItem(const VarLocation& target, Token* item) {
   SavedCursor restore(*this);
   nextToken = item;
   if (target.var->isString) {
