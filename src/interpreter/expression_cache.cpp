@@ -246,14 +246,16 @@ namespace {
 // same order as before, so nothing else changes.
 void FoldOperands(std::vector<CompiledExpression::Step>& steps) {
   using C = CompiledExpression;
-  const auto isFoldedSubscript = [](const C::Step& step, int index) {
-    return step.op == C::Op::kSubscript && step.operandFrom != C::kFromStack && step.index == index;
+  const auto isFoldedSubscript = [](const C::Step& step, int index, const varrec* array) {
+    return step.op == C::Op::kSubscript && step.operandFrom != C::kFromStack &&
+           step.index == index && step.variable == array;
   };
   size_t kept = 0;
   for (size_t i = 0; i < steps.size(); ++i) {
     C::Step step = steps[i];
     if (step.op == C::Op::kElement && step.index == 2 && kept >= 2 &&
-        isFoldedSubscript(steps[kept - 2], 0) && isFoldedSubscript(steps[kept - 1], 1)) {
+        isFoldedSubscript(steps[kept - 2], 0, step.variable) &&
+        isFoldedSubscript(steps[kept - 1], 1, step.variable)) {
       step.op = C::Op::kElement2;
       step.operand = steps[kept - 2].operand;
       step.secondOperand = steps[kept - 1].operand;
