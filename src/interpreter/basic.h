@@ -513,10 +513,8 @@ class TBasic : public TInterpreter {
                       .limit = limit,
                       .step = step,
                       .direction = direction,
-                      .counts = counts,
-                      .count = counts ? static_cast<int64_t>(first) : 0,
-                      .countStep = counts ? static_cast<int64_t>(step) : 0,
-                      .countLimit = counts ? static_cast<int64_t>(limit) : 0};
+                      .expected = counts ? first : framerec::kNotCounting,
+                      .stepsLeft = counts ? StepsWithin(first, limit, step) : 0};
     });
   }
   // WHILE's condition was false: on after the WEND that pairs with it.

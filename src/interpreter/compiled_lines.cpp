@@ -231,18 +231,32 @@ struct CompiledRunners {
     return basic.AfterHandler(StatementContext{}, nullptr);
   }
 
-  // NEXT, or NEXT V, closing the innermost FOR; any other through ExecNext.
+  // NEXT, or NEXT V (Named), closing the innermost FOR; any other through
+  // ExecNext.
+  template <bool Named>
   static const Statement* NextLoop(TBasic& basic, const Statement& s) {
     framerec* const frame = basic.controlStack.TopOrNull();
-    if (frame == nullptr || frame->kind != fkFor ||
-        (s.variable != nullptr && s.variable != frame->loopVar)) [[unlikely]]
+    if (frame == nullptr || frame->kind != fkFor || (Named && s.variable != frame->loopVar))
+        [[unlikely]]
       return Fallback(basic, s);
-    if (!StepLoop(*frame)) [[unlikely]]
+    const CountedStep counted = StepCounted(*frame);
+    if (counted == CountedStep::kNotCounting) [[unlikely]]
+      return NextByAdding(basic, s, *frame);
+    if (counted == CountedStep::kFinished) [[unlikely]]
       return LeaveLoop(basic, s);
-    basic.currentLine = frame->line;
-    if (frame->codeStamp == basic.runStamp_) [[likely]]
-      return frame->compiled;
-    return LoopAgain(basic, *frame);
+    return LoopOn(basic, *frame);
+  }
+  [[gnu::noinline]] static const Statement* NextByAdding(TBasic& basic, const Statement& s,
+                                                         framerec& frame) {
+    if (!StepLoopByAdding(frame)) return LeaveLoop(basic, s);
+    return LoopOn(basic, frame);
+  }
+  // Back to the body of the loop whose frame is on top.
+  static const Statement* LoopOn(TBasic& basic, const framerec& frame) {
+    basic.currentLine = frame.line;
+    if (frame.codeStamp == basic.runStamp_) [[likely]]
+      return frame.compiled;
+    return LoopAgain(basic, frame);
   }
   [[gnu::noinline]] static const Statement* LeaveLoop(TBasic& basic, const Statement& s) {
     basic.controlStack.Pop();
@@ -562,11 +576,11 @@ const Token* TBasic::CompileForm(LineCode& code, CompiledStatement& s) {
     }
     case tcNext:
       if (AtEndOfStatement(t + 1)) {
-        s.run = R::NextLoop;
+        s.run = R::NextLoop<false>;
         return t + 1;
       }
       if (IsNumericScalar(t[1]) && AtEndOfStatement(t + 2)) {
-        s.run = R::NextLoop;
+        s.run = R::NextLoop<true>;
         s.variable = t[1].variable;
         return t + 2;
       }

@@ -5,6 +5,15 @@
 
 namespace basic {
 
+bool StepLoopByAdding(framerec& frame) {
+  frame.expected = framerec::kNotCounting;  // stepsLeft no longer holds
+  // Read before the store, which the compiler cannot tell apart from them.
+  const double limit = frame.limit;
+  const double value = Add(*frame.loopValue, frame.step);
+  *frame.loopValue = value;
+  return !LoopFinished(value, limit, frame.direction);
+}
+
 void ControlStack::ReserveChunk() {
   if (size_ >= kMaxFrames) RaiseRuntime(msg::kOutOfMemory);
   if (size_ < capacity_) return;

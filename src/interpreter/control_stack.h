@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <new>
 #include <vector>
@@ -22,6 +23,7 @@ enum FrameKind : uint8_t { fkFor = 0, fkWhile = 1, fkGosub = 2 };
 
 struct framerec {
   static constexpr uint64_t kNoCode = UINT64_MAX;
+  static constexpr double kNotCounting = std::numeric_limits<double>::quiet_NaN();
   ProgramLine* line = nullptr;   // nullptr when pushed from an immediate line
   Token* resumeToken = nullptr;  // where execution resumes in `line`
   FrameKind kind = fkFor;
@@ -33,13 +35,14 @@ struct framerec {
   double limit = 0;
   double step = 0;
   int8_t direction = 0;  // FOR: the step's sign, so that NEXT compares once
-  // FOR with a whole start, step and limit of at most 2^52: NEXT counts in
-  // integers while the variable holds `count`, which gives exactly what the
-  // floating-point sum gives, with a shorter chain from one step to the next.
-  bool counts = false;
-  int64_t count = 0;
-  int64_t countStep = 0;
-  int64_t countLimit = 0;
+  // FOR with a whole start, step and limit of at most 2^52 counts: while
+  // the variable still holds `expected`, NEXT adds the step, which is exact
+  // there, and counts down `stepsLeft` (the steps that stay within the
+  // limit) instead of comparing with the limit. `expected` is NaN, which no
+  // value equals, in a loop that does not count, and becomes NaN when the
+  // body assigns the variable.
+  double expected = kNotCounting;
+  uint64_t stepsLeft = 0;
   // Pushed from a compiled line, and good while the code stamp is still
   // `codeStamp`: GOSUB's (or ON's) own record, after which RETURN goes on;
   // FOR's body's first record, where NEXT goes back to.
@@ -57,20 +60,39 @@ inline bool LoopFinished(double value, double limit, int8_t direction) {
   return direction > 0 ? value > limit : direction < 0 ? value < limit : value != limit;
 }
 
+// How many times NEXT adds the step and stays within the limit, for whole
+// values of at most 2^52 and a first value that has not passed the limit.
+inline uint64_t StepsWithin(double first, double limit, double step) {
+  const auto whole = [](double x) { return static_cast<int64_t>(x); };
+  return static_cast<uint64_t>((whole(limit) - whole(first)) / whole(step));
+}
+
+// NEXT's step when the loop does not count (or no longer can).
+bool StepLoopByAdding(framerec& frame);
+
+enum class CountedStep : uint8_t { kGoesOn, kFinished, kNotCounting };
+
+// NEXT's step of a loop that counts, its variable as FOR or NEXT left it;
+// kNotCounting, with nothing changed, for any other.
+[[gnu::always_inline]] inline CountedStep StepCounted(framerec& frame) {
+  const double value = *frame.loopValue;
+  if (value != frame.expected) [[unlikely]]
+    return CountedStep::kNotCounting;
+  const double next = value + frame.step;
+  *frame.loopValue = next;
+  frame.expected = next;
+  // The frame is popped when the count runs out, so it may wrap.
+  if (frame.stepsLeft-- == 0) [[unlikely]]
+    return CountedStep::kFinished;
+  return CountedStep::kGoesOn;
+}
+
 // NEXT's step: adds the step to the loop's value; true when the loop goes on.
 inline bool StepLoop(framerec& frame) {
-  if (frame.counts && *frame.loopValue == static_cast<double>(frame.count)) [[likely]] {
-    // |count| <= 2^52 while the loop runs, so the sum is below 2^53: exact.
-    const int64_t next = frame.count + frame.countStep;
-    frame.count = next;
-    *frame.loopValue = static_cast<double>(next);
-    return frame.direction > 0 ? next <= frame.countLimit : next >= frame.countLimit;
-  }
-  // Read before the store, which the compiler cannot tell apart from them.
-  const double limit = frame.limit;
-  const double value = Add(*frame.loopValue, frame.step);
-  *frame.loopValue = value;
-  return !LoopFinished(value, limit, frame.direction);
+  const CountedStep counted = StepCounted(frame);
+  if (counted == CountedStep::kNotCounting) [[unlikely]]
+    return StepLoopByAdding(frame);
+  return counted == CountedStep::kGoesOn;
 }
 
 // Frames live in fixed chunks that are kept once allocated: deep recursion

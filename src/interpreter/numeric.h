@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace basic {
 
@@ -39,6 +42,16 @@ inline int64_t RoundToInt64(double x) {
 inline int64_t TruncToInt64(double x) {
   if (!FitsInt64(x)) RaiseInvalidOperation();
   return static_cast<int64_t>(x);
+}
+// x toward zero when that fits in 32 bits; INT32_MIN for any other x, NaN
+// included, as the processor's conversion gives (a plain cast would be
+// undefined there).
+inline int32_t TruncatedOrMinimum(double x) {
+#if defined(__SSE2__)
+  return _mm_cvttsd_si32(_mm_set_sd(x));
+#else
+  return x > -2147483649.0 && x < 2147483648.0 ? static_cast<int32_t>(x) : INT32_MIN;
+#endif
 }
 // The low 32 bits of an integer as a signed 32-bit value.
 inline int32_t Low32(int64_t n) { return static_cast<int32_t>(static_cast<uint32_t>(n)); }

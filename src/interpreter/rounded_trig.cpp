@@ -43,7 +43,7 @@ constexpr auto kSinTail = TailTerms<7>();
 constexpr auto kCosTail = TailTerms<8>();
 
 // a0 + a1 z + ... + a7 z^7 in pairs, so that few operations wait on others.
-double Estrin(double z, const std::array<double, 8>& a) {
+[[gnu::always_inline]] inline double Estrin(double z, const std::array<double, 8>& a) {
   const double z2 = z * z;
   const double z4 = z2 * z2;
   return ((a[0] + a[1] * z) + z2 * (a[2] + a[3] * z)) +
@@ -51,20 +51,20 @@ double Estrin(double z, const std::array<double, 8>& a) {
 }
 
 // The leading terms in long double, the tail in double; z = r^2.
-long double SinPolynomial(long double r) {
+[[gnu::always_inline]] inline long double SinPolynomial(long double r) {
   const long double z = r * r;
   const double tail = Estrin(static_cast<double>(z), kSinTail);
   return r + r * z * (Term(3) + z * (Term(5) + z * tail));
 }
 
-long double CosPolynomial(long double r) {
+[[gnu::always_inline]] inline long double CosPolynomial(long double r) {
   const long double z = r * r;
   const double tail = Estrin(static_cast<double>(z), kCosTail);
   return 1 + z * (Term(2) + z * (Term(4) + z * (Term(6) + z * tail)));
 }
 
 // x = quadrant * pi/2 + r with |r| <= pi/4 (and a little).
-bool Reduce(double x, long double& r, int& quadrant) {
+[[gnu::always_inline]] inline bool Reduce(double x, long double& r, int& quadrant) {
   if (!kQuickMath) return false;
   const double magnitude = std::fabs(x);
   if (magnitude < kDirectLimit) {

@@ -57,10 +57,9 @@ struct varrec {
   int32_t Subscript(int dimension, double value) const {
     // A whole number in range, the usual subscript, is its own rounding.
     const int32_t extent = extents[dimension];
-    if (value >= 0 && value < extent) {
-      const auto whole = static_cast<int32_t>(value);
-      if (whole == value) return whole;
-    }
+    const int32_t whole = TruncatedOrMinimum(value);
+    if (static_cast<uint32_t>(whole) < static_cast<uint32_t>(extent) && whole == value) [[likely]]
+      return whole;
     return CheckedSubscript(RoundToInt64(value), extent);
   }
   // The element after `offset` so far and the next checked subscript, in

@@ -1,0 +1,15 @@
+REM Counted FOR loops: a body that assigns the variable, steps that do not divide the range, values near 2^52, steps that are not whole.
+10 FOR K = 1 TO 10: PRINT K;: IF K = 4 THEN K = 7
+20 NEXT K: PRINT "end";K
+30 FOR K = 1 TO 5: K = K + 2: K = K - 2: PRINT K;: NEXT: PRINT "end";K
+40 FOR K = 1 TO 6: PRINT K;: K = K + 0.5: NEXT: PRINT "end";K
+50 FOR K = 20 TO 1 STEP -7: PRINT K;: NEXT: PRINT "end";K
+60 FOR K = 4503599627370494 TO 4503599627370496: PRINT K - 4503599627370490;: NEXT: PRINT "end";K - 4503599627370490
+70 FOR K = 4503599627370496 TO 4503599627370500 STEP 2: PRINT K - 4503599627370490;: NEXT: PRINT "end";K - 4503599627370490
+80 FOR K = -3 TO 3 STEP 2.5: PRINT K;: NEXT: PRINT "end";K
+90 DIM A(3): FOR A(1) = 1 TO 4: PRINT A(1);: A(1) = A(1) * 2: NEXT: PRINT "end";A(1)
+100 FOR K = 1 TO 3: FOR K = 5 TO 6: PRINT K;: NEXT: PRINT "in";K;: NEXT: PRINT "end";K
+110 FOR K = 0 TO -5 STEP -5: PRINT K;: NEXT: PRINT "end";K
+120 FOR K = 1 TO 3: PRINT K;: GOSUB 200: NEXT: PRINT "end";K
+130 END
+200 K = K - 1: K = K + 1: RETURN
