@@ -513,7 +513,9 @@ class TBasic : public TInterpreter {
                       .limit = limit,
                       .step = step,
                       .direction = direction,
-                      .expected = counts ? first : framerec::kNotCounting,
+                      .counts = counts,
+                      .count = counts ? static_cast<int64_t>(first) : 0,
+                      .countStep = counts ? static_cast<int64_t>(step) : 0,
                       .stepsLeft = counts ? StepsWithin(first, limit, step) : 0};
     });
   }

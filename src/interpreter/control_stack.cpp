@@ -6,7 +6,7 @@
 namespace basic {
 
 bool StepLoopByAdding(framerec& frame) {
-  frame.expected = framerec::kNotCounting;  // stepsLeft no longer holds
+  frame.counts = false;  // the body assigned the variable: stepsLeft no longer holds
   // Read before the store, which the compiler cannot tell apart from them.
   const double limit = frame.limit;
   const double value = Add(*frame.loopValue, frame.step);

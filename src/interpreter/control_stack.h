@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <limits>
 #include <memory>
 #include <new>
 #include <vector>
@@ -23,7 +22,6 @@ enum FrameKind : uint8_t { fkFor = 0, fkWhile = 1, fkGosub = 2 };
 
 struct framerec {
   static constexpr uint64_t kNoCode = UINT64_MAX;
-  static constexpr double kNotCounting = std::numeric_limits<double>::quiet_NaN();
   ProgramLine* line = nullptr;   // nullptr when pushed from an immediate line
   Token* resumeToken = nullptr;  // where execution resumes in `line`
   FrameKind kind = fkFor;
@@ -36,12 +34,14 @@ struct framerec {
   double step = 0;
   int8_t direction = 0;  // FOR: the step's sign, so that NEXT compares once
   // FOR with a whole start, step and limit of at most 2^52 counts: while
-  // the variable still holds `expected`, NEXT adds the step, which is exact
-  // there, and counts down `stepsLeft` (the steps that stay within the
-  // limit) instead of comparing with the limit. `expected` is NaN, which no
-  // value equals, in a loop that does not count, and becomes NaN when the
-  // body assigns the variable.
-  double expected = kNotCounting;
+  // the variable still holds `count`, NEXT steps `count` in integers, which
+  // gives exactly what the floating-point sum gives with a shorter chain
+  // from one step to the next, and counts down `stepsLeft` (the steps that
+  // stay within the limit) instead of comparing with the limit. A body that
+  // assigns the variable turns counting off for the rest of the loop.
+  bool counts = false;
+  int64_t count = 0;
+  int64_t countStep = 0;
   uint64_t stepsLeft = 0;
   // Pushed from a compiled line, and good while the code stamp is still
   // `codeStamp`: GOSUB's (or ON's) own record, after which RETURN goes on;
@@ -75,12 +75,12 @@ enum class CountedStep : uint8_t { kGoesOn, kFinished, kNotCounting };
 // NEXT's step of a loop that counts, its variable as FOR or NEXT left it;
 // kNotCounting, with nothing changed, for any other.
 [[gnu::always_inline]] inline CountedStep StepCounted(framerec& frame) {
-  const double value = *frame.loopValue;
-  if (value != frame.expected) [[unlikely]]
+  if (!frame.counts || *frame.loopValue != static_cast<double>(frame.count)) [[unlikely]]
     return CountedStep::kNotCounting;
-  const double next = value + frame.step;
-  *frame.loopValue = next;
-  frame.expected = next;
+  // |count| <= 2^52 while the loop runs, so the sum is below 2^53: exact.
+  const int64_t next = frame.count + frame.countStep;
+  frame.count = next;
+  *frame.loopValue = static_cast<double>(next);
   // The frame is popped when the count runs out, so it may wrap.
   if (frame.stepsLeft-- == 0) [[unlikely]]
     return CountedStep::kFinished;

@@ -433,15 +433,20 @@ double CompiledExpression::RunSteps() const {
   static_assert(std::size(kCode) == kRunFirstBinary + 3 * kBinaryOpCount);
   static_assert(RightOperand::kFoldedConstant == 1 && RightOperand::kFoldedVariable == 2);
 
-  // The values start at stack[1]: top begins on the unused stack[0], since
-  // a pointer before the array would be undefined even if never read.
+  // The topmost value lives in `acc`, out of memory, so that a chain of
+  // operations on it never waits on a store and a load. Under it, stack[1]
+  // holds what acc held before the first value (0), and stack[2..] the
+  // values below the top: with d values, top is stack + d. stack[0] is
+  // never used; a pointer before the array would be undefined even if never
+  // read.
 #ifdef __clang_analyzer__
   // The analyzer cannot carry the promise below from step to step.
   double stack[kMaxStack + 1] = {};
 #else
   double stack[kMaxStack + 1];
 #endif
-  double* top = stack;  // the topmost value
+  double* top = stack;
+  double acc = 0;
   const Step* step = steps_.data();
   // What the translator promises as it emits (Translator::Emit): every
   // step finds its operands on the stack.
@@ -456,61 +461,70 @@ double CompiledExpression::RunSteps() const {
   // clang-format off
   goto* kCode[step->code];
 constant:
-  *++top = step->constant;
+  *++top = acc;
+  acc = step->constant;
   BASIC_NEXT_STEP();
 variable:
-  *++top = step->variable->numValue;
+  *++top = acc;
+  acc = step->variable->numValue;
   BASIC_NEXT_STEP();
 negate:
-  *top = -*top;
+  acc = -acc;
   BASIC_NEXT_STEP();
 function:
-  *top = ApplyNumeric(static_cast<TokenCode>(step->index), *top);
+  acc = ApplyNumeric(static_cast<TokenCode>(step->index), acc);
   BASIC_NEXT_STEP();
 subscript:
-  *top = step->variable->Subscript(step->index, *top);
+  acc = step->variable->Subscript(step->index, acc);
   BASIC_NEXT_STEP();
 foldedSubscript:
-  *++top = step->variable->Subscript(step->index, *step->operand);
+  *++top = acc;
+  acc = step->variable->Subscript(step->index, *step->operand);
   BASIC_NEXT_STEP();
 element1:
-  *top = *step->variable->NumericElement(step->variable->Subscript(0, *top));
+  acc = *step->variable->NumericElement(step->variable->Subscript(0, acc));
   BASIC_NEXT_STEP();
 foldedElement1:
-  *++top = *step->variable->NumericElement(step->variable->Subscript(0, *step->operand));
+  *++top = acc;
+  acc = *step->variable->NumericElement(step->variable->Subscript(0, *step->operand));
   BASIC_NEXT_STEP();
 element: {
+  // The subscripts, each checked by its kSubscript: the last in acc, the
+  // others under it.
   varrec& array = *step->variable;
-  top -= step->index - 1;  // onto the first subscript, each checked by its kSubscript
+  const int last = step->index - 1;
+  const double* const under = top - (last - 1);
   int64_t offset = 0;
-  for (int i = 0; i < step->index; ++i)
-    offset = array.NextOffset(offset, i, static_cast<int32_t>(top[i]));
-  *top = *array.NumericElement(offset);
+  for (int i = 0; i < last; ++i)
+    offset = array.NextOffset(offset, i, static_cast<int32_t>(under[i]));
+  offset = array.NextOffset(offset, last, static_cast<int32_t>(acc));
+  top -= last;
+  acc = *array.NumericElement(offset);
   BASIC_NEXT_STEP();
 }
 element2: {
   varrec& array = *step->variable;
   const int32_t first = array.Subscript(0, *step->operand);
   const int32_t second = array.Subscript(1, *step->secondOperand);
-  *++top = *array.NumericElement(array.NextOffset(first, 1, second));
+  *++top = acc;
+  acc = *array.NumericElement(array.NextOffset(first, 1, second));
   BASIC_NEXT_STEP();
 }
 measure:
-  *++top = MeasureString(static_cast<TokenCode>(step->index), step->variable->strValue);
+  *++top = acc;
+  acc = MeasureString(static_cast<TokenCode>(step->index), step->variable->strValue);
   BASIC_NEXT_STEP();
-  // A binary operator's right operand is on top of the left one, or folded
-  // into the step.
-#define BASIC_BINARY_CODE(name, token, level, value, strings)          \
-  fromStack##name: {                                                   \
-    const double right = *top--;                                       \
-    *top = Compute(BinaryOp::k##name, *top, right);                    \
-    BASIC_NEXT_STEP();                                                 \
-  }                                                                    \
-  constant##name:                                                      \
-    *top = Compute(BinaryOp::k##name, *top, step->constant);           \
-    BASIC_NEXT_STEP();                                                 \
-  variable##name:                                                      \
-    *top = Compute(BinaryOp::k##name, *top, step->variable->numValue); \
+  // A binary operator's right operand is the top, over the left one, or
+  // folded into the step.
+#define BASIC_BINARY_CODE(name, token, level, value, strings) \
+  fromStack##name:                                            \
+    acc = Compute(BinaryOp::k##name, *top--, acc);            \
+    BASIC_NEXT_STEP();                                        \
+  constant##name:                                             \
+    acc = Compute(BinaryOp::k##name, acc, step->constant);    \
+    BASIC_NEXT_STEP();                                        \
+  variable##name:                                             \
+    acc = Compute(BinaryOp::k##name, acc, step->variable->numValue); \
     BASIC_NEXT_STEP();
   BASIC_BINARY_OPERATIONS(BASIC_BINARY_CODE)
 #undef BASIC_BINARY_CODE
@@ -518,7 +532,7 @@ measure:
 end:
   // clang-format on
   BASIC_ASSERT(top == stack + 1);
-  return stack[1];
+  return acc;
 }
 
 }  // namespace basic
