@@ -179,6 +179,10 @@ class TBasic : public TInterpreter {
   volatile std::sig_atomic_t breakRequested = 0;  // see BreakFlag
   // Counts down on each statement; the default outlasts any real run.
   uint64_t statementBudget = UINT64_MAX;
+  // A budget at least this large is never spent: compiled statements leave
+  // it alone, which spares them a store and a load in a chain from each
+  // statement to the next.
+  static constexpr uint64_t kUncountedBudget = uint64_t{1} << 63;
   Token* nextToken = NilToken();  // the read cursor
   StatementObserver* observer_ = nullptr;
   // The real statementBudget while an observer keeps that one at 1.

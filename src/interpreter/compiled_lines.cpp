@@ -344,13 +344,16 @@ bool TBasic::RunCompiled(Token*& token) {
   runStamp_ = CodeStamp();
   const CompiledStatement* s = LineStart(*currentLine);
   while (s != nullptr) {
-    // The statement loop takes the statement that stops or breaks.
-    if (statementBudget <= 1 || breakRequested != 0) [[unlikely]] {
-      currentLine = s->line;
-      token = s->start;
-      return true;
+    const uint64_t budget = statementBudget;
+    if (budget < kUncountedBudget || breakRequested != 0) [[unlikely]] {
+      // The statement loop takes the statement that stops or breaks.
+      if (budget <= 1 || breakRequested != 0) {
+        currentLine = s->line;
+        token = s->start;
+        return true;
+      }
+      statementBudget = budget - 1;
     }
-    --statementBudget;
     BASIC_ASSERT(currentLine == s->line);
     s = s->run(*this, *s);
   }
