@@ -84,6 +84,10 @@ struct CompiledRunners {
     *s.value = Value(basic, s.expression);
     return Next(basic, s);
   }
+  static const Statement* AssignSteps(TBasic& basic, const Statement& s) {
+    *s.value = basic.expressions_.At(s.expression).RunSteps();
+    return Next(basic, s);
+  }
 
   // V(subscripts) = expression, V a numeric array. The target's
   // translation leaves the element in valuePtr, as ExecLet takes it.
@@ -131,6 +135,9 @@ struct CompiledRunners {
 
   static const Statement* If(TBasic& basic, const Statement& s) {
     return Branch(basic, s, Value(basic, s.expression));
+  }
+  static const Statement* IfSteps(TBasic& basic, const Statement& s) {
+    return Branch(basic, s, basic.expressions_.At(s.expression).RunSteps());
   }
   struct IfOperation {
     template <BinaryOp op>
@@ -501,7 +508,7 @@ const Token* TBasic::CompileForm(LineCode& code, CompiledStatement& s) {
       if (end == nullptr || !AtEndOfStatement(end)) return nullptr;
       const CompiledExpression& e = expressions_.At(s.expression);
       s.run = InPlace(e, kByOperation<R::AssignOperation>, kByOperation<R::AssignElementOperation>,
-                      R::Assign, s);
+                      e.IsSteps() ? R::AssignSteps : R::Assign, s);
       s.value = &v.numValue;
       return end;
     }
@@ -521,8 +528,8 @@ const Token* TBasic::CompileForm(LineCode& code, CompiledStatement& s) {
       if (!branch(thenBranch, s.target)) return nullptr;
       if (!AtEol(elseBranch) && !branch(elseBranch, s.otherTarget)) return nullptr;
       const CompiledExpression& e = expressions_.At(s.expression);
-      s.run =
-          InPlace(e, kByOperation<R::IfOperation>, kByOperation<R::IfElementOperation>, R::If, s);
+      s.run = InPlace(e, kByOperation<R::IfOperation>, kByOperation<R::IfElementOperation>,
+                      e.IsSteps() ? R::IfSteps : R::If, s);
       if (s.target == nullptr) s.next = &StatementIn(code, *s.line, thenBranch);
       if (!AtEol(elseBranch) && s.otherTarget == nullptr)
         s.otherwise = &StatementIn(code, *s.line, elseBranch);

@@ -104,6 +104,10 @@ class alignas(64) CompiledExpression {
     }
     return Compute(binaryOp_, *operands_[0], *operands_[1]);
   }
+  // Steps of any other shape: Run is RunSteps, which a caller that knows
+  // the form may call itself.
+  bool IsSteps() const { return form_ == Form::kSteps; }
+  double RunSteps() const;
   const Token* End() const { return end_; }
   // One binary operation on two operands, each a variable's value or a
   // literal's number: Run is Compute(Operation(), *Operand(0), *Operand(1)),
@@ -125,7 +129,6 @@ class alignas(64) CompiledExpression {
   enum class Form : uint8_t { kLone, kBinary, kLoneFunction, kLoneElement, kElementBinary, kSteps };
   static constexpr uint64_t kNever = UINT64_MAX;
 
-  double RunSteps() const;
   static int OperandsOnStack(const Step& step);
   // A one-dimensional element subscripted by one operand, as Op::kElement1 does.
   double RunElement() const { return *array_->NumericElement(array_->Subscript(0, *operands_[0])); }
